@@ -1,0 +1,14 @@
+# Cross-compiling the Windows program (x86-64) with MinGW-w64 on Linux.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(QLP_MINGW_PREFIX x86_64-w64-mingw32)
+# The posix thread model gives std::thread and std::mutex.
+find_program(CMAKE_C_COMPILER NAMES ${QLP_MINGW_PREFIX}-gcc-posix ${QLP_MINGW_PREFIX}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${QLP_MINGW_PREFIX}-g++-posix ${QLP_MINGW_PREFIX}-g++ REQUIRED)
+find_program(CMAKE_RC_COMPILER NAMES ${QLP_MINGW_PREFIX}-windres REQUIRED)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QLP_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

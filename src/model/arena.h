@@ -1,0 +1,39 @@
+#pragma once
+// The memory of one loaded document: a bump allocator released as a whole, so that closing or
+// replacing a document frees every event, view, reel array, comment, memo and note body at once.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qlp {
+
+class Arena {
+public:
+    Arena() = default;
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+
+    // Zero-filled memory for `count` objects of T, or nullptr when memory is exhausted.
+    template <typename T> T* allocate(size_t count) {
+        return static_cast<T*>(allocateBytes(count * sizeof(T), alignof(T)));
+    }
+    void* allocateBytes(size_t size, size_t alignment);
+
+    size_t bytesReserved() const { return reserved_; }
+
+private:
+    struct FreeBlock {
+        void operator()(std::byte* p) const;
+    };
+    struct Block {
+        std::unique_ptr<std::byte[], FreeBlock> memory;
+        size_t size = 0;
+        size_t used = 0;
+    };
+    std::vector<Block> blocks_;
+    size_t reserved_ = 0;
+};
+
+} // namespace qlp

@@ -1,0 +1,85 @@
+#include "model/cp932.h"
+
+namespace qlp::cp932 {
+
+namespace {
+
+#include "model/cp932_tables.inc"
+
+// Windows writes this character (KATAKANA MIDDLE DOT) for every byte sequence it cannot map.
+constexpr char16_t kDefaultChar = 0x30FB;
+
+constexpr bool isLead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Decodes the character that starts at bytes[pos] and returns how many bytes it took. The rules
+// for malformed input are Windows' own:
+// - a lead byte at the end of the input is one default character;
+// - a lead byte followed by NUL is a default character, and the NUL is decoded on its own;
+// - a lead byte followed by any other byte takes both bytes, even when the second one is not a
+//   trail byte (below 0x40, 0x7F, above 0xFC): the pair is one default character.
+// Bytes 0x80, 0xA0 and 0xFD-0xFF are single characters (U+0080, U+F8F0-U+F8F3).
+inline size_t decodeAt(std::string_view bytes, size_t pos, char16_t& out) {
+    const auto b = static_cast<unsigned char>(bytes[pos]);
+    if (!isLead(b)) {
+        out = kSingleByte[b];
+        return 1;
+    }
+    if (pos + 1 == bytes.size() || bytes[pos + 1] == '\0') {
+        out = kDefaultChar;
+        return 1;
+    }
+    const auto t = static_cast<unsigned char>(bytes[pos + 1]);
+    if (t < 0x40 || t == 0x7F || t > 0xFC) {
+        out = kDefaultChar;
+        return 2;
+    }
+    const unsigned row = b <= 0x9F ? b - 0x81 : b - 0xE0 + 0x1F;
+    const unsigned column = t < 0x80 ? t - 0x40 : t - 0x41;
+    out = kDoubleByte[row][column];
+    return 2;
+}
+
+} // namespace
+
+bool isLeadByte(unsigned char b) {
+    return isLead(b);
+}
+
+std::u16string decode(std::string_view bytes) {
+    // Every character takes at least one byte, so the byte count bounds the result.
+    std::u16string out(bytes.size(), u'\0');
+    size_t n = 0;
+    for (size_t pos = 0; pos < bytes.size(); ++n)
+        pos += decodeAt(bytes, pos, out[n]);
+    out.resize(n);
+    return out;
+}
+
+size_t decodeInto(std::string_view bytes, char16_t* out, size_t capacity) {
+    if (capacity == 0)
+        return 0;
+    size_t n = 0;
+    for (size_t pos = 0; pos < bytes.size() && n + 1 < capacity; ++n)
+        pos += decodeAt(bytes, pos, out[n]);
+    out[n] = u'\0';
+    return n;
+}
+
+// Each UTF-16 unit is converted on its own, as WideCharToMultiByte(932, 0, ...) does: best-fit
+// mappings are in the table, and anything else without a mapping, including each half of a
+// surrogate pair, is written as '?'.
+std::string encode(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        const unsigned short v = kEncodeBlock[kEncodePage[c >> 8]][c & 0xFF];
+        if (v >= 0x100)
+            out.push_back(static_cast<char>(v >> 8));
+        out.push_back(static_cast<char>(v & 0xFF));
+    }
+    return out;
+}
+
+} // namespace qlp::cp932

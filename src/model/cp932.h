@@ -1,0 +1,26 @@
+#pragma once
+// Code page 932 (Windows Japanese Shift-JIS) with the full Windows mapping: JIS X 0208, the NEC
+// special rows and selected IBM extensions, the IBM extensions, and the user-defined area.
+// Bytes outside the program (EDLs, listings) are CP932; text inside is UTF-16.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qlp::cp932 {
+
+// True when b starts a double-byte character.
+bool isLeadByte(unsigned char b);
+
+// Decodes bytes the way Windows' MultiByteToWideChar(932, 0, ...) does.
+std::u16string decode(std::string_view bytes);
+
+// Decodes into a fixed buffer of `capacity` characters: at most capacity - 1 characters are
+// written, always followed by a NUL, and a double-byte character is never split. Returns the
+// number of characters written (without the NUL).
+size_t decodeInto(std::string_view bytes, char16_t* out, size_t capacity);
+
+// Encodes UTF-16 text; a character that CP932 cannot hold becomes '?'.
+std::string encode(std::u16string_view text);
+
+} // namespace qlp::cp932

@@ -1,0 +1,138 @@
+#include "model/file_io.h"
+
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace qlp {
+
+namespace fs = std::filesystem;
+
+fs::path toFsPath(std::u16string_view path) {
+    return fs::path(std::u16string(path));
+}
+
+std::u16string fromFsPath(const fs::path& path) {
+    return path.u16string();
+}
+
+std::u16string joinPath(std::u16string_view directory, std::u16string_view name) {
+    std::u16string out(directory);
+    if (!out.empty() && out.back() != kPathSeparator && out.back() != u'/')
+        out.push_back(kPathSeparator);
+    out.append(name);
+    return out;
+}
+
+bool pathExists(std::u16string_view path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(toFsPath(path), ec);
+}
+
+bool isRegularFile(std::u16string_view path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(toFsPath(path), ec);
+}
+
+int64_t fileSize(std::u16string_view path) {
+    std::error_code ec;
+    const auto size = fs::file_size(toFsPath(path), ec);
+    return ec ? -1 : static_cast<int64_t>(size);
+}
+
+bool copyFileOver(std::u16string_view from, std::u16string_view to) {
+    std::error_code ec;
+    if (!fs::is_regular_file(toFsPath(from), ec))
+        return false;
+    fs::copy_file(toFsPath(from), toFsPath(to), fs::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool removeFile(std::u16string_view path) {
+    std::error_code ec;
+    return fs::remove(toFsPath(path), ec);
+}
+
+std::FILE* openFile(std::u16string_view path, const char* mode) {
+#ifdef _WIN32
+    std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(toFsPath(path).c_str(), wmode.c_str());
+#else
+    return std::fopen(toFsPath(path).c_str(), mode);
+#endif
+}
+
+bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes) {
+    if (!isRegularFile(path))
+        return false;
+    std::FILE* f = openFile(path, "rb");
+    if (!f)
+        return false;
+    bytes.clear();
+    bool ok = true;
+    const int64_t size = fileSize(path);
+    if (size > 0) {
+        bytes.resize(static_cast<size_t>(size));
+        ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    }
+    // A file that grew since its size was taken is read to its end.
+    uint8_t chunk[4096];
+    size_t got;
+    while (ok && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    ok = ok && !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::u16string_view target) : target_(target) {
+    temp_ = target_ + u".qlp-saving";
+    file_ = openFile(temp_, "wb");
+    failed_ = file_ == nullptr;
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (file_) {
+        std::fclose(file_);
+        removeFile(temp_);
+    }
+}
+
+bool AtomicFileWriter::write(const void* data, size_t size) {
+    if (failed_ || !file_)
+        return false;
+    if (size && std::fwrite(data, 1, size, file_) != size)
+        failed_ = true;
+    return !failed_;
+}
+
+bool AtomicFileWriter::commit(bool durable) {
+    if (!file_)
+        return false;
+    bool ok = !failed_ && std::fflush(file_) == 0;
+    if (ok && durable) {
+#ifdef _WIN32
+        ok = _commit(_fileno(file_)) == 0;
+#else
+        ok = fsync(fileno(file_)) == 0;
+#endif
+    }
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    if (ok) {
+        std::error_code ec;
+        fs::rename(toFsPath(temp_), toFsPath(target_), ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        removeFile(temp_);
+        failed_ = true;
+    }
+    return ok;
+}
+
+} // namespace qlp

@@ -1,0 +1,59 @@
+#pragma once
+// Portable file operations on UTF-16 paths, and a writer that replaces a file only once its new
+// content is completely written.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qlp {
+
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+std::filesystem::path toFsPath(std::u16string_view path);
+std::u16string fromFsPath(const std::filesystem::path& path);
+std::u16string joinPath(std::u16string_view directory, std::u16string_view name);
+
+bool pathExists(std::u16string_view path);
+bool isRegularFile(std::u16string_view path);
+// -1 when the file cannot be examined.
+int64_t fileSize(std::u16string_view path);
+bool copyFileOver(std::u16string_view from, std::u16string_view to);
+bool removeFile(std::u16string_view path);
+
+// fopen on a UTF-16 path; mode is a plain C mode string such as "rb".
+std::FILE* openFile(std::u16string_view path, const char* mode);
+
+// Reads a whole regular file; false when it cannot be opened or read.
+bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes);
+
+// Writes a file beside its target and renames it over the target on commit(), so a reader never
+// sees a half-written file and a failed write leaves the old file as it was.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::u16string_view target);
+    ~AtomicFileWriter(); // discards an uncommitted temporary file
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool isOpen() const { return file_ != nullptr; }
+    bool write(const void* data, size_t size);
+    // Flushes (to the disk when durable), closes and replaces the target; false on any failure.
+    bool commit(bool durable);
+    bool failed() const { return failed_; }
+
+private:
+    std::u16string target_;
+    std::u16string temp_;
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
+
+} // namespace qlp

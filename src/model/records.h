@@ -1,0 +1,29 @@
+#pragma once
+// The binary images of the document header (2220 bytes), the event record (1004 bytes) and the
+// note record (88 bytes), read and written field by field at their offsets. Pointer slots are
+// written as 0 and ignored when read.
+
+#include "model/document.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace qlp {
+
+// The first 32 bytes of every project and work file: these 16 characters as UTF-16LE.
+inline constexpr std::u16string_view kProjectMagic = u"Zorvanthelix_QLP";
+inline constexpr int32_t kMagicSize = 32;
+
+void writeHeaderImage(const EdlDocument& doc, uint8_t* out);
+// Reads every header field; the in-memory part of the document is left alone.
+void readHeaderImage(const uint8_t* in, EdlDocument& doc);
+
+void writeEventImage(const EdlEvent& event, uint8_t* out);
+// Reads every field; the comment and memo pointers are set to null.
+void readEventImage(const uint8_t* in, EdlEvent& event);
+
+void writeNoteImage(const SimpleNote& note, uint8_t* out);
+// Reads index, current, bodySize and title; the links and body pointer are left alone.
+void readNoteImage(const uint8_t* in, SimpleNote& note);
+
+} // namespace qlp

@@ -1,0 +1,101 @@
+#include "ops/sort.h"
+
+#include "model/quicksort.h"
+#include "model/timecode.h"
+
+namespace qlp {
+
+namespace {
+
+template <typename KeyOf> void sortRows(EdlEvent** rows, long lo, long hi, int32_t direction, KeyOf keyOf) {
+    if (!rows || hi < lo)
+        return;
+    if (direction == kSortAscending)
+        hoareQuicksort(rows, lo, hi, keyOf, [](int32_t a, int32_t b) { return a < b; });
+    else
+        hoareQuicksort(rows, lo, hi, keyOf, [](int32_t a, int32_t b) { return a > b; });
+}
+
+int viewIndex(const EdlDocument& doc) {
+    return doc.currentView >= 0 && doc.currentView < kViewCount ? doc.currentView : 0;
+}
+
+} // namespace
+
+int32_t hourShift(int32_t label) {
+    int32_t shifted = label + kFramesPerHour;
+    if (shifted > kNdfFramesPerDay - 1)
+        shifted -= kNdfFramesPerDay;
+    return shifted;
+}
+
+void sortView(EdlDocument& doc, SortField key, long lo, long hi, int32_t direction) {
+    EdlEvent** rows = doc.view[viewIndex(doc)];
+    switch (key) {
+    case SortField::SrcSortKey:
+        sortRows(rows, lo, hi, direction, [](const EdlEvent* e) { return e->srcSortKey; });
+        break;
+    case SortField::Duration:
+        sortRows(rows, lo, hi, direction, [](const EdlEvent* e) { return e->duration; });
+        break;
+    case SortField::RecIn:
+        sortRows(rows, lo, hi, direction, [](const EdlEvent* e) { return e->recIn; });
+        break;
+    case SortField::RecSortKey:
+        sortRows(rows, lo, hi, direction, [](const EdlEvent* e) { return e->recSortKey; });
+        break;
+    case SortField::Sequence:
+        sortRows(rows, lo, hi, direction, [](const EdlEvent* e) { return e->sequence; });
+        break;
+    }
+}
+
+void sortByEditOrder(EdlDocument& doc, long lo, long hi) {
+    sortView(doc, SortField::Sequence, lo, hi, kSortAscending);
+}
+
+void prepareSourceKeys(EdlDocument& doc) {
+    const int v = viewIndex(doc);
+    EdlEvent** rows = doc.view[v];
+    const int32_t count = doc.viewCount[v];
+    if (!rows)
+        return;
+    bool hour23 = false;
+    for (int32_t i = 0; i < count && !hour23; ++i)
+        hour23 = rows[i]->srcIn / kFramesPerHour == 23;
+    for (int32_t i = 0; i < count; ++i)
+        rows[i]->srcSortKey = hour23 ? hourShift(rows[i]->srcIn) : rows[i]->srcIn;
+}
+
+void prepareRecordKeys(EdlDocument& doc) {
+    const int v = viewIndex(doc);
+    EdlEvent** rows = doc.view[v];
+    const int32_t count = doc.viewCount[v];
+    if (!rows)
+        return;
+    bool hour23 = false;
+    for (int32_t i = 0; i < count && !hour23; ++i)
+        hour23 = rows[i]->recIn / kFramesPerHour == 23;
+    if (hour23)
+        for (int32_t i = 0; i < count; ++i)
+            rows[i]->recSortKey = hourShift(rows[i]->recIn);
+}
+
+void reapplySort(EdlDocument& doc) {
+    const int v = viewIndex(doc);
+    if (v == 0)
+        return; // view 0 is never reordered
+    const int32_t* state = doc.sortState[v - 1];
+    const long last = static_cast<long>(doc.viewCount[v]) - 1;
+    if (state[kSortSource] != kSortNone) {
+        prepareSourceKeys(doc);
+        sortView(doc, SortField::SrcSortKey, 0, last, state[kSortSource]);
+    } else if (state[kSortDuration] != kSortNone) {
+        sortView(doc, SortField::Duration, 0, last, state[kSortDuration]);
+    } else if (state[kSortRecord] != kSortNone) {
+        prepareRecordKeys(doc);
+        sortView(doc, SortField::RecSortKey, 0, last, state[kSortRecord]);
+    }
+}
+
+} // namespace qlp
