@@ -1,0 +1,321 @@
+#include "model/bytes.h"
+#include "model/edl_reader.h"
+#include "model/messages.h"
+#include "model/project_file.h"
+#include "model/records.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace qlp;
+using namespace qlp::test;
+
+namespace {
+
+class MemorySink : public ByteSink {
+public:
+    std::vector<uint8_t> bytes;
+    bool write(const void* data, size_t size) override {
+        const auto* p = static_cast<const uint8_t*>(data);
+        bytes.insert(bytes.end(), p, p + size);
+        return true;
+    }
+};
+
+std::vector<uint8_t> workFileOf(const std::string& edlName) {
+    const std::vector<uint8_t> edl = readBytes(dataPath(edlName));
+    const std::string_view text(reinterpret_cast<const char*>(edl.data()), edl.size());
+    MemorySink sink;
+    EXPECT_TRUE(writeWorkFile(parseEdl(text), text, sink));
+    return sink.bytes;
+}
+
+std::vector<uint8_t> imageOf(EdlDocument& doc) {
+    MemorySink sink;
+    EXPECT_TRUE(writeProjectFile(doc, sink));
+    return sink.bytes;
+}
+
+void load(const std::vector<uint8_t>& bytes, EdlDocument& doc) {
+    ASSERT_EQ(loadProjectImage(bytes.data(), bytes.size(), doc), LoadStatus::Ok);
+}
+
+SimpleNote* addNote(EdlDocument& doc, std::u16string_view title, std::u16string_view body) {
+    auto* note = new SimpleNote;
+    std::memcpy(note->title, title.data(), title.size() * 2);
+    if (!body.empty()) {
+        note->bodySize = static_cast<int32_t>(body.size() * 2 + 2);
+        note->body = doc.heap->allocate<char16_t>(body.size() * 2 + 2);
+        std::memcpy(note->body, body.data(), body.size() * 2);
+    }
+    SimpleNote* tail = doc.noteHead;
+    while (tail->next)
+        tail = tail->next;
+    tail->next = note;
+    note->prev = tail;
+    return note;
+}
+
+} // namespace
+
+TEST(WorkFile, LayoutOfAConvertedEdl) {
+    const std::vector<uint8_t> edl = readBytes(dataPath("ndf_basic.EDL"));
+    const std::vector<uint8_t> bytes = workFileOf("ndf_basic.EDL");
+    char16_t magic[16];
+    readWide(bytes.data(), magic, 16);
+    EXPECT_EQ(std::u16string_view(magic, 16), u"Zorvanthelix_QLP");
+
+    EdlDocument header;
+    readHeaderImage(bytes.data() + 32, header);
+    EXPECT_EQ(header.headerSize, 2220);
+    EXPECT_EQ(header.eventRecordSize, 1004);
+    EXPECT_EQ(header.loaded, 0);
+    EXPECT_EQ(header.viewCount[0], 8);
+    EXPECT_EQ(header.reelCount, 4);
+    EXPECT_EQ(header.sourceTextOffset, 2252);
+    EXPECT_EQ(header.reelNamesOffset, 2252 + static_cast<int32_t>(edl.size()));
+    EXPECT_EQ(header.reelCountsOffset, header.reelNamesOffset + 14 * 4);
+    EXPECT_EQ(header.reelCommentsOffset, header.reelCountsOffset + 4 * 4);
+    EXPECT_EQ(header.eventsOffset, header.reelCommentsOffset + 98 * 4);
+    EXPECT_EQ(header.notesOffset, 0);
+    EXPECT_EQ(header.noteCount, 0);
+    EXPECT_EQ(header.recOffsetSign, u' ');
+    EXPECT_EQ(header.sortState[2][1], 2);
+    EXPECT_EQ(header.columnOrder[3][13], 13);
+    EXPECT_EQ(header.search.searchMarker, 8);
+    EXPECT_EQ(header.search.slotValue[5], -1);
+    EXPECT_EQ(header.listOptions[kListKind], 1);
+    EXPECT_EQ(header.listOptions[kListAllReels], 1);
+    EXPECT_EQ(header.markerColours[0], 0x000AFFu);
+    EXPECT_EQ(header.markerColours[1], 0xFF0000u);
+    EXPECT_EQ(std::u16string(header.markerNames[7]), u"マーカー 8");
+    // Header words at their offsets in the file.
+    EXPECT_EQ(readI32(bytes.data() + 32 + 1724), 1); // listAllReels
+    EXPECT_EQ(readI32(bytes.data() + 32 + 712), 8);  // searchMarker
+    EXPECT_EQ(bytes[32 + 644], ' ');                 // recOffsetSign
+
+    // The EDL's bytes travel unchanged; the events follow the reel table with their comments.
+    EXPECT_TRUE(std::equal(edl.begin(), edl.end(), bytes.begin() + 2252));
+    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 72), 1); // sequence of the first event
+    // The comment line after edit 0001 belongs to the next event, edit 0002.
+    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 64), 1004);
+    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 1004 + 64),
+              1004 + 2 * static_cast<int32_t>(std::u16string_view(u"* OPENING SHOT\r\n").size()));
+    int64_t end = header.eventsOffset;
+    for (int i = 0; i < 8; ++i)
+        end += readI32(bytes.data() + end + 64);
+    EXPECT_EQ(end, static_cast<int64_t>(bytes.size()));
+}
+
+TEST(ProjectFile, ConvertLoadSaveLoadKeepsTheDocument) {
+    for (const char* name : {"ndf_basic.EDL", "df_reverse.EDL", "comments_cp932.EDL", "long_lines.EDL"}) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> converted = workFileOf(name);
+        EdlDocument doc;
+        load(converted, doc);
+        EXPECT_EQ(doc.loaded, 1);
+        const std::vector<uint8_t> saved = imageOf(doc);
+        // Only the loaded flag, the size of view 2 (the events of the first reel, counted by the
+        // load) and the notes offset differ from the converted file.
+        ASSERT_EQ(saved.size(), converted.size());
+        std::vector<uint8_t> expected = converted;
+        writeI32(expected.data() + 32 + 8, 1);
+        writeI32(expected.data() + 32 + 20, doc.reelUseCounts[0]);
+        writeI32(expected.data() + 32 + 60, static_cast<int32_t>(converted.size()));
+        EXPECT_TRUE(saved == expected);
+
+        EdlDocument again;
+        load(saved, again);
+        EXPECT_TRUE(imageOf(again) == saved);
+    }
+}
+
+TEST(ProjectFile, MemosAndNotesSurviveAndMoveLaterBlocks) {
+    EdlDocument doc;
+    load(workFileOf("comments_cp932.EDL"), doc);
+    const std::u16string memo = u"差し替え予定";
+    EdlEvent& ev = doc.events[1];
+    ev.workMemoLength = static_cast<int32_t>(memo.size() + 1);
+    ev.hasWorkMemo = 1;
+    ev.workMemo = doc.heap->allocate<char16_t>(memo.size() + 1);
+    std::memcpy(ev.workMemo, memo.data(), memo.size() * 2);
+    addNote(doc, u"撮影メモ", u"本文\r\n二行目");
+    addNote(doc, u"empty", u"");
+    const int32_t notesBefore = doc.notesOffset;
+
+    const std::vector<uint8_t> saved = imageOf(doc);
+    EXPECT_EQ(doc.events[1].recordSize, 1004 + 2 * (doc.events[1].optionCommentLength + ev.workMemoLength));
+    EXPECT_EQ(doc.events[2].fileOffset, doc.events[2].fileOffset); // fileOffset keeps its first value
+    EXPECT_EQ(doc.noteCount, 2);
+    EXPECT_GT(doc.notesOffset, notesBefore);
+
+    EdlDocument back;
+    load(saved, back);
+    EXPECT_EQ(back.events[1].workMemoLength, static_cast<int32_t>(memo.size() + 1));
+    EXPECT_EQ(std::u16string(back.events[1].workMemo), memo);
+    EXPECT_EQ(std::u16string(back.events[0].optionComment, back.events[0].optionCommentLength),
+              std::u16string(doc.events[0].optionComment, doc.events[0].optionCommentLength));
+    const SimpleNote* note = back.noteHead->next;
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(std::u16string(note->title), u"撮影メモ");
+    EXPECT_EQ(std::u16string(note->body), u"本文\r\n二行目");
+    EXPECT_EQ(note->prev, back.noteHead);
+    ASSERT_NE(note->next, nullptr);
+    EXPECT_EQ(note->next->body, nullptr);
+    EXPECT_EQ(note->next->next, nullptr);
+    EXPECT_TRUE(imageOf(back) == saved);
+
+    // Clearing the memo writes no memo text.
+    back.events[1].workMemoLength = 0;
+    back.events[1].hasWorkMemo = 0;
+    EXPECT_EQ(imageOf(back).size(), saved.size() - 2 * (memo.size() + 1));
+}
+
+TEST(ProjectFile, ViewsAreRebuiltAndSortedOnLoad) {
+    EdlDocument doc;
+    load(workFileOf("ndf_basic.EDL"), doc);
+    for (int i : {1, 3, 6})
+        doc.events[i].searchHit = 1;
+    doc.viewCount[1] = 99; // a stale count is recomputed from the hits
+    doc.reelFilter = 1;    // TAPE01
+    doc.sortState[0][0] = 0; // view 1: source, descending
+    doc.sortState[1][1] = 1; // view 2: duration, ascending
+    EdlDocument back;
+    load(imageOf(doc), back);
+    EXPECT_EQ(back.viewCount[1], 3);
+    EXPECT_EQ(back.viewCount[2], 3);
+    EXPECT_GE(back.view[1][0]->srcSortKey, back.view[1][1]->srcSortKey);
+    EXPECT_GE(back.view[1][1]->srcSortKey, back.view[1][2]->srcSortKey);
+    EXPECT_LE(back.view[2][0]->duration, back.view[2][1]->duration);
+    for (int i = 0; i < back.viewCount[0]; ++i)
+        EXPECT_EQ(back.view[0][i], &back.events[i]);
+    EXPECT_EQ(back.events[back.viewCount[0]].sequence, 0); // the spare record is zero
+}
+
+TEST(ProjectFile, RefusesWhatIsNotAProjectFile) {
+    EdlDocument doc;
+    const std::vector<uint8_t> edl = readBytes(dataPath("ndf_basic.EDL"));
+    EXPECT_EQ(loadProjectImage(edl.data(), edl.size(), doc), LoadStatus::WrongFormat);
+    EXPECT_EQ(loadProjectFile(u16(dataPath("missing.QLP")), doc), LoadStatus::CannotOpen);
+    EXPECT_EQ(loadProjectFile(u16(QLP_TEST_DATA_DIR), doc), LoadStatus::CannotOpen);
+}
+
+// Every prefix of a valid file, and files whose counts and offsets were tampered with, are refused
+// without reading past the end or allocating more than the file could hold.
+TEST(ProjectFile, TruncatedAndTamperedFilesAreRefused) {
+    EdlDocument doc;
+    load(workFileOf("comments_cp932.EDL"), doc);
+    addNote(doc, u"n", u"body");
+    const std::vector<uint8_t> good = imageOf(doc);
+    for (size_t size = 0; size < good.size(); ++size) {
+        EdlDocument d;
+        ASSERT_NE(loadProjectImage(good.data(), size, d), LoadStatus::Ok) << size;
+        EXPECT_EQ(d.events, nullptr);
+    }
+    auto tampered = [&](int offset, int32_t value) {
+        std::vector<uint8_t> bad = good;
+        writeI32(bad.data() + offset, value);
+        EdlDocument d;
+        return loadProjectImage(bad.data(), bad.size(), d);
+    };
+    const int h = 32;
+    EXPECT_EQ(tampered(h + 12, 0x7fffffff), LoadStatus::WrongFormat); // events
+    EXPECT_EQ(tampered(h + 12, -1), LoadStatus::WrongFormat);
+    EXPECT_EQ(tampered(h + 28, 0x10000000), LoadStatus::WrongFormat); // reels
+    EXPECT_EQ(tampered(h + 28, 0), LoadStatus::WrongFormat);          // events without reels
+    EXPECT_EQ(tampered(h + 548, 1000000), LoadStatus::WrongFormat);   // notes
+    EXPECT_EQ(tampered(h + 40, -4), LoadStatus::WrongFormat);         // eventsOffset
+    EXPECT_EQ(tampered(h + 48, 0x7ffffff0), LoadStatus::WrongFormat); // reelNamesOffset
+    const int firstEvent = readI32(good.data() + h + 40);
+    EXPECT_EQ(tampered(firstEvent + 84, 0x3fffffff), LoadStatus::WrongFormat); // comment length
+    EXPECT_EQ(tampered(firstEvent + 84, 0), LoadStatus::WrongFormat); // flag without text
+    EXPECT_EQ(tampered(firstEvent + 80, 5), LoadStatus::WrongFormat); // memo length without flag
+    EXPECT_EQ(tampered(firstEvent + 96, 9), LoadStatus::WrongFormat); // marker
+    EXPECT_EQ(tampered(firstEvent + 92, 3), LoadStatus::WrongFormat); // reel index
+    const int note = readI32(good.data() + h + 60);
+    EXPECT_EQ(tampered(note + 8, 0x40000000), LoadStatus::WrongFormat); // body size
+    EXPECT_EQ(tampered(note + 8, -2), LoadStatus::WrongFormat);
+}
+
+TEST(LoadDocument, FailuresKeepThePreviousDocument) {
+    ScratchDir dir;
+    TabList list(dir.dir16());
+    RecordingPrompt prompt;
+    EdlDocument doc;
+    ASSERT_EQ(convertEdl(list, u16(dataPath("ndf_basic.EDL")), 0, prompt), 1);
+    ASSERT_EQ(loadDocument(doc, list, prompt), 1);
+    EXPECT_EQ(list.first()->active, 1);
+    EdlEvent* const events = doc.events;
+
+    // A project file that is not one: string 116, the entry dropped, the document intact.
+    writeBytes(dir.file("fake.QLP"), "not a project file at all");
+    const std::u16string fake = u16(dir.file("fake.QLP"));
+    ASSERT_EQ(openProjectFiles(list, fake, 2, prompt), 1);
+    list.first()->active = 0;
+    EXPECT_EQ(loadDocument(doc, list, prompt), 0);
+    ASSERT_EQ(prompt.texts.size(), 1u);
+    EXPECT_EQ(prompt.texts[0], formatMessage(kMsgWrongFormat, fake));
+    EXPECT_EQ(list.last()->dropped, 1);
+    EXPECT_EQ(doc.loaded, 0);
+    EXPECT_EQ(doc.events, events);
+    EXPECT_EQ(std::u16string(doc.events[0].text[kColReel]), u"TAPE01");
+
+    // A work file that has gone: string 111 with error code 0000.
+    EXPECT_EQ(purgeDroppedEntries(list), 1);
+    removeFile(list.first()->workPath);
+    list.first()->active = 1;
+    prompt.texts.clear();
+    EXPECT_EQ(loadDocument(doc, list, prompt), 0);
+    ASSERT_EQ(prompt.texts.size(), 1u);
+    EXPECT_EQ(prompt.texts[0], formatMessage(kMsgCannotOpenFile, list.first()->path, 0));
+    EXPECT_NE(prompt.texts[0].find(u"(エラーコード:0000)"), std::u16string::npos);
+}
+
+TEST(SaveDocument, ReplacesTheFileOnlyWhenTheWriteSucceeds) {
+    ScratchDir dir;
+    EdlDocument doc;
+    load(workFileOf("ndf_basic.EDL"), doc);
+    RecordingPrompt prompt;
+    const std::string target = dir.file("saved.QLP");
+    writeBytes(target, "old content");
+
+    // The temporary file beside the target cannot be created: string 106, the old file stays.
+    std::filesystem::create_directory(target + ".qlp-saving");
+    EXPECT_EQ(saveDocument(u16(target), doc, prompt), -1);
+    ASSERT_EQ(prompt.texts.size(), 1u);
+    EXPECT_EQ(prompt.texts[0], formatMessage(kMsgCannotOpenPath, u16(target)));
+    EXPECT_EQ(readBytes(target), std::vector<uint8_t>({'o', 'l', 'd', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't'}));
+
+    std::filesystem::remove(target + ".qlp-saving");
+    EXPECT_EQ(saveDocument(u16(target), doc, prompt), 0);
+    EXPECT_TRUE(readBytes(target) == imageOf(doc));
+    EXPECT_FALSE(std::filesystem::exists(target + ".qlp-saving"));
+
+    // A file that does not exist yet is created; a directory that does not exist is refused.
+    EXPECT_EQ(saveDocument(u16(dir.file("new.QLP")), doc, prompt, false), 0);
+    EXPECT_EQ(saveDocument(u16(dir.file("none/x.QLP")), doc, prompt), -1);
+}
+
+TEST(OpenProjectFiles, CopiesIntoWorkFiles) {
+    ScratchDir dir;
+    TabList list(dir.dir16());
+    RecordingPrompt prompt;
+    const std::vector<uint8_t> bytes = workFileOf("df_reverse.EDL");
+    writeBytes(dir.file("a.QLP"), std::string(bytes.begin(), bytes.end()));
+    writeBytes(dir.file("b.QLP"), std::string(bytes.begin(), bytes.end()));
+    const std::u16string selection = dir.dir16() + u'\0' + u"a.QLP" + u'\0' + u"b.QLP" + u'\0' + u'\0';
+    ASSERT_EQ(openProjectFiles(list, selection, 3, prompt), 1);
+    ASSERT_EQ(list.count(), 2);
+    for (TabEntry* e = list.first(); e; e = e->next) {
+        EXPECT_EQ(e->saveState, kSaved);
+        EXPECT_EQ(e->workFileReady, 1);
+        EXPECT_TRUE(readBytes(toFsPath(e->workPath).string()) == bytes);
+    }
+    EXPECT_EQ(list.first()->next->fileId, 1);
+    EdlDocument doc;
+    EXPECT_EQ(loadDocument(doc, list, prompt), 1); // none active: the last entry
+    EXPECT_EQ(list.last()->active, 1);
+    EXPECT_EQ(doc.viewCount[0], 3);
+}
