@@ -312,3 +312,18 @@ TEST(ConvertEdl, UnwritableWorkDirectoryWarnsAndDrops) {
     EXPECT_EQ(prompt.texts[0], formatMessage(kMsgCannotCreateWorkFile, edl));
     EXPECT_EQ(list.first()->dropped, 1);
 }
+
+TEST(EdlReader, KeysWipesAndLineFeedsOnly) {
+    const ParsedEdl p = parseFile("keys_wipes.EDL"); // lines end in LF alone
+    ASSERT_EQ(p.events.size(), 5u);
+    EXPECT_EQ(text(p.events[0], kColType), u"KI");
+    EXPECT_EQ(text(p.events[0], kColPattern), u"005");
+    EXPECT_EQ(text(p.events[0], kColTransition), u"020");
+    EXPECT_EQ(text(p.events[1], kColType), u"KB");
+    EXPECT_EQ(text(p.events[1], kColPattern), u"006");
+    EXPECT_EQ(text(p.events[1], kColTransition), u"");
+    EXPECT_EQ(comment(p.events[1]), u"キー合成（表）\n");
+    EXPECT_EQ(comment(p.events[3]), u"キー合成（表）\n"); // edit 0102 over three lines
+    EXPECT_EQ(text(p.events[4], kColA), u"  A2A3");
+    EXPECT_EQ(p.events[0].duration, 5 * 30); // 00:59:58,00 to 01:00:03,00 across the hour
+}
