@@ -1,0 +1,91 @@
+#include "cli/inspect.h"
+
+#include "model/edl_reader.h"
+#include "model/file_io.h"
+#include "model/messages.h"
+#include "model/project_file.h"
+#include "model/records.h"
+
+#include <new>
+
+namespace qlp::cli {
+
+namespace {
+
+class MemorySink : public ByteSink {
+public:
+    explicit MemorySink(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+    bool write(const void* data, size_t size) override {
+        const auto* p = static_cast<const uint8_t*>(data);
+        try {
+            bytes_.insert(bytes_.end(), p, p + size);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+private:
+    std::vector<uint8_t>& bytes_;
+};
+
+} // namespace
+
+bool hasProjectMagic(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < static_cast<size_t>(kMagicSize))
+        return false;
+    for (size_t i = 0; i < kProjectMagic.size(); ++i) {
+        const char16_t c = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        if (c != kProjectMagic[i])
+            return false;
+    }
+    return true;
+}
+
+bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& message) {
+    if (!pathExists(path)) {
+        message = formatMessage(kMsgFileNotFound, path);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes)) {
+        message = formatMessage(kMsgCannotOpenFile, path, 0);
+        return false;
+    }
+
+    if (hasProjectMagic(bytes)) {
+        file.kind = SourceKind::Project;
+        file.image = std::move(bytes);
+    } else {
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (!looksLikeBve9100(text)) {
+            message = formatMessage(kMsgNotRecognised, path);
+            return false;
+        }
+        file.kind = SourceKind::Edl;
+        file.image.clear();
+        MemorySink sink(file.image);
+        // Only a conversion too large for the format's 32-bit offsets, or for memory, fails here.
+        if (!writeWorkFile(parseEdl(text), text, sink)) {
+            message = formatMessage(kMsgNoMemoryToRead, path);
+            return false;
+        }
+    }
+
+    switch (loadProjectImage(file.image.data(), file.image.size(), file.doc)) {
+    case LoadStatus::Ok:
+        return true;
+    case LoadStatus::NoMemory:
+        message = formatMessage(kMsgNoMemoryToRead, path);
+        return false;
+    case LoadStatus::CannotOpen:
+        message = formatMessage(kMsgCannotOpenFile, path, 0);
+        return false;
+    case LoadStatus::WrongFormat:
+        break;
+    }
+    message = formatMessage(kMsgWrongFormat, path);
+    return false;
+}
+
+} // namespace qlp::cli

@@ -1,0 +1,142 @@
+// qlp: the command-line companion of the application. It converts EDLs into project files and
+// shows what an EDL or a project file holds, through the same core the application uses.
+//
+// Exit status: 0 success, 1 a file was refused or could not be read or written, 2 wrong usage.
+
+#include "cli/inspect.h"
+#include "cli/output.h"
+#include "cli/show.h"
+#include "cli/utf.h"
+#include "model/edl_reader.h"
+#include "model/file_io.h"
+#include "model/messages.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qlp::cli {
+
+namespace {
+
+enum ExitStatus : int { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
+
+constexpr std::string_view kUsage =
+    "usage: qlp convert IN.EDL OUT.QLP\n"
+    "       qlp show [--json] FILE\n"
+    "       qlp --help\n"
+    "\n"
+    "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
+    "           file the application makes when it opens the EDL\n"
+    "  show     prints the header facts, the reel table and the events of an EDL or a project\n"
+    "           file; with --json, every field the file holds, as JSON\n"
+    "\n"
+    "exit status: 0 success, 1 file refused or unreadable, 2 wrong usage\n";
+
+int usageError(std::string_view problem) {
+    Output err(stderr);
+    err.write("qlp: ");
+    err.write(problem);
+    err.write("\n\n");
+    err.write(kUsage);
+    return kExitUsage;
+}
+
+int refuse(std::u16string_view message) {
+    Output err(stderr);
+    err.write(message);
+    err.write('\n');
+    return kExitRefused;
+}
+
+int runConvert(const std::vector<std::u16string>& args) {
+    if (args.size() != 2)
+        return usageError("convert takes an EDL and the project file to write");
+    const std::u16string& in = args[0];
+    const std::u16string& out = args[1];
+    if (!pathExists(in))
+        return refuse(formatMessage(kMsgFileNotFound, in));
+    switch (convertEdlFile(in, out)) {
+    case ConvertStatus::Ok:
+        return kExitOk;
+    case ConvertStatus::CannotRead:
+        return refuse(formatMessage(kMsgCannotOpenFile, in, 0));
+    case ConvertStatus::NotRecognised:
+        return refuse(formatMessage(kMsgNotRecognised, in));
+    case ConvertStatus::CannotWrite:
+        break;
+    }
+    return refuse(formatMessage(kMsgCannotOpenPath, out));
+}
+
+int runShow(const std::vector<std::u16string>& args) {
+    bool json = false;
+    bool optionsEnded = false;
+    std::vector<std::u16string> paths;
+    for (const std::u16string& arg : args) {
+        if (!optionsEnded && arg == u"--json") {
+            json = true;
+        } else if (!optionsEnded && arg == u"--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
+            return usageError("unknown option " + utf16ToUtf8(arg));
+        } else {
+            paths.push_back(arg);
+        }
+    }
+    if (paths.size() != 1)
+        return usageError("show takes one file");
+
+    InspectedFile file;
+    std::u16string message;
+    if (!inspectFile(paths[0], file, message))
+        return refuse(message);
+    Output out(stdout);
+    if (json)
+        printJson(file, out);
+    else
+        printSummary(file, out);
+    return out.flush() ? kExitOk : kExitRefused;
+}
+
+} // namespace
+
+int run(std::vector<std::u16string> args) {
+    makeBinary(stdout);
+    makeBinary(stderr);
+    if (args.empty())
+        return usageError("no command given");
+    const std::u16string command = args.front();
+    args.erase(args.begin());
+    if (command == u"--help" || command == u"-h" || command == u"help") {
+        if (!args.empty())
+            return usageError("--help takes no arguments");
+        Output out(stdout);
+        out.write(kUsage);
+        return out.flush() ? kExitOk : kExitRefused;
+    }
+    if (command == u"convert")
+        return runConvert(args);
+    if (command == u"show")
+        return runShow(args);
+    return usageError("unknown command " + utf16ToUtf8(command));
+}
+
+} // namespace qlp::cli
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+    return qlp::cli::run(std::move(args));
+}
+#else
+int main(int argc, char** argv) {
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(qlp::cli::utf8ToUtf16(argv[i]));
+    return qlp::cli::run(std::move(args));
+}
+#endif

@@ -1,0 +1,16 @@
+#pragma once
+// What `qlp show` prints about a loaded file: an aligned summary for people, or every field the
+// file holds as JSON for scripts.
+
+#include "cli/inspect.h"
+#include "cli/output.h"
+
+namespace qlp::cli {
+
+// The header facts, the reel table and one aligned line per event.
+void printSummary(const InspectedFile& file, Output& out);
+
+// Every field of the stored header, the EDL text, the reels, the events and the notes.
+void printJson(const InspectedFile& file, Output& out);
+
+} // namespace qlp::cli

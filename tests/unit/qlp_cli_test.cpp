@@ -1,0 +1,405 @@
+// The qlp command-line tool, run as a subprocess on the sample EDLs and on project files made here.
+
+#include "model/edl_reader.h"
+#include "model/messages.h"
+#include "model/project_file.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace qlp;
+using namespace qlp::test;
+
+namespace {
+
+class MemorySink : public ByteSink {
+public:
+    std::vector<uint8_t> bytes;
+    bool write(const void* data, size_t size) override {
+        const auto* p = static_cast<const uint8_t*>(data);
+        bytes.insert(bytes.end(), p, p + size);
+        return true;
+    }
+};
+
+std::string toUtf8(std::u16string_view text) {
+    return std::filesystem::path(std::u16string(text)).string();
+}
+
+// CTest names the build directory; run by hand, the test program sits in <build>/tests/unit.
+std::string qlpBinary() {
+    if (const char* dir = std::getenv("QLP_BINARY_DIR"))
+        return std::string(dir) + "/src/cli/qlp";
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../../src/cli/qlp").string();
+}
+
+std::string quoted(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+RunResult runQlp(const std::vector<std::string>& args) {
+    const ScratchDir scratch;
+    std::string command = quoted(qlpBinary());
+    for (const std::string& arg : args)
+        command += " " + quoted(arg);
+    command += " >" + quoted(scratch.file("out")) + " 2>" + quoted(scratch.file("err"));
+    RunResult r;
+    const int raw = std::system(command.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const auto out = readBytes(scratch.file("out"));
+    const auto err = readBytes(scratch.file("err"));
+    r.out.assign(out.begin(), out.end());
+    r.err.assign(err.begin(), err.end());
+    return r;
+}
+
+std::string message(std::u16string_view templ, const std::string& path, int number = 0) {
+    return toUtf8(formatMessage(templ, u16(path), number)) + "\n";
+}
+
+// A strict recursive-descent JSON checker: true when the whole text is one valid JSON value.
+class JsonChecker {
+public:
+    explicit JsonChecker(std::string_view text) : s_(text) {}
+    bool valid() {
+        skip();
+        if (!value())
+            return false;
+        skip();
+        return i_ == s_.size();
+    }
+
+private:
+    void skip() {
+        while (i_ < s_.size() && std::strchr(" \t\r\n", s_[i_]))
+            ++i_;
+    }
+    bool eat(char c) {
+        skip();
+        if (i_ < s_.size() && s_[i_] == c) {
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+    bool value() {
+        skip();
+        if (i_ >= s_.size())
+            return false;
+        const char c = s_[i_];
+        if (c == '{')
+            return sequence('}', true);
+        if (c == '[')
+            return sequence(']', false);
+        if (c == '"')
+            return string();
+        for (std::string_view word : {"null", "true", "false"})
+            if (s_.substr(i_, word.size()) == word) {
+                i_ += word.size();
+                return true;
+            }
+        return number();
+    }
+    bool sequence(char close, bool object) {
+        ++i_;
+        if (eat(close))
+            return true;
+        do {
+            if (object) {
+                skip();
+                if (!string() || !eat(':'))
+                    return false;
+            }
+            if (!value())
+                return false;
+        } while (eat(','));
+        return eat(close);
+    }
+    bool string() {
+        if (i_ >= s_.size() || s_[i_] != '"')
+            return false;
+        for (++i_; i_ < s_.size(); ++i_) {
+            const auto c = static_cast<unsigned char>(s_[i_]);
+            if (c == '"') {
+                ++i_;
+                return true;
+            }
+            if (c < 0x20)
+                return false;
+            if (c == '\\') {
+                if (++i_ >= s_.size())
+                    return false;
+                if (s_[i_] == 'u') {
+                    for (int k = 0; k < 4; ++k)
+                        if (++i_ >= s_.size() || !std::isxdigit(static_cast<unsigned char>(s_[i_])))
+                            return false;
+                } else if (!std::strchr("\"\\/bfnrt", s_[i_])) {
+                    return false;
+                }
+            }
+        }
+        return false;
+    }
+    bool number() {
+        const size_t start = i_;
+        if (i_ < s_.size() && s_[i_] == '-')
+            ++i_;
+        const size_t digits = i_;
+        while (i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_])))
+            ++i_;
+        return i_ > digits && i_ > start;
+    }
+
+    std::string_view s_;
+    size_t i_ = 0;
+};
+
+// True when the bytes are well-formed UTF-8 (no surrogates, nothing above U+10FFFF).
+bool isUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const size_t n = b < 0x80                 ? 1
+                         : b >= 0xC2 && b <= 0xDF ? 2
+                         : b >= 0xE0 && b <= 0xEF ? 3
+                         : b >= 0xF0 && b <= 0xF4 ? 4
+                                                  : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        uint32_t c = n == 1 ? b : b & (0x7F >> n);
+        for (size_t k = 1; k < n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80)
+                return false;
+            c = c << 6 | (t & 0x3F);
+        }
+        if ((n == 3 && c < 0x800) || (n == 4 && (c < 0x10000 || c > 0x10FFFF)) || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::vector<uint8_t> workFileOf(const std::string& edlPath) {
+    const std::vector<uint8_t> edl = readBytes(edlPath);
+    const std::string_view text(reinterpret_cast<const char*>(edl.data()), edl.size());
+    MemorySink sink;
+    EXPECT_TRUE(writeWorkFile(parseEdl(text), text, sink));
+    return sink.bytes;
+}
+
+size_t countLinesStartingWith(const std::string& text, const std::string& prefix) {
+    size_t n = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        if (text.compare(pos, prefix.size(), prefix) == 0)
+            ++n;
+        pos = end + 1;
+    }
+    return n;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(QlpConvert, WritesTheWorkFileBytesOfEachSample) {
+    const ScratchDir dir;
+    for (const char* name : {"ndf_basic.EDL", "df_reverse.EDL", "comments_cp932.EDL", "long_lines.EDL"}) {
+        SCOPED_TRACE(name);
+        const std::string out = dir.file(std::string(name) + ".QLP");
+        const RunResult r = runQlp({"convert", dataPath(name), out});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(readBytes(out), workFileOf(dataPath(name)));
+    }
+}
+
+TEST(QlpConvert, RefusalsNameTheFileAndExitWithOne) {
+    const ScratchDir dir;
+    const std::string missing = dir.file("missing.EDL");
+    RunResult r = runQlp({"convert", missing, dir.file("a.QLP")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgFileNotFound, missing));
+
+    const std::string garbage = dir.file("garbage.EDL");
+    writeBytes(garbage, "TITLE: no event header here\r\n0001 AX V C 01:00:00:00 01:00:01:00\r\n");
+    r = runQlp({"convert", garbage, dir.file("b.QLP")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgNotRecognised, garbage));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("b.QLP")));
+
+    const std::string unwritable = dir.file("no-such-dir/c.QLP");
+    r = runQlp({"convert", dataPath("ndf_basic.EDL"), unwritable});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgCannotOpenPath, unwritable));
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(QlpShow, SummaryOfAnEdlAndOfItsProjectFileAgree) {
+    const RunResult edl = runQlp({"show", dataPath("ndf_basic.EDL")});
+    ASSERT_EQ(edl.status, 0) << edl.err;
+    EXPECT_TRUE(contains(edl.out, "events:     8\n"));
+    EXPECT_TRUE(contains(edl.out, "reels:      4\n"));
+    EXPECT_TRUE(contains(edl.out, "timecode:   NDF\n"));
+    EXPECT_TRUE(contains(edl.out, "last edit:  7\n"));
+    EXPECT_TRUE(contains(edl.out, "  TAPE01     3\n"));
+    EXPECT_EQ(countLinesStartingWith(edl.out, "  000"), 8u);
+    // The commented edit carries the C flag; nothing is marked.
+    EXPECT_TRUE(contains(edl.out, "  0002  TAPE02  V  A1A2      C                        02:10:00.00  02:10:10.00  "
+                                  "10:00:05.00  10:00:15.00  00:00:10.00  -       C\n"));
+
+    const ScratchDir dir;
+    const std::string project = dir.file("basic.QLP");
+    const std::vector<uint8_t> work = workFileOf(dataPath("ndf_basic.EDL"));
+    writeBytes(project, std::string(work.begin(), work.end()));
+    const RunResult qlpFile = runQlp({"show", project});
+    ASSERT_EQ(qlpFile.status, 0) << qlpFile.err;
+    EXPECT_EQ(qlpFile.out.substr(qlpFile.out.find('\n')), edl.out.substr(edl.out.find('\n')));
+
+    const RunResult df = runQlp({"show", dataPath("df_reverse.EDL")});
+    EXPECT_TRUE(contains(df.out, "timecode:   D F\n"));
+    EXPECT_TRUE(contains(df.out, "hour 23:    yes\n"));
+    EXPECT_EQ(countLinesStartingWith(df.out, "  001"), 3u);
+}
+
+TEST(QlpShow, JsonHoldsTheStoredHeaderTextsAndComments) {
+    const RunResult r = runQlp({"show", "--json", dataPath("comments_cp932.EDL")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(JsonChecker(r.out).valid());
+    EXPECT_TRUE(isUtf8(r.out));
+    EXPECT_TRUE(contains(r.out, "\"kind\": \"edl\""));
+    // The counts as stored: the loader's rebuilt views 1 and 2 are not what the file holds.
+    EXPECT_TRUE(contains(r.out, "\"viewCount\": [6, 0, 0, 0]"));
+    EXPECT_TRUE(contains(r.out, "\"reelCount\": 3"));
+    EXPECT_TRUE(contains(r.out, "\"recOffsetSign\": \" \""));
+    EXPECT_TRUE(contains(r.out, "\"マーカー 8\""));
+    EXPECT_TRUE(contains(r.out, "\"text\": [\n        \"0001\",\n        \"R1\""));
+    EXPECT_TRUE(contains(r.out, "\"00:20:03.00\""));
+    EXPECT_TRUE(contains(r.out, "\"optionComment\": \"ソフト表示の能力テスト\\u000d\\u000asecond line of the same "
+                                "comment\\u000d\\u000a\""));
+    EXPECT_TRUE(contains(r.out, "\"optionComment\": \"アイテム\\u000d\\u000a\""));
+    EXPECT_TRUE(contains(r.out, "\"notes\": []"));
+}
+
+TEST(QlpShow, ProjectFileWithMemosNotesAndOddTexts) {
+    EdlDocument doc;
+    const std::vector<uint8_t> work = workFileOf(dataPath("ndf_basic.EDL"));
+    ASSERT_EQ(loadProjectImage(work.data(), work.size(), doc), LoadStatus::Ok);
+
+    // A reel comment with a quote, a backslash, a control character and a lone surrogate.
+    const std::u16string comment = u"a\"b\\c\x01" + std::u16string(1, char16_t(0xD800)) + u"x";
+    std::memcpy(doc.reelComments[1], comment.data(), comment.size() * 2);
+    EdlEvent& third = doc.events[2];
+    const std::u16string memo = u"メモ";
+    third.workMemo = doc.heap->allocate<char16_t>(memo.size() + 1);
+    std::memcpy(third.workMemo, memo.data(), memo.size() * 2);
+    third.workMemoLength = static_cast<int32_t>(memo.size() + 1);
+    third.hasWorkMemo = 1;
+    doc.events[0].marker = 3;
+    auto* note = new SimpleNote;
+    std::memcpy(note->title, u"題", 2);
+    const std::u16string body = u"line1\nline2 \U0001F600";
+    note->bodySize = static_cast<int32_t>(body.size() * 2 + 2);
+    note->body = doc.heap->allocate<char16_t>(body.size() + 1);
+    std::memcpy(note->body, body.data(), body.size() * 2);
+    note->prev = doc.noteHead;
+    doc.noteHead->next = note;
+    MemorySink sink;
+    ASSERT_TRUE(writeProjectFile(doc, sink));
+    const ScratchDir dir;
+    const std::string project = dir.file("edited.QLP");
+    writeBytes(project, std::string(sink.bytes.begin(), sink.bytes.end()));
+
+    const RunResult json = runQlp({"show", "--json", project});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_TRUE(JsonChecker(json.out).valid());
+    EXPECT_TRUE(isUtf8(json.out));
+    EXPECT_TRUE(contains(json.out, "\"kind\": \"project\""));
+    EXPECT_TRUE(contains(json.out, "\"comment\": \"a\\\"b\\\\c\\u0001\xEF\xBF\xBDx\""));
+    EXPECT_TRUE(contains(json.out, "\"workMemoLength\": 3"));
+    EXPECT_TRUE(contains(json.out, "\"workMemo\": \"メモ\""));
+    EXPECT_TRUE(contains(json.out, "\"noteCount\": 1"));
+    EXPECT_TRUE(contains(json.out, "\"title\": \"題\""));
+    EXPECT_TRUE(contains(json.out, "\"body\": \"line1\\u000aline2 \xF0\x9F\x98\x80\""));
+
+    const RunResult summary = runQlp({"show", project});
+    ASSERT_EQ(summary.status, 0) << summary.err;
+    EXPECT_TRUE(contains(summary.out, "notes:      1\n"));
+    EXPECT_TRUE(contains(summary.out, "-       CM\n"));     // the third event: comment and memo
+    EXPECT_TRUE(contains(summary.out, "00:00:05.00  4\n")); // the first event: marker kind 3 is shown as 4
+    EXPECT_TRUE(contains(summary.out, "  TAPE01     3  a\"b\\c\xEF\xBF\xBD\xEF\xBF\xBDx\n"));
+}
+
+TEST(QlpShow, RefusedFilesExitWithOneAndTheSystemsMessage) {
+    const ScratchDir dir;
+    const std::string missing = dir.file("missing.EDL");
+    RunResult r = runQlp({"show", missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgFileNotFound, missing));
+    EXPECT_EQ(r.out, "");
+
+    const std::string garbage = dir.file("garbage.bin");
+    writeBytes(garbage, std::string("\x00\x01\x02 no BVE text", 15));
+    r = runQlp({"show", "--json", garbage});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgNotRecognised, garbage));
+
+    // The magic makes it a project file; cut short, it is one in another format.
+    const std::vector<uint8_t> work = workFileOf(dataPath("ndf_basic.EDL"));
+    const std::string truncated = dir.file("truncated.QLP");
+    writeBytes(truncated, std::string(work.begin(), work.begin() + 3000));
+    r = runQlp({"show", truncated});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgWrongFormat, truncated));
+}
+
+TEST(QlpShow, NonAsciiPathsSurviveTheRoundTrip) {
+    const ScratchDir dir;
+    const std::string edl = dir.file("編集リスト.EDL");
+    std::filesystem::copy_file(dataPath("ndf_basic.EDL"), edl);
+    RunResult r = runQlp({"show", edl});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "events:     8\n"));
+
+    const std::string missing = dir.file("無い.EDL");
+    r = runQlp({"show", missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgFileNotFound, missing));
+}
+
+TEST(QlpUsage, WrongUsageExitsWithTwoAndHelpWithZero) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"show", "--xml", "a"}, {"convert", "a"}}) {
+        SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " ...");
+        const RunResult r = runQlp(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(contains(r.err, "usage: qlp convert IN.EDL OUT.QLP\n"));
+    }
+    const RunResult help = runQlp({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_TRUE(help.out.starts_with("usage: qlp convert IN.EDL OUT.QLP\n       qlp show [--json] FILE\n"));
+}
