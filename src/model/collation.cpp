@@ -18,6 +18,9 @@ namespace {
 //      characters precede it (more sorts first: "ab-" < "a-b" < "-ab") and then by its own
 //      weight (controls < apostrophe < hyphen); a name with fewer of them sorts first on a tie.
 // Windows also has a diacritic level, but no ASCII character carries a diacritic.
+// The order is that of Windows' default table. Under a Japanese user locale Windows sorts the
+// backslash as the yen sign (it is one in code page 932), after '~' instead of after '['; every
+// other ASCII character keeps its place there.
 
 // Symbols in the order Windows sorts them; they all sort before digits, digits before letters.
 constexpr std::u16string_view kSymbolOrder = u" \t\n\v\f\r!\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
@@ -25,7 +28,7 @@ constexpr std::u16string_view kDigits = u"0123456789";
 constexpr std::u16string_view kLowercase = u"abcdefghijklmnopqrstuvwxyz";
 
 struct Weight {
-    std::uint16_t primary = 0; // 0: left out of the primary level
+    std::uint32_t primary = 0; // 0: left out of the primary level
     std::uint8_t special = 0;  // rank among the left-out characters, when primary is 0
     bool upper = false;
 };
@@ -42,7 +45,7 @@ constexpr std::array<Weight, 128> makeAsciiWeights() {
     table[u'\''].special = special++;
     table[u'-'].special = special++;
 
-    std::uint16_t primary = 1;
+    std::uint32_t primary = 1;
     for (char16_t c : kSymbolOrder) {
         table[c].primary = primary++;
     }
@@ -65,42 +68,22 @@ Weight weightOf(char16_t c) {
     if (c < 0x80) {
         return kAsciiWeights[c];
     }
-    return Weight{static_cast<std::uint16_t>(0x100 + (c - 0x80)), 0, false};
+    return Weight{0x100u + c, 0, false};
 }
 
-int sign(int v) { return (v > 0) - (v < 0); }
-
 // lstrcmpW reads up to the terminator, so a NUL-padded name buffer compares as its text.
-std::u16string_view untilNul(std::u16string_view s) { return s.substr(0, s.find(u'\0')); }
+std::u16string_view untilNul(std::u16string_view s) {
+    return s.substr(0, s.find(u'\0'));
+}
 
-// Walks the weighted characters of a name, skipping the left-out ones.
-class WeightedChars {
+// Walks either the weighted or the left-out characters of a name, counting the weighted
+// characters it passes over (for a left-out character, the weighted characters before it).
+class CharWalk {
 public:
-    explicit WeightedChars(std::u16string_view s) : s_(s) { skip(); }
+    CharWalk(std::u16string_view s, bool leftOut) : s_(s), leftOut_(leftOut) { skip(); }
     bool done() const { return pos_ == s_.size(); }
     Weight current() const { return weightOf(s_[pos_]); }
-    void next() {
-        ++pos_;
-        skip();
-    }
-
-private:
-    void skip() {
-        while (pos_ < s_.size() && weightOf(s_[pos_]).primary == 0) {
-            ++pos_;
-        }
-    }
-    std::u16string_view s_;
-    std::size_t pos_ = 0;
-};
-
-// Walks the left-out characters of a name, each with the number of weighted characters before it.
-class LeftOutChars {
-public:
-    explicit LeftOutChars(std::u16string_view s) : s_(s) { skip(); }
-    bool done() const { return pos_ == s_.size(); }
     std::size_t weightedBefore() const { return weightedBefore_; }
-    std::uint8_t rank() const { return weightOf(s_[pos_]).special; }
     void next() {
         ++pos_;
         skip();
@@ -108,21 +91,21 @@ public:
 
 private:
     void skip() {
-        while (pos_ < s_.size() && weightOf(s_[pos_]).primary != 0) {
-            ++weightedBefore_;
-            ++pos_;
+        for (; pos_ < s_.size() && (current().primary == 0) != leftOut_; ++pos_) {
+            weightedBefore_ += current().primary != 0;
         }
     }
     std::u16string_view s_;
+    bool leftOut_;
     std::size_t pos_ = 0;
     std::size_t weightedBefore_ = 0;
 };
 
 int comparePrimary(std::u16string_view a, std::u16string_view b) {
-    WeightedChars x(a), y(b);
+    CharWalk x(a, false), y(b, false);
     for (; !x.done() && !y.done(); x.next(), y.next()) {
         if (x.current().primary != y.current().primary) {
-            return sign(x.current().primary - y.current().primary);
+            return x.current().primary < y.current().primary ? -1 : 1;
         }
     }
     return int(y.done()) - int(x.done()); // the name that ran out first sorts first
@@ -130,7 +113,7 @@ int comparePrimary(std::u16string_view a, std::u16string_view b) {
 
 // Only called when the primary level ties, so both names have the same weighted characters.
 int compareCase(std::u16string_view a, std::u16string_view b) {
-    for (WeightedChars x(a), y(b); !x.done() && !y.done(); x.next(), y.next()) {
+    for (CharWalk x(a, false), y(b, false); !x.done() && !y.done(); x.next(), y.next()) {
         if (x.current().upper != y.current().upper) {
             return x.current().upper ? 1 : -1;
         }
@@ -139,13 +122,13 @@ int compareCase(std::u16string_view a, std::u16string_view b) {
 }
 
 int compareLeftOut(std::u16string_view a, std::u16string_view b) {
-    LeftOutChars x(a), y(b);
+    CharWalk x(a, true), y(b, true);
     for (; !x.done() && !y.done(); x.next(), y.next()) {
         if (x.weightedBefore() != y.weightedBefore()) {
             return x.weightedBefore() > y.weightedBefore() ? -1 : 1;
         }
-        if (x.rank() != y.rank()) {
-            return sign(x.rank() - y.rank());
+        if (x.current().special != y.current().special) {
+            return x.current().special < y.current().special ? -1 : 1;
         }
     }
     return int(y.done()) - int(x.done()); // the name that ran out first sorts first
