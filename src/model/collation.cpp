@@ -136,7 +136,21 @@ int compareLeftOut(std::u16string_view a, std::u16string_view b) {
 
 } // namespace
 
+namespace {
+ReelNameCompare installedCompare = nullptr;
+}
+
+void setReelNameCollation(ReelNameCompare compare) {
+    installedCompare = compare;
+}
+
 int compareReelNames(std::u16string_view a, std::u16string_view b) {
+    if (installedCompare)
+        return installedCompare(a, b);
+    return comparePortable(a, b);
+}
+
+int comparePortable(std::u16string_view a, std::u16string_view b) {
     a = untilNul(a);
     b = untilNul(b);
     if (int r = comparePrimary(a, b)) {
