@@ -1,5 +1,7 @@
 #include "model/cp932.h"
 
+#include <algorithm>
+
 namespace qlp::cp932 {
 
 namespace {
@@ -41,6 +43,14 @@ inline size_t decodeAt(std::string_view bytes, size_t pos, char16_t& out) {
     return 2;
 }
 
+constexpr bool asciiMapsToItself() {
+    for (unsigned b = 0; b < 0x80; ++b)
+        if (kSingleByte[b] != b)
+            return false;
+    return true;
+}
+static_assert(asciiMapsToItself(), "decodeInto copies bytes below 0x80 as they are");
+
 } // namespace
 
 bool isLeadByte(unsigned char b) {
@@ -60,8 +70,14 @@ std::u16string decode(std::string_view bytes) {
 size_t decodeInto(std::string_view bytes, char16_t* out, size_t capacity) {
     if (capacity == 0)
         return 0;
+    // Bytes below 0x80 (the bulk of any EDL column) are their own characters: copy that run first.
+    const size_t run = std::min(bytes.size(), capacity - 1);
     size_t n = 0;
-    for (size_t pos = 0; pos < bytes.size() && n + 1 < capacity; ++n)
+    while (n < run && static_cast<unsigned char>(bytes[n]) < 0x80) {
+        out[n] = static_cast<unsigned char>(bytes[n]);
+        ++n;
+    }
+    for (size_t pos = n; pos < bytes.size() && n + 1 < capacity; ++n)
         pos += decodeAt(bytes, pos, out[n]);
     out[n] = u'\0';
     return n;

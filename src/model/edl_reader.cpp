@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
 
 namespace qlp {
@@ -45,18 +46,41 @@ std::string_view pieceText(std::string_view bytes, size_t begin, size_t end) {
     return nul == std::string_view::npos ? piece : piece.substr(0, nul);
 }
 
+// The number of ':' in a line, eight bytes at a time: this test runs on every line of the file.
+size_t countColons(std::string_view s) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    size_t count = 0;
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        word ^= kOnes * ':';
+        // The high bit of each byte that is zero, exactly (no borrow between bytes).
+        const uint64_t zero = ~(((word & kLow7) + kLow7) | word | kLow7);
+        // One bit per matching byte, at bit 7 of its byte: summed by a multiplication.
+        count += static_cast<size_t>(((zero >> 7) * kOnes) >> 56);
+    }
+    for (; i < s.size(); ++i)
+        count += s[i] == ':';
+    return count;
+}
+
 // A column buffer: at most 31 bytes.
 struct ColumnText {
     char bytes[kColumnBytes + 1] = {};
     size_t length = 0;
 
+    // An empty view may carry a null pointer, which memcpy must not be given even for 0 bytes.
     void assign(std::string_view s) {
         length = std::min(s.size(), kColumnBytes);
-        std::memcpy(bytes, s.data(), length);
+        if (length > 0)
+            std::memcpy(bytes, s.data(), length);
     }
     void append(std::string_view s) {
         const size_t n = std::min(s.size(), kColumnBytes - length);
-        std::memcpy(bytes + length, s.data(), n);
+        if (n > 0)
+            std::memcpy(bytes + length, s.data(), n);
         length += n;
     }
     std::string_view view() const { return {bytes, length}; }
@@ -75,12 +99,33 @@ std::string_view takeUntilSpace(std::string_view s, size_t from, size_t stop) {
     return from < limit ? s.substr(from, end - from) : std::string_view();
 }
 
-// Splits an event line into its twelve column texts. False when the line does not hold four
-// complete timecodes after its first '.' or ',' - such a line cannot be an event.
-bool splitEventLine(std::string_view s, EventColumns& c) {
+// The first index at or after `from` where `token` starts, or npos. Plain loops: the lines are
+// short and the tokens rare, so this beats the general string searches by far.
+size_t findToken(std::string_view s, size_t from, std::string_view token) {
+    if (s.size() < token.size())
+        return std::string_view::npos;
+    const size_t last = s.size() - token.size();
+    for (size_t i = from; i <= last; ++i) {
+        const void* hit = std::memchr(s.data() + i, token[0], last + 1 - i);
+        if (!hit)
+            break;
+        i = static_cast<size_t>(static_cast<const char*>(hit) - s.data());
+        if (std::memcmp(s.data() + i, token.data(), token.size()) == 0)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// Splits an event line into its twelve column texts, or with kAllColumns false only into EDIT,
+// REEL and the four timecodes. False when the line does not hold four complete timecodes after its
+// first '.' or ',' - such a line cannot be an event.
+template <bool kAllColumns> bool splitEventLine(std::string_view s, EventColumns& c) {
     const size_t n = s.size();
-    const size_t sep = s.find_first_of(".,");
-    if (sep == std::string_view::npos || sep < 8)
+    const void* dot = std::memchr(s.data(), '.', n);
+    size_t sep = dot ? static_cast<size_t>(static_cast<const char*>(dot) - s.data()) : n;
+    if (const void* comma = std::memchr(s.data(), ',', sep))
+        sep = static_cast<size_t>(static_cast<const char*>(comma) - s.data());
+    if (sep == n || sep < 8)
         return false;
     const size_t tcStart = sep - 8;
 
@@ -121,13 +166,17 @@ bool splitEventLine(std::string_view s, EventColumns& c) {
         while (p < tcStart && s[p] == ' ')
             ++p;
     }
+    for (int t = 0; t < 4; ++t)
+        c.col[kColSrcIn + t].assign(s.substr(tc[t], 11));
+    if constexpr (!kAllColumns)
+        return true;
 
     // V, or the whole assemble marker.
     if (p < n && s[p] == 'V') {
         c.col[kColV].assign("V");
         ++p;
     }
-    if (p < n && s.substr(p).find("ASMBL") != std::string_view::npos)
+    if (p < n && findToken(s, p, "ASMBL") != std::string_view::npos)
         c.col[kColV].assign(takeUntilSpace(s, p, n));
 
     // A: audio channels 1 and 2 before the timecodes.
@@ -187,13 +236,10 @@ bool splitEventLine(std::string_view s, EventColumns& c) {
         ++q;
     c.col[kColTransition].assign(takeUntilSpace(s, q, tcStart));
 
-    for (int t = 0; t < 4; ++t)
-        c.col[kColSrcIn + t].assign(s.substr(tc[t], 11));
-
     // SPED after "DM", then audio channels 3 and 4.
     size_t scan = tc[3] + 11;
     if (scan < n) {
-        const size_t dm = s.find("DM", scan);
+        const size_t dm = findToken(s, scan, "DM");
         if (dm != std::string_view::npos) {
             size_t k = dm + 2;
             while (k < n && k - (dm + 2) < 4 && (isDigit(s[k]) || s[k] == '+' || s[k] == '-'))
@@ -215,25 +261,93 @@ bool splitEventLine(std::string_view s, EventColumns& c) {
     return true;
 }
 
-int32_t labelOf(const char16_t* text, int32_t dropFrame) {
-    TimecodeCalc calc;
-    calc.dropFrame = dropFrame;
-    parseTimecode(text, calc.a);
-    return calculate(calc, '+') ? calc.resultLabel : 0;
-}
-
-int32_t durationOf(const char16_t* inText, const char16_t* outText, int32_t dropFrame) {
-    TimecodeCalc calc;
-    calc.dropFrame = dropFrame;
-    parseTimecode(outText, calc.a);
-    parseTimecode(inText, calc.b);
-    return calculate(calc, '-') ? calc.resultReal : 0;
-}
-
 void copyWide(char16_t* dest, size_t capacity, std::u16string_view text) {
     const size_t n = std::min(text.size(), capacity - 1);
     std::memcpy(dest, text.data(), n * sizeof(char16_t));
     dest[n] = 0;
+}
+
+// A timecode column as nearly every EDL writes it: eleven ASCII characters, two digits in each
+// field and a non-digit between the fields ("01:00:00.00", "01:00:00,00").
+// Returns false for any other column. Otherwise the fields are stored as parseTimecode stores
+// them - in order, up to the first one out of range - without widening the column first.
+bool plainTimecodeParts(std::string_view t, TimecodeParts& parts) {
+    if (t.size() != 11)
+        return false;
+    const auto* u = reinterpret_cast<const unsigned char*>(t.data());
+    // A byte below '0' wraps to a large value, so one comparison tests a digit.
+    const auto digit = [u](int i) { return static_cast<unsigned>(u[i]) - '0'; };
+    const auto separator = [u](int i) { return u[i] < 0x80 && (u[i] < '0' || u[i] > '9'); };
+    const unsigned h1 = digit(0), h0 = digit(1), m1 = digit(3), m0 = digit(4);
+    const unsigned s1 = digit(6), s0 = digit(7), f1 = digit(9), f0 = digit(10);
+    if ((h1 > 9) | (h0 > 9) | (m1 > 9) | (m0 > 9) | (s1 > 9) | (s0 > 9) | (f1 > 9) | (f0 > 9) || !separator(2) ||
+        !separator(5) || !separator(8))
+        return false;
+    const auto hours = static_cast<int32_t>(h1 * 10 + h0);
+    const auto minutes = static_cast<int32_t>(m1 * 10 + m0);
+    const auto seconds = static_cast<int32_t>(s1 * 10 + s0);
+    const auto frames = static_cast<int32_t>(f1 * 10 + f0);
+    if (hours > 23)
+        return true;
+    parts.hours = hours;
+    if (minutes > 59)
+        return true;
+    parts.minutes = minutes;
+    if (seconds > 59)
+        return true;
+    parts.seconds = seconds;
+    if (frames <= 29)
+        parts.frames = frames;
+    return true;
+}
+
+void timecodeParts(std::string_view column, const char16_t* text, TimecodeParts& parts) {
+    if (!plainTimecodeParts(column, parts))
+        parseTimecode(text, parts);
+}
+
+// The label count of a timecode column (the calculator's '+' with a zero operand). `column` is the
+// column's bytes and `text` the same column widened.
+int32_t labelOf(std::string_view column, const char16_t* text, int32_t dropFrame) {
+    TimecodeCalc calc;
+    calc.dropFrame = dropFrame;
+    timecodeParts(column, text, calc.a);
+    if (!dropFrame) {
+        // Every field is in range here, and for non-drop-frame the calculator's label is then the
+        // plain count of the digits.
+        const TimecodeParts& a = calc.a;
+        return a.hours * kFramesPerHour + a.minutes * kFramesPerMinute + a.seconds * 30 + a.frames;
+    }
+    return calculate(calc, '+') ? calc.resultLabel : 0;
+}
+
+int32_t durationOf(std::string_view inColumn, const char16_t* inText, std::string_view outColumn,
+                   const char16_t* outText, int32_t dropFrame) {
+    TimecodeCalc calc;
+    calc.dropFrame = dropFrame;
+    timecodeParts(outColumn, outText, calc.a);
+    timecodeParts(inColumn, inText, calc.b);
+    return calculate(calc, '-') ? calc.resultReal : 0;
+}
+
+// The DURATION column: "%02d:%02d:%02d.%02d" of the count split into fields.
+void writeDurationText(char16_t* dest, int32_t count) {
+    TimecodeParts p;
+    splitFrames(count, p);
+    const int32_t fields[4] = {p.hours, p.minutes, p.seconds, p.frames};
+    for (int32_t f : fields) {
+        if (f < 0 || f > 99) {
+            copyWide(dest, kColumnTextLength, formatCount(count));
+            return;
+        }
+    }
+    for (int f = 0; f < 4; ++f) {
+        dest[3 * f] = static_cast<char16_t>(u'0' + fields[f] / 10);
+        dest[3 * f + 1] = static_cast<char16_t>(u'0' + fields[f] % 10);
+        if (f < 3)
+            dest[3 * f + 2] = f < 2 ? u':' : u'.';
+    }
+    dest[11] = 0;
 }
 
 int32_t toInt(const char16_t* text) {
@@ -320,42 +434,182 @@ size_t commentStart(std::string_view s) {
     return start;
 }
 
-void buildReelTable(ParsedEdl& parsed) {
-    std::unordered_map<std::u16string_view, int32_t> firstSeen;
-    std::vector<std::u16string_view> names;
-    std::vector<int32_t> order(parsed.events.size());
-    for (size_t i = 0; i < parsed.events.size(); ++i) {
-        const std::u16string_view name(parsed.events[i].text[kColReel]);
-        auto [it, added] = firstSeen.emplace(name, static_cast<int32_t>(names.size()));
+// The distinct reel names in order of first appearance, and each event's name as an index into them.
+class ReelCollector {
+public:
+    void add(const char16_t* name) {
+        auto [it, added] = firstSeen_.emplace(std::u16string(name), static_cast<int32_t>(names_.size()));
         if (added)
-            names.push_back(name);
-        order[i] = it->second;
+            names_.push_back(it->first);
+        perEvent_.push_back(it->second);
     }
-    std::vector<int32_t> sorted(names.size());
-    for (size_t i = 0; i < sorted.size(); ++i)
-        sorted[i] = static_cast<int32_t>(i);
-    if (!sorted.empty()) {
-        hoareQuicksort(
-            sorted.data(), 0, static_cast<long>(sorted.size()) - 1, [&](int32_t i) { return names[i]; },
-            [](std::u16string_view a, std::u16string_view b) { return compareReelNames(a, b) < 0; });
+
+    // Sorts the names with the reel collation (a quicksort with the middle element as pivot; the
+    // names are distinct, so the order is fully determined) and counts their use. rank[i] is the
+    // sorted position of the i-th name seen.
+    void finish(std::vector<std::u16string>& sortedNames, std::vector<int32_t>& useCounts) {
+        std::vector<int32_t> sorted(names_.size());
+        for (size_t i = 0; i < sorted.size(); ++i)
+            sorted[i] = static_cast<int32_t>(i);
+        if (!sorted.empty()) {
+            hoareQuicksort(
+                sorted.data(), 0, static_cast<long>(sorted.size()) - 1,
+                [&](int32_t i) { return std::u16string_view(names_[i]); },
+                [](std::u16string_view a, std::u16string_view b) { return compareReelNames(a, b) < 0; });
+        }
+        rank_.assign(names_.size(), 0);
+        sortedNames.resize(names_.size());
+        for (size_t r = 0; r < sorted.size(); ++r) {
+            rank_[sorted[r]] = static_cast<int32_t>(r);
+            sortedNames[r] = names_[sorted[r]];
+        }
+        useCounts.assign(names_.size(), 0);
+        for (int32_t first : perEvent_)
+            ++useCounts[rank_[first]];
     }
-    std::vector<int32_t> rank(names.size());
-    parsed.reelNames.resize(names.size());
-    for (size_t r = 0; r < sorted.size(); ++r) {
-        rank[sorted[r]] = static_cast<int32_t>(r);
-        parsed.reelNames[r] = std::u16string(names[sorted[r]]);
+    // The reelIndex of event i (after finish).
+    int32_t reelIndexOf(size_t event) const { return rank_[perEvent_[event]]; }
+
+private:
+    std::unordered_map<std::u16string, int32_t> firstSeen_;
+    std::vector<std::u16string> names_;
+    std::vector<int32_t> perEvent_;
+    std::vector<int32_t> rank_;
+};
+
+// editGroup, walking the events in order: an event that repeats the EDIT text of the one before
+// it shares its group, and that one then takes the group too (the first event keeps -1 unless the
+// second shares its edit number).
+class EditGroups {
+public:
+    void add(const char16_t* edit) {
+        const std::u16string_view text(edit);
+        if (groups_.empty()) {
+            groups_.push_back(-1);
+        } else {
+            if (text != previous_)
+                ++counter_;
+            else
+                groups_.back() = counter_;
+            groups_.push_back(counter_);
+        }
+        previous_.assign(text);
     }
-    parsed.reelUseCounts.assign(names.size(), 0);
-    for (size_t i = 0; i < parsed.events.size(); ++i) {
-        const int32_t r = rank[order[i]];
-        parsed.events[i].reelIndex = r;
-        ++parsed.reelUseCounts[r];
+    int32_t of(size_t event) const { return groups_[event]; }
+
+private:
+    std::vector<int32_t> groups_;
+    std::u16string previous_;
+    int32_t counter_ = 1;
+};
+
+// How much of each event the line loop fills in: everything, or only what the header, the reel
+// table and the layout of a work file depend on (EDIT, REEL, R-VTR IN and the comment lengths).
+enum class Detail { Layout, Full };
+
+struct LineTotals {
+    int64_t lineCount = 0;
+    int32_t dropFrame = 0; // the record DF flag of the last event line
+};
+
+// Reads the EDL line by line, collecting comments and building one event per event line. `store`
+// supplies each event's record (newEvent) and takes it back completed (add, with the index of its
+// comment in commentPool or -1). The events' editGroup and reelIndex are left to the caller.
+template <Detail kDetail, typename Store>
+LineTotals parseLines(std::string_view bytes, std::vector<char16_t>& commentPool, Store& store) {
+    LineTotals totals;
+    CommentState comment;
+    int32_t runningOffset = 0;
+    int32_t eventCount = 0;
+    int64_t lineIndex = 0;
+
+    for (size_t pos = 0; pos < bytes.size(); ++lineIndex) {
+        const size_t end = pieceEnd<kPieceLength>(bytes, pos);
+        const std::string_view line = pieceText(bytes, pos, end);
+        pos = end;
+
+        if (countColons(line) < 8) {
+            const size_t start = commentStart(line);
+            if (start != std::string_view::npos)
+                comment.append(line, start);
+            continue;
+        }
+
+        EventColumns columns;
+        if (!splitEventLine<kDetail == Detail::Full>(line, columns))
+            continue;
+
+        EdlEvent& ev = store.newEvent();
+        if constexpr (kDetail == Detail::Full) {
+            for (int c = 0; c < 12; ++c)
+                cp932::decodeInto(columns.col[c].view(), ev.text[c], kColumnTextLength);
+        } else {
+            for (int c : {kColEdit, kColReel, kColRecIn})
+                cp932::decodeInto(columns.col[c].view(), ev.text[c], kColumnTextLength);
+        }
+
+        const int64_t commentIndex = comment.attach(ev.text[kColEdit], commentPool);
+        ev.hasOptionComment = 0;
+        ev.optionCommentLength = 0;
+        if (commentIndex >= 0) {
+            ev.optionCommentLength = comment.currentLength();
+            ev.hasOptionComment = 1;
+        }
+
+        const std::string_view srcInText = columns.col[kColSrcIn].view();
+        const std::string_view recInText = columns.col[kColRecIn].view();
+        ev.srcDropFrame = srcInText[8] == ',' ? 1 : 0;
+        const int32_t recDropFrame = recInText[8] == ',' ? 1 : 0;
+        if constexpr (kDetail == Detail::Full) {
+            ev.srcIn = labelOf(srcInText, ev.text[kColSrcIn], ev.srcDropFrame);
+            ev.srcOut = labelOf(columns.col[kColSrcOut].view(), ev.text[kColSrcOut], ev.srcDropFrame);
+            ev.recIn = labelOf(recInText, ev.text[kColRecIn], ev.srcDropFrame);
+            ev.recOut = labelOf(columns.col[kColRecOut].view(), ev.text[kColRecOut], ev.srcDropFrame);
+            ev.srcSortKey = ev.srcIn;
+            ev.recInCopy = ev.recSortKey = ev.recIn;
+            ev.recOutCopy = ev.recOut;
+            if (ev.srcOut < ev.srcIn && ev.text[kColSpeed][0] == u'-') {
+                std::swap(ev.srcIn, ev.srcOut);
+                ev.srcSortKey = ev.srcIn;
+            }
+            ev.duration = durationOf(recInText, ev.text[kColRecIn], columns.col[kColRecOut].view(), ev.text[kColRecOut],
+                                     recDropFrame);
+            writeDurationText(ev.text[kColDuration], ev.duration);
+        } else {
+            ev.recInCopy = labelOf(recInText, ev.text[kColRecIn], ev.srcDropFrame);
+        }
+
+        ev.fileOffset = runningOffset;
+        ev.recordSize = kEventRecordSize + 2 * ev.optionCommentLength;
+        runningOffset += ev.recordSize;
+        ev.lineNumber = static_cast<int32_t>(lineIndex);
+        ev.sequence = ++eventCount;
+        ev.marker = kNoMarker;
+        ev.editGroup = -1;
+        totals.dropFrame = recDropFrame;
+        store.add(ev, commentIndex);
     }
+    totals.lineCount = lineIndex;
+    return totals;
 }
+
+// Everything written before the events: the header's values and the sorted reel table.
+struct WorkFileHead {
+    int64_t eventCount = 0;
+    int64_t eventBytes = 0; // the events block: records and comments
+    const std::vector<std::u16string>* reelNames = nullptr;
+    const std::vector<int32_t>* reelUseCounts = nullptr;
+    int32_t dropFrame = 0;
+    int32_t hasHour23 = 0;
+    int32_t lastEditNumber = 0;
+};
 
 class ChunkedSink {
 public:
-    explicit ChunkedSink(ByteSink& sink) : sink_(sink) { buffer_.reserve(kWriteChunk); }
+    // A small file needs no buffer larger than itself.
+    ChunkedSink(ByteSink& sink, int64_t totalSize) : sink_(sink) {
+        buffer_.reserve(static_cast<size_t>(std::min<int64_t>(kWriteChunk, totalSize)));
+    }
     void write(const void* data, size_t size) {
         if (buffer_.size() + size > kWriteChunk)
             flush();
@@ -391,6 +645,145 @@ private:
     AtomicFileWriter& writer_;
 };
 
+// Writes the magic, the header of a new document, the EDL's bytes and the reel table. False when
+// the file would outgrow the format's 32-bit offsets.
+bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& sink, std::unique_ptr<ChunkedSink>& out) {
+    const int64_t reels = static_cast<int64_t>(head.reelNames->size());
+    const int64_t reelNamesOffset = kSourceTextOffset + static_cast<int64_t>(edlBytes.size());
+    const int64_t eventsOffset = reelNamesOffset + (14 + 4 + 98) * reels;
+    if (eventsOffset + head.eventBytes > INT32_MAX)
+        return false;
+
+    EdlDocument header;
+    initNewDocumentHeader(header, head.dropFrame);
+    header.viewCount[0] = static_cast<int32_t>(head.eventCount);
+    header.reelCount = static_cast<int32_t>(reels);
+    header.lastEditNumber = head.lastEditNumber;
+    header.hasHour23 = head.hasHour23;
+    header.sourceTextOffset = kSourceTextOffset;
+    header.reelNamesOffset = static_cast<int32_t>(reelNamesOffset);
+    header.reelCountsOffset = static_cast<int32_t>(reelNamesOffset + 14 * reels);
+    header.reelCommentsOffset = static_cast<int32_t>(header.reelCountsOffset + 4 * reels);
+    header.eventsOffset = static_cast<int32_t>(eventsOffset);
+
+    out = std::make_unique<ChunkedSink>(sink, eventsOffset + head.eventBytes);
+    uint8_t image[kHeaderSize];
+    writeWide(image, kProjectMagic.data(), kProjectMagic.size());
+    out->write(image, 32);
+    writeHeaderImage(header, image);
+    out->write(image, kHeaderSize);
+    out->write(edlBytes.data(), edlBytes.size());
+    for (const std::u16string& name : *head.reelNames) {
+        char16_t padded[kReelNameLength] = {};
+        copyWide(padded, kReelNameLength, name);
+        writeWide(image, padded, kReelNameLength);
+        out->write(image, 14);
+    }
+    for (int32_t count : *head.reelUseCounts) {
+        writeI32(image, count);
+        out->write(image, 4);
+    }
+    std::memset(image, 0, 98);
+    for (int64_t r = 0; r < reels; ++r)
+        out->write(image, 98);
+    return true;
+}
+
+// One event block: the record and its option comment.
+void writeEventBlock(ChunkedSink& out, const EdlEvent& ev, const char16_t* comment) {
+    uint8_t image[kEventRecordSize];
+    writeEventImage(ev, image);
+    out.write(image, kEventRecordSize);
+    if (ev.hasOptionComment) {
+        for (int32_t written = 0; written < ev.optionCommentLength;) {
+            const int32_t n = std::min<int32_t>(ev.optionCommentLength - written, kEventRecordSize / 2);
+            writeWide(image, comment + written, static_cast<size_t>(n));
+            out.write(image, 2 * static_cast<size_t>(n));
+            written += n;
+        }
+    }
+}
+
+// parseEdl's store: every event in a vector.
+struct VectorStore {
+    ParsedEdl& parsed;
+    std::vector<int64_t> commentOf;
+    EdlEvent& newEvent() { return parsed.events.emplace_back(); }
+    void add(const EdlEvent&, int64_t commentIndex) { commentOf.push_back(commentIndex); }
+};
+
+// The first pass of a conversion: only what the work file's head and each event's editGroup and
+// reelIndex need, a few bytes per event.
+struct LayoutStore {
+    EdlEvent scratch;
+    ReelCollector reels;
+    EditGroups groups;
+    int64_t count = 0;
+    int64_t eventBytes = 0;
+    int32_t hasHour23 = 0;
+    int32_t lastEditNumber = 0;
+    EdlEvent& newEvent() { return scratch; }
+    void add(const EdlEvent& ev, int64_t) {
+        reels.add(ev.text[kColReel]);
+        groups.add(ev.text[kColEdit]);
+        if (ev.recInCopy / kFramesPerHour == 23)
+            hasHour23 = 1;
+        eventBytes += ev.recordSize;
+        lastEditNumber = toInt(ev.text[kColEdit]);
+        ++count;
+    }
+};
+
+// The second pass: each event completed with its editGroup and reelIndex and written at once.
+struct WritingStore {
+    const LayoutStore& layout;
+    ChunkedSink& out;
+    std::vector<char16_t>& commentPool;
+    EdlEvent scratch;
+    size_t index = 0;
+    EdlEvent& newEvent() {
+        scratch = EdlEvent{};
+        return scratch;
+    }
+    void add(EdlEvent& ev, int64_t commentIndex) {
+        if (index < static_cast<size_t>(layout.count)) {
+            ev.editGroup = layout.groups.of(index);
+            ev.reelIndex = layout.reels.reelIndexOf(index);
+        }
+        ++index;
+        writeEventBlock(out, ev, commentIndex >= 0 ? commentPool.data() + commentIndex : nullptr);
+    }
+};
+
+// Converts without holding every event in memory: a first pass learns the head of the work file,
+// the second parses again and writes each event as it is completed. The bytes are those of
+// writeWorkFile(parseEdl(text)).
+bool convertStreaming(std::string_view text, ByteSink& sink) {
+    std::vector<char16_t> layoutComments;
+    LayoutStore layout;
+    const LineTotals totals = parseLines<Detail::Layout>(text, layoutComments, layout);
+    std::vector<std::u16string> reelNames;
+    std::vector<int32_t> reelUseCounts;
+    layout.reels.finish(reelNames, reelUseCounts);
+
+    WorkFileHead head;
+    head.eventCount = layout.count;
+    head.eventBytes = layout.eventBytes;
+    head.reelNames = &reelNames;
+    head.reelUseCounts = &reelUseCounts;
+    head.dropFrame = totals.dropFrame;
+    head.hasHour23 = layout.hasHour23;
+    head.lastEditNumber = layout.lastEditNumber;
+    std::unique_ptr<ChunkedSink> out;
+    if (!writeHead(head, text, sink, out))
+        return false;
+
+    std::vector<char16_t> comments;
+    WritingStore writing{layout, *out, comments, {}, 0};
+    parseLines<Detail::Full>(text, comments, writing);
+    return writing.index == static_cast<size_t>(layout.count) && out->finish();
+}
+
 } // namespace
 
 bool looksLikeBve9100(std::string_view bytes) {
@@ -407,145 +800,51 @@ bool looksLikeBve9100(std::string_view bytes) {
 ParsedEdl parseEdl(std::string_view bytes) {
     ParsedEdl parsed;
     parsed.events.reserve(bytes.size() / 80 + 1);
-    std::vector<int64_t> commentOf;
-    commentOf.reserve(parsed.events.capacity());
-    CommentState comment;
-    int32_t runningOffset = 0;
-    int64_t lineIndex = 0;
-
-    for (size_t pos = 0; pos < bytes.size(); ++lineIndex) {
-        const size_t end = pieceEnd<kPieceLength>(bytes, pos);
-        const std::string_view line = pieceText(bytes, pos, end);
-        pos = end;
-
-        if (std::count(line.begin(), line.end(), ':') < 8) {
-            const size_t start = commentStart(line);
-            if (start != std::string_view::npos)
-                comment.append(line, start);
-            continue;
-        }
-
-        EventColumns columns;
-        if (!splitEventLine(line, columns))
-            continue;
-
-        EdlEvent& ev = parsed.events.emplace_back();
-        for (int c = 0; c < 12; ++c)
-            cp932::decodeInto(columns.col[c].view(), ev.text[c], kColumnTextLength);
-
-        const int64_t commentIndex = comment.attach(ev.text[kColEdit], parsed.commentPool);
-        commentOf.push_back(commentIndex);
-        if (commentIndex >= 0) {
-            ev.optionCommentLength = comment.currentLength();
-            ev.hasOptionComment = 1;
-        }
-
-        const std::string_view srcInText = columns.col[kColSrcIn].view();
-        const std::string_view recInText = columns.col[kColRecIn].view();
-        ev.srcDropFrame = srcInText[8] == ',' ? 1 : 0;
-        ev.srcIn = labelOf(ev.text[kColSrcIn], ev.srcDropFrame);
-        ev.srcOut = labelOf(ev.text[kColSrcOut], ev.srcDropFrame);
-        ev.recIn = labelOf(ev.text[kColRecIn], ev.srcDropFrame);
-        ev.recOut = labelOf(ev.text[kColRecOut], ev.srcDropFrame);
-        ev.srcSortKey = ev.srcIn;
-        ev.recInCopy = ev.recSortKey = ev.recIn;
-        ev.recOutCopy = ev.recOut;
-        if (ev.srcOut < ev.srcIn && ev.text[kColSpeed][0] == u'-') {
-            std::swap(ev.srcIn, ev.srcOut);
-            ev.srcSortKey = ev.srcIn;
-        }
-        const int32_t recDropFrame = recInText[8] == ',' ? 1 : 0;
-        ev.duration = durationOf(ev.text[kColRecIn], ev.text[kColRecOut], recDropFrame);
-        copyWide(ev.text[kColDuration], kColumnTextLength, formatCount(ev.duration));
-
-        ev.fileOffset = runningOffset;
-        ev.recordSize = kEventRecordSize + 2 * ev.optionCommentLength;
-        runningOffset += ev.recordSize;
-        ev.lineNumber = static_cast<int32_t>(lineIndex);
-        ev.sequence = static_cast<int32_t>(parsed.events.size());
-        ev.marker = kNoMarker;
-        ev.editGroup = -1;
-        parsed.dropFrame = recDropFrame;
-    }
-    parsed.lineCount = lineIndex;
+    VectorStore store{parsed, {}};
+    store.commentOf.reserve(parsed.events.capacity());
+    const LineTotals totals = parseLines<Detail::Full>(bytes, parsed.commentPool, store);
+    parsed.lineCount = totals.lineCount;
+    parsed.dropFrame = totals.dropFrame;
 
     auto& events = parsed.events;
     for (size_t i = 0; i < events.size(); ++i)
-        if (commentOf[i] >= 0)
-            events[i].optionComment = parsed.commentPool.data() + commentOf[i];
+        if (store.commentOf[i] >= 0)
+            events[i].optionComment = parsed.commentPool.data() + store.commentOf[i];
 
-    int32_t group = 1;
-    for (size_t i = 1; i < events.size(); ++i) {
-        if (std::u16string_view(events[i].text[kColEdit]) != std::u16string_view(events[i - 1].text[kColEdit]))
-            ++group;
-        else
-            events[i - 1].editGroup = group;
-        events[i].editGroup = group;
-    }
-    for (const EdlEvent& ev : events)
+    EditGroups groups;
+    ReelCollector reels;
+    for (const EdlEvent& ev : events) {
+        groups.add(ev.text[kColEdit]);
+        reels.add(ev.text[kColReel]);
         if (ev.recInCopy / kFramesPerHour == 23)
             parsed.hasHour23 = 1;
-    buildReelTable(parsed);
+    }
+    reels.finish(parsed.reelNames, parsed.reelUseCounts);
+    for (size_t i = 0; i < events.size(); ++i) {
+        events[i].editGroup = groups.of(i);
+        events[i].reelIndex = reels.reelIndexOf(i);
+    }
     if (!events.empty())
         parsed.lastEditNumber = toInt(events.back().text[kColEdit]);
     return parsed;
 }
 
 bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink) {
-    const int64_t reels = static_cast<int64_t>(parsed.reelNames.size());
-    int64_t eventBytes = 0;
+    WorkFileHead head;
+    head.eventCount = static_cast<int64_t>(parsed.events.size());
     for (const EdlEvent& ev : parsed.events)
-        eventBytes += ev.recordSize;
-    const int64_t reelNamesOffset = kSourceTextOffset + static_cast<int64_t>(edlBytes.size());
-    const int64_t eventsOffset = reelNamesOffset + (14 + 4 + 98) * reels;
-    if (eventsOffset + eventBytes > INT32_MAX)
-        return false; // the format's offsets are 32-bit
-
-    EdlDocument header;
-    initNewDocumentHeader(header, parsed.dropFrame);
-    header.viewCount[0] = static_cast<int32_t>(parsed.events.size());
-    header.reelCount = static_cast<int32_t>(reels);
-    header.lastEditNumber = parsed.lastEditNumber;
-    header.hasHour23 = parsed.hasHour23;
-    header.sourceTextOffset = kSourceTextOffset;
-    header.reelNamesOffset = static_cast<int32_t>(reelNamesOffset);
-    header.reelCountsOffset = static_cast<int32_t>(reelNamesOffset + 14 * reels);
-    header.reelCommentsOffset = static_cast<int32_t>(header.reelCountsOffset + 4 * reels);
-    header.eventsOffset = static_cast<int32_t>(eventsOffset);
-
-    ChunkedSink out(sink);
-    uint8_t image[kHeaderSize];
-    writeWide(image, kProjectMagic.data(), kProjectMagic.size());
-    out.write(image, 32);
-    writeHeaderImage(header, image);
-    out.write(image, kHeaderSize);
-    out.write(edlBytes.data(), edlBytes.size());
-    for (const std::u16string& name : parsed.reelNames) {
-        char16_t padded[kReelNameLength] = {};
-        copyWide(padded, kReelNameLength, name);
-        writeWide(image, padded, kReelNameLength);
-        out.write(image, 14);
-    }
-    for (int32_t count : parsed.reelUseCounts) {
-        writeI32(image, count);
-        out.write(image, 4);
-    }
-    std::memset(image, 0, 98);
-    for (int64_t r = 0; r < reels; ++r)
-        out.write(image, 98);
-    for (const EdlEvent& ev : parsed.events) {
-        writeEventImage(ev, image);
-        out.write(image, kEventRecordSize);
-        if (ev.hasOptionComment) {
-            for (int32_t written = 0; written < ev.optionCommentLength;) {
-                const int32_t n = std::min<int32_t>(ev.optionCommentLength - written, kHeaderSize / 2);
-                writeWide(image, ev.optionComment + written, n);
-                out.write(image, 2 * n);
-                written += n;
-            }
-        }
-    }
-    return out.finish();
+        head.eventBytes += ev.recordSize;
+    head.reelNames = &parsed.reelNames;
+    head.reelUseCounts = &parsed.reelUseCounts;
+    head.dropFrame = parsed.dropFrame;
+    head.hasHour23 = parsed.hasHour23;
+    head.lastEditNumber = parsed.lastEditNumber;
+    std::unique_ptr<ChunkedSink> out;
+    if (!writeHead(head, edlBytes, sink, out))
+        return false;
+    for (const EdlEvent& ev : parsed.events)
+        writeEventBlock(*out, ev, ev.optionComment);
+    return out->finish();
 }
 
 ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) {
@@ -568,9 +867,8 @@ ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view wo
     AtomicFileWriter writer(workPath);
     if (!writer.isOpen())
         return ConvertStatus::CannotWrite;
-    const ParsedEdl parsed = parseEdl(text);
     FileSink sink(writer);
-    if (!writeWorkFile(parsed, text, sink) || !writer.commit(false))
+    if (!convertStreaming(text, sink) || !writer.commit(false))
         return ConvertStatus::CannotWrite;
     return ConvertStatus::Ok;
 }

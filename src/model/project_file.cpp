@@ -272,12 +272,13 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
             const int64_t area = 2 * int64_t(note->bodySize);
             if (area > in.remaining())
                 return LoadStatus::WrongFormat;
-            auto* body = heap.allocate<uint8_t>(static_cast<size_t>(area) + 2);
+            // Allocated as characters so the body is aligned for them: area + 2 bytes.
+            char16_t* body = heap.allocate<char16_t>(static_cast<size_t>(note->bodySize) + 1);
             if (!body)
                 return LoadStatus::NoMemory;
             if (!in.read(body, static_cast<size_t>(area)))
                 return LoadStatus::WrongFormat;
-            note->body = reinterpret_cast<char16_t*>(body);
+            note->body = body;
             note->body[area / 2] = 0;
             // The text ends within its first bodySize bytes.
             note->body[std::max<int64_t>(0, note->bodySize / 2 - 1)] = 0;
@@ -305,7 +306,10 @@ private:
 // Gathers small writes into large ones.
 class BufferedOut {
 public:
-    explicit BufferedOut(ByteSink& sink) : sink_(sink) { buffer_.reserve(kChunkSize); }
+    // A small file needs no buffer larger than itself.
+    BufferedOut(ByteSink& sink, int64_t totalSize) : sink_(sink) {
+        buffer_.reserve(static_cast<size_t>(std::min<int64_t>(kChunkSize, totalSize)));
+    }
     void write(const void* data, size_t size) {
         if (buffer_.size() + size > kChunkSize)
             flush();
@@ -399,7 +403,7 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
     doc.notesOffset = static_cast<int32_t>(eventsOffset + eventBytes);
     doc.noteCount = noteCount;
 
-    BufferedOut out(sink);
+    BufferedOut out(sink, eventsOffset + eventBytes + int64_t(noteCount) * (kNoteBlockMinimum + 512));
     uint8_t image[kHeaderSize];
     writeWide(image, kProjectMagic.data(), kProjectMagic.size());
     out.write(image, kMagicSize);

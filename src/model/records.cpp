@@ -2,6 +2,8 @@
 
 #include "model/bytes.h"
 
+#include <bit>
+#include <cstddef>
 #include <cstring>
 #include <type_traits>
 
@@ -181,9 +183,23 @@ void writeEventImage(const EdlEvent& event, uint8_t* out) {
     eventFields(w, event);
 }
 
+// On a little-endian machine the record's first 100 bytes (searchHit to marker) and its 896 bytes
+// of column texts have the very layout of the struct's members, so loading - which runs for every
+// event of every document - copies them as two blocks.
+constexpr bool kEventFieldsAsOnDisk = std::endian::native == std::endian::little &&
+                                      offsetof(EdlEvent, hasWorkMemo) == 4 && offsetof(EdlEvent, srcIn) == 16 &&
+                                      offsetof(EdlEvent, reserved52) == 52 && offsetof(EdlEvent, fileOffset) == 60 &&
+                                      offsetof(EdlEvent, workMemoLength) == 80 && offsetof(EdlEvent, marker) == 96 &&
+                                      sizeof(EdlEvent::text) == kColumnCount * kColumnTextLength * 2;
+
 void readEventImage(const uint8_t* in, EdlEvent& event) {
-    Reader r{in};
-    eventFields(r, event);
+    if constexpr (kEventFieldsAsOnDisk) {
+        std::memcpy(static_cast<void*>(&event), in, 100);
+        std::memcpy(event.text, in + 108, sizeof event.text);
+    } else {
+        Reader r{in};
+        eventFields(r, event);
+    }
     event.optionComment = nullptr;
     event.workMemo = nullptr;
 }

@@ -1,0 +1,21 @@
+#pragma once
+// Deterministic BVE-9100 EDL texts of any size for benchmarks and seed corpora: a title and header,
+// event lines in the controller's column layout with continuous record times, cuts, dissolves,
+// wipes and keys, edits written over two lines, option comments (some in Japanese, CP932) and
+// reverse-play events.
+
+#include <cstdint>
+#include <string>
+
+namespace qlp::bench {
+
+struct EdlGeneratorOptions {
+    int64_t events = 10000; // event lines to write (an edit over two lines counts twice)
+    uint64_t seed = 1;
+    bool dropFrame = false; // the record timecodes and most source reels are drop-frame
+};
+
+// The EDL's bytes: CP932 text with CR LF line ends. The same options always give the same bytes.
+std::string generateEdl(const EdlGeneratorOptions& options);
+
+} // namespace qlp::bench

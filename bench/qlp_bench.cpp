@@ -1,0 +1,347 @@
+// Speed of conversion, loading, saving and sorting at 10,000 and 100,000 events. Every benchmark
+// runs beside its floor: the least work that any implementation must do for the same result (the
+// same bytes read or written with one buffered call, or std::sort of the same rows by the same
+// key). The goal is to stay within 1.5 times the floor; parsing alone is reported in events/s.
+//
+// Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true and compare medians.
+// QLP_BENCH_EVENTS=1000,5000 replaces the two sizes (for profiling on smaller lists).
+
+#include "edl_generator.h"
+
+#include "model/document.h"
+#include "model/edl_reader.h"
+#include "model/file_io.h"
+#include "model/project_file.h"
+#include "ops/sort.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace qlp::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class QuietPrompt : public Prompt {
+public:
+    Answer askYesNo(std::u16string_view) override { return Answer::No; }
+    Answer askYesNoCancel(std::u16string_view) override { return Answer::Cancel; }
+    void warn(std::u16string_view, bool) override {}
+};
+
+// A scratch directory under TMPDIR (or /tmp), removed when the program ends.
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/qlp-bench-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        path_ = pattern;
+    }
+    ~ScratchDirectory() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    fs::path file(const std::string& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+ScratchDirectory& scratch() {
+    static ScratchDirectory directory;
+    return directory;
+}
+
+std::u16string u16(const fs::path& path) {
+    return fromFsPath(path);
+}
+
+std::vector<uint8_t> readAll(const fs::path& path) {
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(u16(path), bytes)) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        std::exit(1);
+    }
+    return bytes;
+}
+
+// Everything the benchmarks of one size share, built on first use outside the timed loops.
+struct Dataset {
+    int64_t events = 0;
+    std::string edl;
+    fs::path edlPath;
+    fs::path workPath; // the converted EDL, kept as the input of the load benchmarks
+    std::vector<uint8_t> workBytes;
+    std::unique_ptr<EdlDocument> doc; // the work file loaded, for save and sort
+};
+
+Dataset& dataset(int64_t events) {
+    static std::map<int64_t, std::unique_ptr<Dataset>> cache;
+    std::unique_ptr<Dataset>& slot = cache[events];
+    if (slot)
+        return *slot;
+    slot = std::make_unique<Dataset>();
+    Dataset& d = *slot;
+    d.events = events;
+    EdlGeneratorOptions options;
+    options.events = events;
+    options.seed = 9100;
+    d.edl = generateEdl(options);
+    const std::string stem = "events" + std::to_string(events);
+    d.edlPath = scratch().file(stem + ".EDL");
+    d.workPath = scratch().file(stem + ".QLP");
+    {
+        std::FILE* f = std::fopen(d.edlPath.c_str(), "wb");
+        if (!f || std::fwrite(d.edl.data(), 1, d.edl.size(), f) != d.edl.size() || std::fclose(f) != 0) {
+            std::fprintf(stderr, "cannot write %s\n", d.edlPath.c_str());
+            std::exit(1);
+        }
+    }
+    if (convertEdlFile(u16(d.edlPath), u16(d.workPath)) != ConvertStatus::Ok) {
+        std::fprintf(stderr, "cannot convert %s\n", d.edlPath.c_str());
+        std::exit(1);
+    }
+    d.workBytes = readAll(d.workPath);
+    d.doc = std::make_unique<EdlDocument>();
+    if (loadProjectFile(u16(d.workPath), *d.doc) != LoadStatus::Ok || d.doc->eventCount() != events) {
+        std::fprintf(stderr, "the converted %s does not load with %lld events\n", d.edlPath.c_str(),
+                     static_cast<long long>(events));
+        std::exit(1);
+    }
+    return d;
+}
+
+// One buffered read of a whole file into freshly allocated memory, as any loader has to do.
+std::unique_ptr<uint8_t[]> readFloor(const fs::path& path, size_t size) {
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[size]);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return nullptr;
+    const size_t got = std::fread(buffer.get(), 1, size, f);
+    std::fclose(f);
+    return got == size ? std::move(buffer) : nullptr;
+}
+
+// One buffered write of the bytes to a file; durable also waits for the disk.
+bool writeFloor(const fs::path& path, const std::vector<uint8_t>& bytes, bool durable) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fflush(f) == 0 && ok;
+    if (durable)
+        ok = fsync(fileno(f)) == 0 && ok;
+    return std::fclose(f) == 0 && ok;
+}
+
+// --- Parsing -------------------------------------------------------------------------------------
+
+void parseEdlText(benchmark::State& state, int64_t events) {
+    const Dataset& d = dataset(events);
+    for (auto _ : state) {
+        ParsedEdl parsed = parseEdl(d.edl);
+        if (static_cast<int64_t>(parsed.events.size()) != events)
+            state.SkipWithError("wrong event count");
+        benchmark::DoNotOptimize(parsed.events.data());
+    }
+    state.SetItemsProcessed(state.iterations() * events);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(d.edl.size()));
+}
+
+// --- Conversion: read the EDL, parse, write the work file -----------------------------------------
+
+void convert(benchmark::State& state, int64_t events) {
+    const Dataset& d = dataset(events);
+    const std::u16string out = u16(scratch().file("convert.QLP"));
+    for (auto _ : state) {
+        if (convertEdlFile(u16(d.edlPath), out) != ConvertStatus::Ok)
+            state.SkipWithError("conversion failed");
+    }
+    removeFile(out);
+}
+
+void convertFloor(benchmark::State& state, int64_t events) {
+    const Dataset& d = dataset(events);
+    const fs::path out = scratch().file("convert-floor.QLP");
+    for (auto _ : state) {
+        auto edl = readFloor(d.edlPath, d.edl.size());
+        if (!edl || !writeFloor(out, d.workBytes, false))
+            state.SkipWithError("I/O failed");
+        benchmark::DoNotOptimize(edl.get());
+    }
+    fs::remove(out);
+}
+
+// --- Loading a work file ---------------------------------------------------------------------------
+
+void load(benchmark::State& state, int64_t events) {
+    const Dataset& d = dataset(events);
+    const std::u16string path = u16(d.workPath);
+    EdlDocument doc;
+    for (auto _ : state) {
+        if (loadProjectFile(path, doc) != LoadStatus::Ok)
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(doc.events);
+    }
+}
+
+void loadFloor(benchmark::State& state, int64_t events) {
+    const Dataset& d = dataset(events);
+    for (auto _ : state) {
+        auto bytes = readFloor(d.workPath, d.workBytes.size());
+        if (!bytes)
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(bytes.get());
+    }
+}
+
+// --- Saving ------------------------------------------------------------------------------------------
+
+void save(benchmark::State& state, int64_t events, bool durable) {
+    Dataset& d = dataset(events);
+    const std::u16string path = u16(scratch().file("save.QLP"));
+    QuietPrompt prompt;
+    for (auto _ : state) {
+        if (saveDocument(path, *d.doc, prompt, durable) != 0)
+            state.SkipWithError("save failed");
+    }
+    if (fileSize(path) != static_cast<int64_t>(d.workBytes.size()))
+        state.SkipWithError("the saved file has another size than the work file");
+    removeFile(path);
+}
+
+void saveFloor(benchmark::State& state, int64_t events, bool durable) {
+    const Dataset& d = dataset(events);
+    const fs::path target = scratch().file("save-floor.QLP");
+    const fs::path temp = scratch().file("save-floor.QLP.tmp");
+    for (auto _ : state) {
+        if (!writeFloor(temp, d.workBytes, durable) || std::rename(temp.c_str(), target.c_str()) != 0)
+            state.SkipWithError("write failed");
+    }
+    fs::remove(target);
+}
+
+// --- Sorting the search-result view ----------------------------------------------------------------
+
+// View 1 holds every event in EDL order; sortState row 0 asks for the given sort, ascending.
+std::vector<EdlEvent*> prepareSortView(EdlDocument& doc, SortKind kind) {
+    const int32_t n = doc.eventCount();
+    std::copy(doc.view[0], doc.view[0] + n, doc.view[1]);
+    doc.viewCount[1] = n;
+    doc.currentView = 1;
+    for (int32_t& s : doc.sortState[0])
+        s = kSortNone;
+    doc.sortState[0][kind] = kSortAscending;
+    // One sort settles the prepared keys, so the floor compares the very values reapplySort does.
+    reapplySort(doc);
+    return std::vector<EdlEvent*>(doc.view[0], doc.view[0] + n);
+}
+
+void sortSearchView(benchmark::State& state, int64_t events, SortKind kind) {
+    EdlDocument& doc = *dataset(events).doc;
+    const std::vector<EdlEvent*> original = prepareSortView(doc, kind);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(original.begin(), original.end(), doc.view[1]);
+        state.ResumeTiming();
+        reapplySort(doc);
+    }
+    doc.viewCount[1] = 0;
+    doc.currentView = 0;
+}
+
+void sortFloor(benchmark::State& state, int64_t events, SortKind kind) {
+    EdlDocument& doc = *dataset(events).doc;
+    const std::vector<EdlEvent*> original = prepareSortView(doc, kind);
+    std::vector<EdlEvent*> rows(original.size());
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(original.begin(), original.end(), rows.begin());
+        state.ResumeTiming();
+        if (kind == kSortSource)
+            std::sort(rows.begin(), rows.end(),
+                      [](const EdlEvent* a, const EdlEvent* b) { return a->srcSortKey < b->srcSortKey; });
+        else
+            std::sort(rows.begin(), rows.end(),
+                      [](const EdlEvent* a, const EdlEvent* b) { return a->duration < b->duration; });
+        benchmark::DoNotOptimize(rows.data());
+    }
+    doc.viewCount[1] = 0;
+    doc.currentView = 0;
+}
+
+std::vector<int64_t> sizes() {
+    std::vector<int64_t> result;
+    if (const char* list = std::getenv("QLP_BENCH_EVENTS")) {
+        for (const char* p = list; *p;) {
+            char* end = nullptr;
+            const long long n = std::strtoll(p, &end, 10);
+            if (end == p)
+                break;
+            if (n > 0)
+                result.push_back(n);
+            p = *end == ',' ? end + 1 : end;
+        }
+    }
+    if (result.empty())
+        result = {10000, 100000};
+    return result;
+}
+
+template <typename Fn> void add(const std::string& name, int64_t events, Fn fn) {
+    const std::string full = name + "/" + std::to_string(events);
+    benchmark::RegisterBenchmark(full.c_str(), [events, fn](benchmark::State& state) { fn(state, events); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
+// Each benchmark is registered right before its floor, so the two run one after the other.
+void registerAll() {
+    for (const int64_t n : sizes()) {
+        add("parse", n, parseEdlText);
+        add("convert", n, convert);
+        add("convert_floor", n, convertFloor);
+        add("load", n, load);
+        add("load_floor", n, loadFloor);
+        for (const bool durable : {false, true}) {
+            const std::string suffix = durable ? "_durable" : "";
+            add("save" + suffix, n, [durable](benchmark::State& s, int64_t e) { save(s, e, durable); });
+            add("save" + suffix + "_floor", n, [durable](benchmark::State& s, int64_t e) { saveFloor(s, e, durable); });
+        }
+        for (const SortKind kind : {kSortSource, kSortDuration}) {
+            const std::string key = kind == kSortSource ? "source" : "duration";
+            add("sort_" + key, n, [kind](benchmark::State& s, int64_t e) { sortSearchView(s, e, kind); });
+            add("sort_" + key + "_floor", n, [kind](benchmark::State& s, int64_t e) { sortFloor(s, e, kind); });
+        }
+    }
+}
+
+} // namespace
+
+} // namespace qlp::bench
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    qlp::bench::registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The round trips the fuzzers drive, shared with the corpus replay test. Each check returns an
+// empty string when every invariant holds, or what broke. The fuzzers abort on a non-empty answer;
+// the replay test reports it with the input's name.
+
+#include "model/document.h"
+#include "model/edl_reader.h"
+#include "model/project_file.h"
+#include "model/records.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qlp::fuzz {
+
+class MemorySink : public ByteSink {
+public:
+    bool write(const void* data, size_t size) override {
+        const auto* p = static_cast<const uint8_t*>(data);
+        bytes.insert(bytes.end(), p, p + size);
+        return true;
+    }
+    std::vector<uint8_t> bytes;
+};
+
+// The 1004-byte images of two events agree (pointer slots are written as 0, so the comment and
+// memo texts are compared separately).
+inline bool sameEventImage(const EdlEvent& a, const EdlEvent& b) {
+    uint8_t imageA[kEventRecordSize];
+    uint8_t imageB[kEventRecordSize];
+    writeEventImage(a, imageA);
+    writeEventImage(b, imageB);
+    return std::memcmp(imageA, imageB, kEventRecordSize) == 0;
+}
+
+inline bool sameText(const char16_t* a, const char16_t* b, int32_t length) {
+    if (length <= 0)
+        return true;
+    if (!a || !b)
+        return false;
+    return std::memcmp(a, b, 2 * static_cast<size_t>(length)) == 0;
+}
+
+// Any bytes as an EDL: recognise, parse, write the work file, load it back. The work file of
+// whatever the reader made of the bytes must load, with every event, comment and reel as parsed.
+inline std::string checkEdlRoundTrip(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    (void)looksLikeBve9100(text);
+    const ParsedEdl parsed = parseEdl(text);
+    if (parsed.reelNames.size() != parsed.reelUseCounts.size())
+        return "the reel table has names and use counts of different lengths";
+
+    MemorySink sink;
+    if (!writeWorkFile(parsed, text, sink))
+        return "the work file could not be written";
+    EdlDocument doc;
+    const LoadStatus status = loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc);
+    if (status != LoadStatus::Ok)
+        return "the work file does not load (status " + std::to_string(static_cast<int>(status)) + ")";
+
+    if (doc.eventCount() != static_cast<int32_t>(parsed.events.size()))
+        return "the loaded work file has another number of events";
+    if (doc.reelCount != static_cast<int32_t>(parsed.reelNames.size()))
+        return "the loaded work file has another number of reels";
+    if (doc.sourceTextSize != static_cast<int32_t>(size) || (size > 0 && std::memcmp(doc.sourceText, data, size) != 0))
+        return "the EDL text in the work file differs from the input";
+    for (size_t r = 0; r < parsed.reelNames.size(); ++r) {
+        if (std::u16string_view(doc.reelNames[r]) !=
+            std::u16string_view(parsed.reelNames[r]).substr(0, kReelNameLength - 1))
+            return "reel name " + std::to_string(r) + " differs after loading";
+        if (doc.reelUseCounts[r] != parsed.reelUseCounts[r])
+            return "reel use count " + std::to_string(r) + " differs after loading";
+    }
+    for (size_t i = 0; i < parsed.events.size(); ++i) {
+        const EdlEvent& before = parsed.events[i];
+        const EdlEvent& after = doc.events[i];
+        if (!sameEventImage(before, after))
+            return "event " + std::to_string(i) + " differs after loading";
+        if (!sameText(before.optionComment, after.optionComment, before.optionCommentLength))
+            return "the option comment of event " + std::to_string(i) + " differs after loading";
+    }
+    return {};
+}
+
+// Any bytes as a project file. A file that loads must save and load again, and saving the
+// reloaded document must give the very same bytes: nothing is lost or changed by a save.
+inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
+    EdlDocument doc;
+    if (loadProjectImage(data, size, doc) != LoadStatus::Ok)
+        return {};
+    MemorySink first;
+    if (!writeProjectFile(doc, first))
+        return "a loaded document could not be written";
+    EdlDocument again;
+    const LoadStatus status = loadProjectImage(first.bytes.data(), first.bytes.size(), again);
+    if (status != LoadStatus::Ok)
+        return "a saved document does not load (status " + std::to_string(static_cast<int>(status)) + ")";
+    MemorySink second;
+    if (!writeProjectFile(again, second))
+        return "a reloaded document could not be written";
+    if (first.bytes != second.bytes)
+        return "saving the reloaded document gives other bytes than the first save";
+    return {};
+}
+
+} // namespace qlp::fuzz
