@@ -1,5 +1,7 @@
 #include "model/arena.h"
 
+#include "model/large_block.h"
+
 #include <cstdlib>
 
 namespace qlp {
@@ -8,8 +10,13 @@ namespace {
 constexpr size_t kBlockSize = 256 * 1024;
 }
 
-void Arena::FreeBlock::operator()(std::byte* p) const {
-    std::free(p);
+Arena::~Arena() {
+    for (Block& b : blocks_) {
+        if (b.large)
+            freeLargeBlock(b.memory, b.size);
+        else
+            std::free(b.memory);
+    }
 }
 
 void* Arena::allocateBytes(size_t size, size_t alignment) {
@@ -20,28 +27,29 @@ void* Arena::allocateBytes(size_t size, size_t alignment) {
         const size_t start = (b.used + alignment - 1) & ~(alignment - 1);
         if (start <= b.size && size <= b.size - start) {
             b.used = start + size;
-            return b.memory.get() + start;
+            return b.memory + start;
         }
     }
     // Large requests (the event and view arrays) get a block of their own, so that the small
-    // block in use keeps serving comments and memos.
-    const size_t blockSize = size + alignment > kBlockSize / 4 ? size + alignment : kBlockSize;
+    // block in use keeps serving comments and memos. Both kinds arrive zero-filled.
     Block block;
-    // calloc hands out large blocks as fresh zero pages without touching them.
-    block.memory.reset(static_cast<std::byte*>(std::calloc(blockSize, 1)));
+    block.large = size + alignment >= kLargeBlockThreshold;
+    block.size = block.large ? size + alignment : kBlockSize;
+    if (!block.large && size + alignment > kBlockSize)
+        block.size = size + alignment;
+    block.memory = static_cast<std::byte*>(block.large ? allocateLargeBlock(block.size) : std::calloc(block.size, 1));
     if (!block.memory)
         return nullptr;
-    block.size = blockSize;
-    reserved_ += blockSize;
-    const auto base = reinterpret_cast<uintptr_t>(block.memory.get());
+    reserved_ += block.size;
+    const auto base = reinterpret_cast<uintptr_t>(block.memory);
     const size_t start = ((base + alignment - 1) & ~(uintptr_t(alignment) - 1)) - base;
     block.used = start + size;
-    void* result = block.memory.get() + start;
-    if (blockSize == kBlockSize || blocks_.empty()) {
-        blocks_.push_back(std::move(block));
-    } else {
+    void* result = block.memory + start;
+    if (block.large && !blocks_.empty()) {
         // Keep the partly used small block last so it goes on serving small requests.
-        blocks_.insert(blocks_.end() - 1, std::move(block));
+        blocks_.insert(blocks_.end() - 1, block);
+    } else {
+        blocks_.push_back(block);
     }
     return result;
 }

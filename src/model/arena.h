@@ -17,6 +17,8 @@ public:
 
     // Zero-filled memory for `count` objects of T, or nullptr when memory is exhausted.
     template <typename T> T* allocate(size_t count) {
+        if (count > SIZE_MAX / sizeof(T) / 2)
+            return nullptr;
         return static_cast<T*>(allocateBytes(count * sizeof(T), alignof(T)));
     }
     void* allocateBytes(size_t size, size_t alignment);
@@ -24,14 +26,17 @@ public:
     size_t bytesReserved() const { return reserved_; }
 
 private:
-    struct FreeBlock {
-        void operator()(std::byte* p) const;
-    };
     struct Block {
-        std::unique_ptr<std::byte[], FreeBlock> memory;
+        std::byte* memory = nullptr;
         size_t size = 0;
         size_t used = 0;
+        bool large = false;
     };
+
+public:
+    ~Arena();
+
+private:
     std::vector<Block> blocks_;
     size_t reserved_ = 0;
 };

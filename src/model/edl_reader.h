@@ -3,6 +3,7 @@
 // events, and converting it into a work file in the project-file format.
 
 #include "model/document.h"
+#include "model/large_block.h"
 #include "model/prompt.h"
 
 #include <cstdint>
@@ -14,7 +15,8 @@ namespace qlp {
 
 // Everything one conversion learns from an EDL's bytes.
 struct ParsedEdl {
-    std::vector<EdlEvent> events;     // in file order; optionComment points into commentPool
+    // In file order; optionComment points into commentPool.
+    std::vector<EdlEvent, LargeBlockAllocator<EdlEvent>> events;
     std::vector<char16_t> commentPool; // the distinct option comments, each NUL-terminated
     std::vector<std::u16string> reelNames; // sorted
     std::vector<int32_t> reelUseCounts;
