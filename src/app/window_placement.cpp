@@ -1,0 +1,33 @@
+#include "app/window_placement.h"
+
+#include "app/registry.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace qlp {
+
+void restoreWindowPlacement(HWND hwnd) {
+    RegistryKey key(HKEY_CURRENT_USER, kSettingsKey, kPlacementKey);
+    std::vector<uint8_t> bytes;
+    if (!key || !readRegistryBytes(key.get(), kPlacementValue, bytes, 16) || bytes.size() != 16)
+        return;
+    int32_t rect[4];
+    std::memcpy(rect, bytes.data(), sizeof rect);
+    SetWindowPos(hwnd, HWND_NOTOPMOST, rect[0], rect[1], rect[2], rect[3], SWP_HIDEWINDOW);
+}
+
+void storeWindowPlacement(HWND hwnd) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(hwnd, &placement))
+        return;
+    const RECT& r = placement.rcNormalPosition;
+    const int32_t rect[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    RegistryKey key(HKEY_CURRENT_USER, kSettingsKey, kPlacementKey);
+    if (key)
+        writeRegistryBinary(key.get(), kPlacementValue, rect, sizeof rect);
+}
+
+} // namespace qlp

@@ -1,0 +1,70 @@
+#include "ui/accelerator_routing.h"
+
+#include "app/app_state.h"
+#include "ops/menu_state.h"
+
+#include <commctrl.h>
+
+namespace qlp {
+
+namespace {
+
+constexpr UINT_PTR kRoutingSubclass = 1;
+
+void forwardIfEnabled(WPARAM wParam, LPARAM lParam) {
+    const AppState& a = app();
+    if (menuItemAllowsCommand(a.controls.menuBar, LOWORD(wParam)))
+        SendMessageW(a.mainWindow, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+    case WM_COMMAND:
+        if (listForwardsCommand(LOWORD(wParam))) {
+            forwardIfEnabled(wParam, lParam);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, listProc, kRoutingSubclass);
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK memoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+    case WM_COMMAND:
+        switch (memoCommandAction(LOWORD(wParam))) {
+        case MemoCommand::Forward:
+            forwardIfEnabled(wParam, lParam);
+            break;
+        case MemoCommand::SelectAll:
+            SendMessageW(hwnd, EM_SETSEL, 0, -1);
+            break;
+        case MemoCommand::Copy:
+            SendMessageW(hwnd, WM_COPY, 0, 0);
+            break;
+        case MemoCommand::Ignore:
+            break;
+        }
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, memoProc, kRoutingSubclass);
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+bool menuItemAllowsCommand(HMENU menuBar, int command) {
+    return GetMenuState(menuBar, command, MF_BYCOMMAND) == 0;
+}
+
+void subclassAcceleratorTargets(HWND list, HWND memo) {
+    SetWindowSubclass(list, listProc, kRoutingSubclass, 0);
+    SetWindowSubclass(memo, memoProc, kRoutingSubclass, 0);
+}
+
+} // namespace qlp

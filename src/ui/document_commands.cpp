@@ -1,0 +1,13 @@
+#include "ui/document_commands.h"
+
+namespace qlp {
+
+void onOpen(const OpenRequest&) {}
+
+void onSave() {}
+
+void onSaveAs() {}
+
+void onCloseTab() {}
+
+} // namespace qlp

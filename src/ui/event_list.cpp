@@ -1,0 +1,20 @@
+#include "ui/event_list.h"
+
+#include "app/app_state.h"
+
+namespace qlp {
+
+void drawListRow(const DRAWITEMSTRUCT& item) {
+    if (!app().document.loaded || item.itemAction != ODA_DRAWENTIRE)
+        return;
+}
+
+LRESULT onListNotify(NMHDR&) {
+    return 0;
+}
+
+LRESULT onTabNotify(NMHDR&) {
+    return 0;
+}
+
+} // namespace qlp

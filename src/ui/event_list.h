@@ -1,0 +1,18 @@
+#pragma once
+// The event list (control 110): row drawing and the notifications of the list and the tab strip.
+
+#include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
+
+namespace qlp {
+
+// Draw-item for a row of the list. Nothing is drawn while no document is loaded.
+void drawListRow(const DRAWITEMSTRUCT& item);
+
+// Notifications of the list (text requests, keys, header clicks, double clicks) and of the tab
+// strip (selection changes); right clicks are handled by the main window.
+LRESULT onListNotify(NMHDR& header);
+LRESULT onTabNotify(NMHDR& header);
+
+} // namespace qlp

@@ -1,0 +1,366 @@
+#include "ui/main_window.h"
+
+#include "app/app_state.h"
+#include "app/window_placement.h"
+#include "ops/exit_save.h"
+#include "ops/window_layout.h"
+#include "resource.h"
+#include "ui/accelerator_routing.h"
+#include "ui/document_commands.h"
+#include "ui/event_list.h"
+#include "ui/info_panel.h"
+#include "ui/list_columns.h"
+#include "ui/modal.h"
+#include "ui/version_dialog.h"
+
+#include <commctrl.h>
+
+namespace qlp {
+
+namespace {
+
+constexpr int kPopupOffset = 10; // pop-up menus open this far below the cursor
+
+// The command a button of the information panel stands for, or 0.
+int buttonCommand(int id) {
+    switch (id) {
+    case IDC_WRITE_MEMO:
+        return IDM_WRITE_MEMO;
+    case IDC_TOGGLE_COMMENT:
+        return IDM_TOGGLE_COMMENT;
+    case IDC_SEARCH:
+        return IDM_SEARCH;
+    case IDC_CLEAR_SEARCH:
+        return IDM_CLEAR_SEARCH;
+    case IDC_OFFSET:
+        return IDM_OFFSET;
+    case IDC_MARKER:
+        return IDM_MARKER_SETTINGS;
+    case IDC_SIMPLE_NOTES:
+        return IDM_SIMPLE_NOTES;
+    case IDC_REEL_INFO:
+        return IDM_REEL_INFO;
+    default:
+        return 0;
+    }
+}
+
+void attachImageLists(const ControlTable& c, const PaintTable& p) {
+    ListView_SetImageList(c.list, p.rowIcons, LVSIL_SMALL);
+    Header_SetImageList(c.header, p.headerArrows);
+    TabCtrl_SetImageList(c.tab, p.tabStates);
+}
+
+// The controls would otherwise destroy (the list) or keep using image lists deleted before them.
+void detachImageLists(const ControlTable& c) {
+    ListView_SetImageList(c.list, nullptr, LVSIL_SMALL);
+    Header_SetImageList(c.header, nullptr);
+    TabCtrl_SetImageList(c.tab, nullptr);
+}
+
+bool loadPopupMenus(ControlTable& c, HINSTANCE instance) {
+    c.tabPopupMenu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_TAB_POPUP));
+    c.listPopupMenu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_LIST_POPUP));
+    c.tabPopup = GetSubMenu(c.tabPopupMenu, 0);
+    c.listPopup = GetSubMenu(c.listPopupMenu, 0);
+    return c.tabPopup && c.listPopup;
+}
+
+void trackPopup(HMENU menu, POINT cursor) {
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y + kPopupOffset, 0, app().mainWindow,
+                   nullptr);
+}
+
+// Right click on the tab strip: the pop-up only over the selected tab; the focus goes to the list.
+void showTabPopup() {
+    AppState& a = app();
+    POINT cursor;
+    GetCursorPos(&cursor);
+    POINT inTab = cursor;
+    ScreenToClient(a.controls.tab, &inTab);
+    const int selected = TabCtrl_GetCurSel(a.controls.tab);
+    RECT tabRect;
+    if (selected >= 0 && TabCtrl_GetItemRect(a.controls.tab, selected, &tabRect) && PtInRect(&tabRect, inTab)) {
+        if (const TabEntry* entry = a.currentEntry; entry && entry->saveState != kModified)
+            signalMenuRefresh(a.workers);
+        trackPopup(a.controls.tabPopup, cursor);
+    }
+    SetFocus(a.controls.list);
+}
+
+void showListPopup() {
+    AppState& a = app();
+    signalMenuRefresh(a.workers);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    trackPopup(a.controls.listPopup, cursor);
+    SetFocus(a.controls.list);
+}
+
+LRESULT onCreate(HWND hwnd) {
+    AppState& a = app();
+    ControlTable& c = a.controls;
+    a.mainWindow = hwnd;
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    if (!createControls(hwnd, a.instance, c))
+        return -1;
+    subclassAcceleratorTargets(c.list, c.memo);
+
+    ListView_SetExtendedListViewStyle(c.list,
+                                      LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    createListColumns(c.list);
+    ListView_SetItemCountEx(c.list, 0, LVSICF_NOINVALIDATEALL);
+    c.header = ListView_GetHeader(c.list);
+
+    createPaintObjects(a.paint);
+    assignFonts(c, a.paint);
+
+    c.menuBar = GetMenu(hwnd);
+    if (!loadPopupMenus(c, a.instance))
+        return -1;
+
+    showInitialControlStates(c);
+    initStatusBar(c);
+    createImageLists(a.paint, a.instance);
+    attachImageLists(c, a.paint);
+    fillFixedComboItems(c);
+    if (!createWorkers(a.workers, c, a.document))
+        return -1;
+    return 0;
+}
+
+void onSize(WPARAM kind, LPARAM size) {
+    const ControlTable& c = app().controls;
+    // A minimised window has no client area to lay out; the restore brings the next size message.
+    if (kind != SIZE_MINIMIZED)
+        layoutControls(c, LOWORD(size), HIWORD(size));
+    SendMessageW(c.status, WM_SIZE, kind, size);
+}
+
+void onGetMinMaxInfo(MINMAXINFO& info) {
+    info.ptMinTrackSize = {kMinTrackWidth, kMinTrackHeight};
+}
+
+void onPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+}
+
+void onDrawItem(const DRAWITEMSTRUCT& item) {
+    const int id = static_cast<int>(item.CtlID);
+    if (id == IDC_LIST)
+        drawListRow(item);
+    else if (id == IDC_SEARCH_MARKER)
+        drawMarkerComboItem(item);
+    else if (id >= IDC_MARKER_CELL1 && id <= IDC_DUR_UPPER)
+        drawInfoCell(item);
+}
+
+// Only the marker combo box is measured here; the list takes its row height from its font.
+bool onMeasureItem(MEASUREITEMSTRUCT& item) {
+    if (item.CtlID != IDC_SEARCH_MARKER)
+        return false;
+    measureMarkerComboItem(item);
+    return true;
+}
+
+LRESULT onNotify(NMHDR& header) {
+    switch (header.idFrom) {
+    case IDC_TAB:
+        if (header.code == NM_RCLICK) {
+            showTabPopup();
+            return 0;
+        }
+        return onTabNotify(header);
+    case IDC_LIST:
+        if (header.code == NM_RCLICK) {
+            showListPopup();
+            return 0;
+        }
+        return onListNotify(header);
+    default:
+        return 0;
+    }
+}
+
+void onInitMenu() {
+    AppState& a = app();
+    signalMenuRefresh(a.workers);
+    SetFocus(a.controls.list);
+}
+
+// The memo box is read-only part of the time and then asks for static colours too.
+HBRUSH onCtlColorStatic(HDC dc, HWND control) {
+    const AppState& a = app();
+    SetBkMode(dc, TRANSPARENT);
+    if (control == a.controls.memo) {
+        SetTextColor(dc, RGB(0, 0, 0));
+        return a.document.loaded ? a.paint.memo : GetSysColorBrush(COLOR_BTNFACE);
+    }
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// Closing: offer to save modified project tabs, stop the workers, remember the placement, release
+// the document and the drawing resources, then destroy the window.
+void onClose(HWND hwnd) {
+    AppState& a = app();
+    WinPrompt prompt;
+    saveModifiedTabsOnExit(a.document, a.tabs, prompt);
+    closeWorkers(a.workers);
+    storeWindowPlacement(hwnd);
+    releaseDocument(a.document);
+    detachImageLists(a.controls);
+    destroyPaintTable(a.paint);
+    DestroyMenu(a.controls.tabPopupMenu);
+    DestroyMenu(a.controls.listPopupMenu);
+    a.controls.tabPopupMenu = a.controls.listPopupMenu = nullptr;
+    a.controls.tabPopup = a.controls.listPopup = nullptr;
+    DestroyWindow(hwnd);
+}
+
+void onDestroy() {
+    AppState& a = app();
+    a.mainWindow = nullptr;
+    a.controls = ControlTable{};
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
+    switch (id) {
+    case IDM_OPEN: {
+        OpenRequest request;
+        request.fromCommandLine = code == OPEN_FROM_COMMAND_LINE;
+        if (request.fromCommandLine && lParam)
+            request.commandLine = reinterpret_cast<const wchar_t*>(lParam);
+        onOpen(request);
+        break;
+    }
+    case IDM_SAVE:
+        onSave();
+        break;
+    case IDM_SAVE_AS:
+        onSaveAs();
+        break;
+    case IDM_CLOSE_TAB:
+        onCloseTab();
+        break;
+    case IDM_EXIT:
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case IDM_ABOUT:
+        runVersionDialog(hwnd);
+        break;
+    case IDM_MULTI_SELECT:
+        toggleMultiSelection(app().workers);
+        break;
+    case IDM_REGISTER_LAYOUT1:
+    case IDM_REGISTER_LAYOUT2:
+    case IDM_REGISTER_LAYOUT3:
+    case IDM_REGISTER_LAYOUT4:
+        registerColumnLayout(id - IDM_REGISTER_LAYOUT1);
+        break;
+    case IDM_RECALL_LAYOUT1:
+    case IDM_RECALL_LAYOUT2:
+    case IDM_RECALL_LAYOUT3:
+    case IDM_RECALL_LAYOUT4:
+        recallColumnLayout(id - IDM_RECALL_LAYOUT1);
+        break;
+    case IDM_RESET_LAYOUT:
+        resetColumnLayouts();
+        break;
+    case IDC_LAYOUT1:
+    case IDC_LAYOUT1 + 1:
+    case IDC_LAYOUT1 + 2:
+    case IDC_LAYOUT4:
+        if (code == BN_CLICKED)
+            onColumnLayoutButton(id - IDC_LAYOUT1);
+        break;
+    case IDC_WRITE_MEMO:
+    case IDC_TOGGLE_COMMENT:
+    case IDC_SEARCH:
+    case IDC_CLEAR_SEARCH:
+    case IDC_OFFSET:
+    case IDC_MARKER:
+    case IDC_SIMPLE_NOTES:
+    case IDC_REEL_INFO:
+        if (code == BN_CLICKED)
+            onCommand(hwnd, buttonCommand(id), 0, 0);
+        break;
+    case IDC_OFFSET_CELL:
+        if (code == STN_CLICKED)
+            onCommand(hwnd, IDM_OFFSET, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(hwnd);
+    case WM_SIZE:
+        onSize(wParam, lParam);
+        return 0;
+    case WM_GETMINMAXINFO:
+        onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_PAINT:
+        onPaint(hwnd);
+        return 0;
+    case WM_DRAWITEM:
+        onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_MEASUREITEM:
+        if (onMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+        onCommand(hwnd, LOWORD(wParam), HIWORD(wParam), lParam);
+        return 0;
+    case WM_INITMENU:
+        onInitMenu();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_CLOSE:
+        onClose(hwnd);
+        return 0;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP_SMALL), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
+    wc.lpszClassName = app().windowClass.c_str();
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND createMainWindow() {
+    const AppState& a = app();
+    return CreateWindowExW(0, a.windowClass.c_str(), a.caption.c_str(), WS_OVERLAPPEDWINDOW, 0, 20, 1390, 800, nullptr,
+                           nullptr, a.instance, nullptr);
+}
+
+} // namespace qlp

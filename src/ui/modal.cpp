@@ -1,0 +1,75 @@
+#include "ui/modal.h"
+
+#include "app/app_state.h"
+
+#include <string>
+
+namespace qlp {
+
+namespace {
+
+ModalHandler* gHandler = nullptr;
+
+std::wstring_view asWide(std::u16string_view text) {
+    return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
+}
+
+} // namespace
+
+ModalHandler* setModalHandler(ModalHandler* handler) {
+    ModalHandler* previous = gHandler;
+    gHandler = handler;
+    return previous;
+}
+
+int showMessageBox(HWND owner, std::wstring_view text, UINT type, std::wstring_view caption) {
+    if (caption.empty())
+        caption = app().caption;
+    if (gHandler)
+        return gHandler->messageBox(owner, text, caption, type);
+    const std::wstring t(text), c(caption);
+    return MessageBoxW(owner, t.c_str(), c.c_str(), type);
+}
+
+bool askYesNo(HWND owner, std::wstring_view text) {
+    return showMessageBox(owner, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+Answer askYesNoCancel(HWND owner, std::wstring_view text) {
+    switch (showMessageBox(owner, text, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return Answer::Yes;
+    case IDNO:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void warn(HWND owner, std::wstring_view text, bool systemModal) {
+    showMessageBox(owner, text, MB_OK | MB_ICONWARNING | (systemModal ? MB_SYSTEMMODAL : 0));
+}
+
+void inform(HWND owner, std::wstring_view text) {
+    showMessageBox(owner, text, MB_OK | MB_ICONINFORMATION);
+}
+
+INT_PTR runModal(HWND owner, int dialogId, DLGPROC proc, LPARAM param) {
+    if (gHandler)
+        return gHandler->dialogBox(owner, dialogId, proc, param);
+    return DialogBoxParamW(app().instance, MAKEINTRESOURCEW(dialogId), owner, proc, param);
+}
+
+Answer WinPrompt::askYesNo(std::u16string_view text) {
+    return qlp::askYesNo(app().mainWindow, asWide(text)) ? Answer::Yes : Answer::No;
+}
+
+Answer WinPrompt::askYesNoCancel(std::u16string_view text) {
+    return qlp::askYesNoCancel(app().mainWindow, asWide(text));
+}
+
+void WinPrompt::warn(std::u16string_view text, bool systemModal) {
+    qlp::warn(app().mainWindow, asWide(text), systemModal);
+}
+
+} // namespace qlp

@@ -1,0 +1,22 @@
+#pragma once
+// Tab labels: each tab shows the file-name part of its entry's path and the image of its save state.
+
+#include "model/document.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace qlp {
+
+// What follows the last backslash of the path.
+std::wstring tabLabel(const TabEntry& entry);
+
+// Sets the text and image of the entry's tab (at its tabIndex).
+void setTabLabel(HWND tab, const TabEntry& entry);
+
+// After every change the project file stores: a saved project tab becomes modified (and its label
+// is set again); a tab that came from an EDL keeps its state. Signals menuRefresh.
+void markDocumentModified();
+
+} // namespace qlp

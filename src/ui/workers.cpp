@@ -1,0 +1,265 @@
+#include "ui/workers.h"
+
+#include "ops/menu_state.h"
+#include "resource.h"
+#include "ui/controls.h"
+#include "ui/ui_texts.h"
+#include "ui/wide.h"
+
+#include <commctrl.h>
+
+namespace qlp {
+
+namespace {
+
+// The event shown in the current row of the current view, or null when there is none.
+const EdlEvent* currentEvent(const EdlDocument& doc) {
+    const int view = doc.currentView;
+    if (view < 0 || view >= kViewCount || !doc.view[view])
+        return nullptr;
+    const int row = doc.currentRow[view];
+    if (row < 0 || row >= doc.viewCount[view])
+        return nullptr;
+    return doc.view[view][row];
+}
+
+// One pass: make the focused row current and select every row of the same edit.
+void selectionPass(SelectionWorker& w) {
+    EdlDocument& doc = *w.document;
+    const int view = doc.currentView;
+    if (view < 0 || view >= kViewCount)
+        return;
+    const int top = ListView_GetTopIndex(w.list);
+    if (w.multiSelectOff.load() == 0) {
+        const int count = doc.viewCount[view];
+        // The first focused row from the top index on; a list has at most one focused row.
+        const int focused = ListView_GetNextItem(w.list, -1, LVNI_FOCUSED);
+        if (focused >= top && focused < count && doc.view[view]) {
+            doc.currentRow[view] = focused;
+            EdlEvent* const* rows = doc.view[view];
+            const int32_t group = rows[focused]->editGroup;
+            // Rows of the same edit wherever they stand, as a sorted view may scatter them.
+            for (int r = focused; r >= 0; --r)
+                if (rows[r]->editGroup == group)
+                    ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
+            for (int r = focused; r < count; ++r)
+                if (rows[r]->editGroup == group)
+                    ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+    doc.topRow[view] = top;
+}
+
+void commentPass(CommentWorker& w) {
+    const EdlDocument& doc = *w.document;
+    if (const EdlEvent* event = currentEvent(doc)) {
+        if (doc.commentMode == 0)
+            SetWindowTextW(w.memo, event->hasOptionComment && event->optionComment ? wide(event->optionComment)
+                                                                                   : text::kNoOptionComment);
+        else if (doc.commentMode == 1)
+            SetWindowTextW(w.memo, event->hasWorkMemo && event->workMemo ? wide(event->workMemo) : L"");
+    }
+    EnableWindow(w.writeButton, doc.commentMode == 1);
+    InvalidateRect(w.reelLine, nullptr, TRUE);
+}
+
+void menuPass(MenuStateWorker& w) {
+    const MenuStateInput input = menuStateInput(*w.document, w.currentEntry.load());
+    for (const MenuItemState& item : menuItemStates(input)) {
+        const UINT flags = MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED);
+        if (item.menus & kMenuBar)
+            EnableMenuItem(w.menuBar, item.command, flags);
+        if (item.menus & kTabPopup)
+            EnableMenuItem(w.tabPopup, item.command, flags);
+        if (item.menus & kListPopup)
+            EnableMenuItem(w.listPopup, item.command, flags);
+    }
+}
+
+DWORD WINAPI selectionWorkerMain(void* param) {
+    auto& w = *static_cast<SelectionWorker*>(param);
+    for (;;) {
+        WaitForSingleObject(w.wake, INFINITE);
+        if (!w.document->loaded || w.stop.load())
+            return 0;
+        selectionPass(w);
+        SetEvent(w.commentRefresh);
+        ++w.passes;
+    }
+}
+
+DWORD WINAPI commentWorkerMain(void* param) {
+    auto& w = *static_cast<CommentWorker*>(param);
+    for (;;) {
+        WaitForSingleObject(w.wake, INFINITE);
+        if (!w.document->loaded || w.stop.load())
+            return 0;
+        commentPass(w);
+        ++w.passes;
+    }
+}
+
+DWORD WINAPI menuWorkerMain(void* param) {
+    auto& w = *static_cast<MenuStateWorker*>(param);
+    for (;;) {
+        WaitForSingleObject(w.wake, INFINITE);
+        if (w.stop.load())
+            return 0;
+        menuPass(w);
+        ++w.passes;
+    }
+}
+
+bool isRunning(const WorkerBlock& w) {
+    return w.thread && WaitForSingleObject(w.thread, 0) == WAIT_TIMEOUT;
+}
+
+// Starts the worker unless it is still running; a thread that ended on its own is replaced.
+bool startWorker(WorkerBlock& w, LPTHREAD_START_ROUTINE main) {
+    if (isRunning(w))
+        return true;
+    if (w.thread)
+        CloseHandle(w.thread);
+    w.thread = CreateThread(nullptr, 0, main, &w, 0, nullptr);
+    return w.thread != nullptr;
+}
+
+void askToStop(WorkerBlock& w) {
+    w.stop = 1;
+    if (w.wake)
+        SetEvent(w.wake);
+}
+
+void waitUntilEnded(WorkerBlock& w) {
+    if (!w.thread)
+        return;
+    waitServingSentMessages(w.thread, INFINITE);
+    CloseHandle(w.thread);
+    w.thread = nullptr;
+}
+
+} // namespace
+
+DWORD waitServingSentMessages(HANDLE handle, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD remaining = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const DWORD elapsed = GetTickCount() - start;
+            remaining = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+        }
+        const DWORD result = MsgWaitForMultipleObjectsEx(1, &handle, remaining, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        if (result != WAIT_OBJECT_0 + 1)
+            return result;
+        // Delivers the messages other threads sent; posted messages stay in the queue.
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+bool createWorkers(DisplayWorkers& workers, const ControlTable& controls, EdlDocument& doc) {
+    for (WorkerBlock* w : {static_cast<WorkerBlock*>(&workers.comment), static_cast<WorkerBlock*>(&workers.selection),
+                           static_cast<WorkerBlock*>(&workers.menu)}) {
+        w->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (!w->wake)
+            return false;
+        w->stop = 0;
+    }
+    CommentWorker& comment = workers.comment;
+    comment.list = controls.list;
+    comment.memo = controls.memo;
+    comment.writeButton = controls[IDC_WRITE_MEMO];
+    comment.reelLine = controls[IDC_REEL_LINE];
+    comment.document = &doc;
+
+    SelectionWorker& selection = workers.selection;
+    selection.commentRefresh = comment.wake;
+    selection.list = controls.list;
+    selection.document = &doc;
+    selection.multiSelectOff = 0;
+
+    MenuStateWorker& menu = workers.menu;
+    menu.menuBar = controls.menuBar;
+    menu.tabPopup = controls.tabPopup;
+    menu.listPopup = controls.listPopup;
+    menu.document = &doc;
+    menu.currentEntry = nullptr;
+
+    if (!startWorker(comment, commentWorkerMain) || !startWorker(selection, selectionWorkerMain) ||
+        !startWorker(menu, menuWorkerMain))
+        return false;
+    signalMenuRefresh(workers);
+    return true;
+}
+
+void startWorkers(DisplayWorkers& workers) {
+    workers.comment.stop = 0;
+    startWorker(workers.comment, commentWorkerMain);
+    startWorker(workers.selection, selectionWorkerMain);
+    workers.selection.stop = 0;
+    signalSelectionChanged(workers);
+    workers.menu.stop = 0;
+    startWorker(workers.menu, menuWorkerMain);
+    signalMenuRefresh(workers);
+}
+
+void stopWorkers(DisplayWorkers& workers) {
+    // A handler running for a message another thread sent (a worker's, perhaps) answers it first:
+    // that sender could otherwise never finish the pass this thread is about to wait for.
+    if (InSendMessage())
+        ReplyMessage(0);
+    askToStop(workers.comment);
+    askToStop(workers.selection);
+    askToStop(workers.menu);
+    waitUntilEnded(workers.comment);
+    waitUntilEnded(workers.selection);
+    waitUntilEnded(workers.menu);
+}
+
+void closeWorkers(DisplayWorkers& workers) {
+    stopWorkers(workers);
+    for (WorkerBlock* w : {static_cast<WorkerBlock*>(&workers.comment), static_cast<WorkerBlock*>(&workers.selection),
+                           static_cast<WorkerBlock*>(&workers.menu)}) {
+        if (w->wake)
+            CloseHandle(w->wake);
+        w->wake = nullptr;
+    }
+    workers.selection.commentRefresh = nullptr;
+}
+
+void signalSelectionChanged(const DisplayWorkers& workers) {
+    if (workers.selection.wake)
+        SetEvent(workers.selection.wake);
+}
+
+void signalCommentRefresh(const DisplayWorkers& workers) {
+    if (workers.comment.wake)
+        SetEvent(workers.comment.wake);
+}
+
+void signalMenuRefresh(const DisplayWorkers& workers) {
+    if (workers.menu.wake)
+        SetEvent(workers.menu.wake);
+}
+
+void setMenuWorkerEntry(DisplayWorkers& workers, const TabEntry* entry) {
+    workers.menu.currentEntry = entry;
+}
+
+void toggleMultiSelection(DisplayWorkers& workers) {
+    workers.selection.multiSelectOff = workers.selection.multiSelectOff.load() ? 0 : 1;
+}
+
+bool waitForWorkerPass(const WorkerBlock& block, uint32_t passesBefore, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (block.passes.load() <= passesBefore) {
+        if (!block.thread || WaitForSingleObject(block.thread, 0) != WAIT_TIMEOUT)
+            return block.passes.load() > passesBefore;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        waitServingSentMessages(block.thread, 10);
+    }
+    return true;
+}
+
+} // namespace qlp
