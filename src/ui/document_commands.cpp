@@ -10,4 +10,6 @@ void onSaveAs() {}
 
 void onCloseTab() {}
 
+void onSwitchTab() {}
+
 } // namespace qlp

@@ -17,5 +17,6 @@ void onOpen(const OpenRequest& request); // 40113
 void onSave();                           // 40057
 void onSaveAs();                         // 40051
 void onCloseTab();                       // 40128
+void onSwitchTab();                      // the tab strip's selection changed
 
 } // namespace qlp

@@ -1,5 +1,7 @@
 #include "ui/event_list.h"
 
+#include "ui/document_commands.h"
+
 #include "app/app_state.h"
 
 namespace qlp {
@@ -13,7 +15,9 @@ LRESULT onListNotify(NMHDR&) {
     return 0;
 }
 
-LRESULT onTabNotify(NMHDR&) {
+LRESULT onTabNotify(NMHDR& header) {
+    if (header.code == TCN_SELCHANGE)
+        onSwitchTab();
     return 0;
 }
 

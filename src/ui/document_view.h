@@ -1,0 +1,18 @@
+#pragma once
+// Presenting the current document in the window: the list rows of the shown view, the search
+// panel's controls, the cells and the memo box.
+
+namespace qlp {
+
+// Presents the current document after it was loaded: list, column layout, combo boxes, check
+// boxes, buttons, cells and memo box.
+void showDocument();
+
+// Scrolls the list to topRow and selects currentRow of the current view.
+void restoreListPosition();
+
+// With show, the header images of columns 8, 10 and 12 show the current view's sort states;
+// without, the images are removed.
+void setSortArrows(bool show);
+
+} // namespace qlp
