@@ -1,6 +1,7 @@
 #include "model/document.h"
 
 #include "model/file_io.h"
+#include "model/records.h"
 
 #include <cstdio>
 #include <cstring>
@@ -70,53 +71,11 @@ void releaseDocument(EdlDocument& doc) {
     doc.sourceTextSize = 0;
 }
 
+// The header is exactly what its binary image holds, so it is copied through that image.
 void copyHeader(EdlDocument& to, const EdlDocument& from) {
-    to.headerSize = from.headerSize;
-    to.eventRecordSize = from.eventRecordSize;
-    to.loaded = from.loaded;
-    std::memcpy(to.viewCount, from.viewCount, sizeof to.viewCount);
-    to.reelCount = from.reelCount;
-    to.lastEditNumber = from.lastEditNumber;
-    to.eventsOffset = from.eventsOffset;
-    to.sourceTextOffset = from.sourceTextOffset;
-    to.reelNamesOffset = from.reelNamesOffset;
-    to.reelCommentsOffset = from.reelCommentsOffset;
-    to.reelCountsOffset = from.reelCountsOffset;
-    to.notesOffset = from.notesOffset;
-    std::memcpy(to.columnOrder, from.columnOrder, sizeof to.columnOrder);
-    std::memcpy(to.columnWidth, from.columnWidth, sizeof to.columnWidth);
-    to.currentLayout = from.currentLayout;
-    std::memcpy(to.currentRow, from.currentRow, sizeof to.currentRow);
-    std::memcpy(to.topRow, from.topRow, sizeof to.topRow);
-    to.noteCount = from.noteCount;
-    to.rowHeight = from.rowHeight;
-    std::memcpy(to.locateText, from.locateText, sizeof to.locateText);
-    std::memcpy(to.recOffset, from.recOffset, sizeof to.recOffset);
-    to.dropFrame = from.dropFrame;
-    to.currentView = from.currentView;
-    std::memcpy(to.sortState, from.sortState, sizeof to.sortState);
-    to.edited = from.edited;
-    to.reserved632 = from.reserved632;
-    to.commentMode = from.commentMode;
-    to.reelFilter = from.reelFilter;
-    to.recOffsetSign = from.recOffsetSign;
-    to.reserved646 = from.reserved646;
-    to.hasHour23 = from.hasHour23;
-    to.reserved676 = from.reserved676;
-    to.search = from.search;
-    std::memcpy(to.listBoundText, from.listBoundText, sizeof to.listBoundText);
-    to.otherSettings = from.otherSettings;
-    to.recOffsetDirection = from.recOffsetDirection;
-    std::memcpy(to.offsetDisplayText, from.offsetDisplayText, sizeof to.offsetDisplayText);
-    std::memcpy(to.offsetEntryText, from.offsetEntryText, sizeof to.offsetEntryText);
-    to.reserved1644 = from.reserved1644;
-    std::memcpy(to.listOptions, from.listOptions, sizeof to.listOptions);
-    to.reserved1744 = from.reserved1744;
-    std::memcpy(to.customColours, from.customColours, sizeof to.customColours);
-    std::memcpy(to.markerColours, from.markerColours, sizeof to.markerColours);
-    to.noMarkerColour = from.noMarkerColour;
-    to.currentMarker = from.currentMarker;
-    std::memcpy(to.markerNames, from.markerNames, sizeof to.markerNames);
+    uint8_t image[kHeaderSize];
+    writeHeaderImage(from, image);
+    readHeaderImage(image, to);
 }
 
 void moveDocument(EdlDocument& to, EdlDocument& from) {

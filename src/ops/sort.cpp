@@ -54,31 +54,35 @@ void sortByEditOrder(EdlDocument& doc, long lo, long hi) {
     sortView(doc, SortField::Sequence, lo, hi, kSortAscending);
 }
 
-void prepareSourceKeys(EdlDocument& doc) {
+namespace {
+
+// True when the given label count of any row of the current view lies in hour 23.
+bool anyRowInHour23(const EdlDocument& doc, int32_t EdlEvent::*field) {
     const int v = viewIndex(doc);
-    EdlEvent** rows = doc.view[v];
-    const int32_t count = doc.viewCount[v];
-    if (!rows)
-        return;
-    bool hour23 = false;
-    for (int32_t i = 0; i < count && !hour23; ++i)
-        hour23 = rows[i]->srcIn / kFramesPerHour == 23;
-    for (int32_t i = 0; i < count; ++i)
-        rows[i]->srcSortKey = hour23 ? hourShift(rows[i]->srcIn) : rows[i]->srcIn;
+    for (int32_t i = 0; doc.view[v] && i < doc.viewCount[v]; ++i)
+        if (doc.view[v][i]->*field / kFramesPerHour == 23)
+            return true;
+    return false;
+}
+
+// Sets `key` of every row of the current view to `from`, shifted an hour later when asked.
+void setKeys(EdlDocument& doc, int32_t EdlEvent::*key, int32_t EdlEvent::*from, bool shift) {
+    const int v = viewIndex(doc);
+    for (int32_t i = 0; doc.view[v] && i < doc.viewCount[v]; ++i) {
+        EdlEvent* e = doc.view[v][i];
+        e->*key = shift ? hourShift(e->*from) : e->*from;
+    }
+}
+
+} // namespace
+
+void prepareSourceKeys(EdlDocument& doc) {
+    setKeys(doc, &EdlEvent::srcSortKey, &EdlEvent::srcIn, anyRowInHour23(doc, &EdlEvent::srcIn));
 }
 
 void prepareRecordKeys(EdlDocument& doc) {
-    const int v = viewIndex(doc);
-    EdlEvent** rows = doc.view[v];
-    const int32_t count = doc.viewCount[v];
-    if (!rows)
-        return;
-    bool hour23 = false;
-    for (int32_t i = 0; i < count && !hour23; ++i)
-        hour23 = rows[i]->recIn / kFramesPerHour == 23;
-    if (hour23)
-        for (int32_t i = 0; i < count; ++i)
-            rows[i]->recSortKey = hourShift(rows[i]->recIn);
+    if (anyRowInHour23(doc, &EdlEvent::recIn))
+        setKeys(doc, &EdlEvent::recSortKey, &EdlEvent::recIn, true);
 }
 
 void reapplySort(EdlDocument& doc) {
