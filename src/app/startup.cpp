@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/window_placement.h"
+#include "model/collation.h"
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/modal.h"
@@ -11,6 +12,8 @@
 #include <shellapi.h>
 
 #include <clocale>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace qlp {
@@ -22,6 +25,13 @@ std::wstring loadString(HINSTANCE instance, UINT id) {
     // With a zero buffer size LoadStringW returns a pointer into the resource itself.
     const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, length) : std::wstring();
+}
+
+// Reel names are sorted the way the system sorts strings for the user.
+int compareWithSystemCollation(std::u16string_view a, std::u16string_view b) {
+    const std::wstring left(a.begin(), a.end());
+    const std::wstring right(b.begin(), b.end());
+    return lstrcmpW(left.c_str(), right.c_str());
 }
 
 } // namespace
@@ -38,6 +48,7 @@ bool initApplication(HINSTANCE instance) {
     AppState& a = app();
     a.instance = instance;
     setJapaneseLocale();
+    setReelNameCollation(compareWithSystemCollation);
     a.caption = loadString(instance, IDS_APP_CAPTION);
     a.windowClass = loadString(instance, IDS_WINDOW_CLASS);
     WNDCLASSEXW existing{};
