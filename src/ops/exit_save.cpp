@@ -6,7 +6,7 @@
 
 namespace qlp {
 
-int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt) {
+int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt, bool* failed) {
     if (!doc.loaded)
         return 0;
     int asked = 0;
@@ -18,10 +18,18 @@ int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt) {
             continue;
         // Only the active tab's document is in memory; every other tab's latest state is its work
         // file, which the last tab switch wrote.
-        if (entry->active)
-            saveDocument(entry->path, doc, prompt);
-        else
-            copyFileOver(entry->workPath, entry->path);
+        bool written;
+        if (entry->active) {
+            written = saveDocument(entry->path, doc, prompt) == 0;
+        } else {
+            written = copyFileOver(entry->workPath, entry->path);
+            if (!written)
+                prompt.warn(formatMessage(kMsgCannotOpenPath, entry->path));
+        }
+        if (written)
+            entry->saveState = kSaved;
+        else if (failed)
+            *failed = true;
     }
     return asked;
 }

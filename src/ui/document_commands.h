@@ -1,8 +1,11 @@
 #pragma once
-// The file commands of the main window: Open, Save, Save As and Close Tab.
+// The file commands of the main window: Open, Save, Save As and Close Tab, and the switch between
+// tabs. Each one stops the display workers while it replaces what they read, and writes the
+// status bar: part 0 the number of open files, part 1 the current file, part 2 what happened.
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 namespace qlp {
@@ -18,5 +21,9 @@ void onSave();                           // 40057
 void onSaveAs();                         // 40051
 void onCloseTab();                       // 40128
 void onSwitchTab();                      // the tab strip's selection changed
+
+// The path the start-up command line names: a quoted text loses its first and last characters;
+// either way the result is made a full path in its long form (up to 1024 characters).
+std::wstring commandLinePath(std::wstring_view commandLine);
 
 } // namespace qlp

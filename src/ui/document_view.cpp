@@ -1,11 +1,188 @@
 #include "ui/document_view.h"
 
+#include "app/app_state.h"
+#include "ops/list_view.h"
+#include "resource.h"
+#include "ui/info_panel.h"
+#include "ui/list_columns.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+
 namespace qlp {
 
-void showDocument() {}
+namespace {
 
-void restoreListPosition() {}
+void showEnabled(HWND control, bool enabled) {
+    ShowWindow(control, SW_SHOW);
+    EnableWindow(control, enabled);
+}
 
-void setSortArrows(bool) {}
+void send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    SendMessageW(control, message, wParam, lParam);
+}
+
+// The search criteria by timecode: source, record, duration.
+struct Criterion {
+    int lowerOpCombo;
+    int upperOpCombo;
+    int lowerCell;
+    int upperCell;
+};
+constexpr Criterion kCriteria[3] = {
+    {IDC_SRC_LOWER_OP, IDC_SRC_UPPER_OP, IDC_SRC_LOWER, IDC_SRC_UPPER},
+    {IDC_REC_LOWER_OP, IDC_REC_UPPER_OP, IDC_REC_LOWER, IDC_REC_UPPER},
+    {IDC_DUR_LOWER_OP, IDC_DUR_UPPER_OP, IDC_DUR_LOWER, IDC_DUR_UPPER},
+};
+
+void fillReelCombo(HWND combo, const EdlDocument& doc) {
+    send(combo, CB_RESETCONTENT);
+    for (int32_t r = 0; doc.reelNames && r < doc.reelCount; ++r) {
+        const char16_t* name = doc.reelNames[r];
+        size_t length = 0;
+        while (length < kReelNameLength && name[length])
+            ++length;
+        const std::wstring text(reinterpret_cast<const wchar_t*>(name), length);
+        send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+// The search panel's combo boxes: their items, selections and enabled states from the document.
+void presentSearchCombos(const ControlTable& c, const EdlDocument& doc) {
+    fillReelCombo(c[IDC_SEARCH_REEL], doc);
+    fillReelCombo(c[IDC_VIEW_REEL], doc);
+    // The marker combo box keeps no strings: each item's data points at the marker's name in the
+    // document, so a renamed marker shows at once.
+    HWND markers = c[IDC_SEARCH_MARKER];
+    send(markers, CB_RESETCONTENT);
+    for (const auto& name : doc.markerNames)
+        send(markers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+
+    for (int id : {IDC_SRC_LOWER_OP, IDC_REC_LOWER_OP, IDC_DUR_LOWER_OP, IDC_SEARCH_REEL, IDC_SEARCH_MARKER, IDC_VIEW})
+        EnableWindow(c[id], TRUE);
+    const SearchSettings& s = doc.search;
+    for (int k = 0; k < 3; ++k) {
+        EnableWindow(c[kCriteria[k].upperOpCombo], s.lowerOp[k] < 2 && s.slotValue[k] != -1);
+        send(c[kCriteria[k].lowerOpCombo], CB_SETCURSEL, s.lowerOp[k]);
+        send(c[kCriteria[k].upperOpCombo], CB_SETCURSEL, s.upperOp[k]);
+    }
+    EnableWindow(c[IDC_VIEW_REEL], doc.currentView == 2);
+    send(c[IDC_SEARCH_REEL], CB_SETCURSEL, s.searchReel);
+    send(c[IDC_SEARCH_MARKER], CB_SETCURSEL, s.searchMarker);
+    send(c[IDC_VIEW], CB_SETCURSEL, doc.currentView);
+    send(c[IDC_VIEW_REEL], CB_SETCURSEL, doc.reelFilter);
+}
+
+void presentMemoAndChecks(const ControlTable& c, const EdlDocument& doc) {
+    SetWindowTextW(c.memo, L"");
+    showEnabled(c.memo, true);
+    if (doc.commentMode == 0)
+        send(c.memo, EM_SETREADONLY, TRUE);
+    for (int i = 0; i < 5; ++i) {
+        HWND box = c[IDC_CHECK_REEL + i];
+        EnableWindow(box, TRUE);
+        send(box, BM_SETCHECK, (doc.search.searchFlags & (1 << i)) ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void presentButtonsAndCells(const ControlTable& c, const EdlDocument& doc) {
+    for (int id = IDC_WRITE_MEMO; id <= IDC_REEL_INFO; ++id)
+        showEnabled(c[id], true);
+    showEnabled(c[IDC_OFFSET_CELL], true);
+    for (int k = 0; k < 3; ++k) {
+        showEnabled(c[kCriteria[k].lowerCell], true);
+        showEnabled(c[kCriteria[k].upperCell], doc.search.slotValue[k] != -1);
+    }
+    for (int id : {IDC_HIT_COUNTER, IDC_REEL_LINE, IDC_COUNT_MODE, IDC_EDIT_COUNT, IDC_REEL_COUNT})
+        showEnabled(c[id], true);
+    for (int id = IDC_MARKER_CELL1; id <= IDC_MARKER_CELL8; ++id)
+        showEnabled(c[id], true);
+    repaintInfoCells();
+    EnableWindow(c[IDC_SEARCH], doc.search.searchFlags != 0);
+    EnableWindow(c[IDC_CLEAR_SEARCH], doc.viewCount[1] != 0);
+}
+
+} // namespace
+
+void showDocument() {
+    AppState& a = app();
+    EdlDocument& doc = a.document;
+    const ControlTable& c = a.controls;
+    HWND list = c.list;
+
+    showEnabled(c.tab, false);
+    ShowWindow(list, SW_HIDE);
+    EnableWindow(list, FALSE);
+    ListView_SetItemCount(list, 0);
+    ListView_SetItemCount(list, doc.viewCount[shownView(doc)]);
+    UpdateWindow(list);
+
+    applyStoredColumnLayout(doc, list);
+    setSortArrows(false);
+    showEnabled(list, true);
+    if (doc.currentView != 0)
+        setSortArrows(true);
+
+    presentSearchCombos(c, doc);
+    presentMemoAndChecks(c, doc);
+    presentButtonsAndCells(c, doc);
+
+    // The first record bound is entered in the document's own count mode.
+    doc.search.slotDropFrame[1] = doc.dropFrame;
+    toggleCommentMode();
+}
+
+void restoreListPosition() {
+    AppState& a = app();
+    EdlDocument& doc = a.document;
+    HWND list = a.controls.list;
+    const int view = shownView(doc);
+
+    RECT first;
+    if (ListView_GetItemRect(list, 0, &first, LVIR_LABEL))
+        doc.rowHeight = first.bottom - first.top;
+    const int rowsPerPage = ListView_GetCountPerPage(list);
+    doc.topRow[view] = adjustedTopRow(doc.currentRow[view], doc.topRow[view], rowsPerPage);
+    // To the very top first, then down to the stored first row.
+    ListView_Scroll(list, 0, -doc.viewCount[view] * doc.rowHeight);
+    ListView_Scroll(list, 0, doc.topRow[view] * doc.rowHeight);
+
+    const int row = doc.currentRow[view];
+    // Row -1 would address every row; a row beyond the view has nothing to select.
+    if (row >= 0 && row < doc.viewCount[view]) {
+        constexpr UINT kStates = LVIS_SELECTED | LVIS_FOCUSED;
+        ListView_SetItemState(list, row, kStates, kStates);
+    }
+}
+
+void setSortArrows(bool show) {
+    AppState& a = app();
+    HWND header = a.controls.header;
+    const SortArrowImages images = sortArrowImages(a.document);
+    const std::pair<int, int32_t> columns[] = {
+        {kColSrcIn, images.source}, {kColRecIn, images.record}, {kColDuration, images.duration}};
+    for (const auto& [column, image] : columns) {
+        // Through the header: the list view's own column format has no flag for a header image.
+        HDITEMW item{};
+        item.mask = HDI_FORMAT | (show ? HDI_IMAGE : 0);
+        item.fmt = HDF_CENTER | HDF_STRING | (show ? HDF_IMAGE : 0);
+        item.iImage = image;
+        Header_SetItem(header, column, &item);
+    }
+}
+
+void toggleCommentMode(bool fromCommand) {
+    AppState& a = app();
+    EdlDocument& doc = a.document;
+    doc.commentMode = doc.commentMode == 1 ? 0 : 1;
+    SendMessageW(a.controls.memo, EM_SETREADONLY, doc.commentMode == 0, 0);
+    SetWindowTextW(a.controls.memo, L"");
+    signalCommentRefresh(a.workers);
+    SetFocus(a.controls.list);
+    if (fromCommand)
+        signalMenuRefresh(a.workers);
+}
 
 } // namespace qlp

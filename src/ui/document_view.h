@@ -5,7 +5,7 @@
 namespace qlp {
 
 // Presents the current document after it was loaded: list, column layout, combo boxes, check
-// boxes, buttons, cells and memo box.
+// boxes, buttons, cells and memo box. Run between stopWorkers and startWorkers.
 void showDocument();
 
 // Scrolls the list to topRow and selects currentRow of the current view.
@@ -14,5 +14,10 @@ void restoreListPosition();
 // With show, the header images of columns 8, 10 and 12 show the current view's sort states;
 // without, the images are removed.
 void setSortArrows(bool show);
+
+// The comment-display switch: flips commentMode (work memo or option comment), sets the memo box
+// read-only for the option comment, empties it and lets the comment worker fill it. fromCommand:
+// run as the command, which also refreshes the menus.
+void toggleCommentMode(bool fromCommand = false);
 
 } // namespace qlp

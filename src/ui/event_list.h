@@ -1,5 +1,6 @@
 #pragma once
-// The event list (control 110): row drawing and the notifications of the list and the tab strip.
+// The event list (control 110): row drawing, the notifications of the list and the tab strip,
+// select all, and switching between the three views.
 
 #include <windows.h>
 // commctrl.h needs the types of windows.h.
@@ -14,5 +15,14 @@ void drawListRow(const DRAWITEMSTRUCT& item);
 // strip (selection changes); right clicks are handled by the main window.
 LRESULT onListNotify(NMHDR& header);
 LRESULT onTabNotify(NMHDR& header);
+
+// Command 40098: selects every row.
+void selectAllRows();
+
+// Command 40222: selects the next view in the view combo box (128) and switches to it.
+void switchListDisplay();
+
+// Close-up of the view combo box (128): shows the chosen view.
+void onViewComboCloseUp();
 
 } // namespace qlp

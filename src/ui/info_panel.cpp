@@ -1,9 +1,14 @@
 #include "ui/info_panel.h"
 
 #include "app/app_state.h"
+#include "ops/info_texts.h"
 #include "resource.h"
-#include "ui/ui_texts.h"
 #include "ui/wide.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
 
 namespace qlp {
 
@@ -13,6 +18,14 @@ constexpr COLORREF kDisabledText = RGB(161, 161, 146);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kShadow = RGB(3, 3, 3);
+
+// Where the parts of the reel line start, in pixels from the cell's left edge.
+constexpr int kReelLabelX = 5;
+constexpr int kReelNameX = 65;
+constexpr int kDescriptionLabelX = 165;
+constexpr int kDescriptionX = 215;
+constexpr int kNoReferenceX = 10;
 
 // Colours, font and alignment of one cell group.
 struct CellStyle {
@@ -33,9 +46,20 @@ CellStyle cellStyle(int id, bool enabled) {
     return {enabled ? p.white : p.face, enabled ? kBlack : kDisabledText, p.gui, DT_CENTER};
 }
 
-void drawText(HDC dc, const std::wstring& text, RECT rect, COLORREF colour, UINT align) {
+void drawText(HDC dc, std::wstring_view text, RECT rect, COLORREF colour, UINT align) {
     SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), -1, &rect, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect,
+              align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+void drawText(HDC dc, std::u16string_view text, RECT rect, COLORREF colour, UINT align) {
+    drawText(dc, std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()), rect, colour, align);
+}
+
+RECT fromLeft(const RECT& cell, int x) {
+    RECT rect = cell;
+    rect.left += x;
+    return rect;
 }
 
 // Marker cell k: a black frame around the marker's colour, the current marker's cell outlined with
@@ -43,7 +67,7 @@ void drawText(HDC dc, const std::wstring& text, RECT rect, COLORREF colour, UINT
 void drawMarkerCell(const DRAWITEMSTRUCT& item, int k, bool enabled, const EdlDocument& doc) {
     const PaintTable& p = app().paint;
     HDC dc = item.hDC;
-    RECT cell = item.rcItem;
+    const RECT cell = item.rcItem;
     FillRect(dc, &cell, p.black);
     RECT inner = cell;
     InflateRect(&inner, -1, -1);
@@ -69,46 +93,53 @@ void drawMarkerCell(const DRAWITEMSTRUCT& item, int k, bool enabled, const EdlDo
         const wchar_t digit[2] = {static_cast<wchar_t>(L'1' + k), 0};
         HGDIOBJ oldFont = SelectObject(dc, p.gui);
         SetBkMode(dc, TRANSPARENT);
-        drawText(dc, digit, RECT{2, 3, cell.right, cell.bottom}, RGB(3, 3, 3), DT_CENTER);
-        drawText(dc, digit, cell, kWhite, DT_CENTER);
+        drawText(dc, std::wstring_view(digit, 1), RECT{2, 3, cell.right, cell.bottom}, kShadow, DT_CENTER);
+        drawText(dc, std::wstring_view(digit, 1), cell, kWhite, DT_CENTER);
         SelectObject(dc, oldFont);
     }
 }
 
-// The reel line: the reel and reel description of the current event, or "No reference.".
-// The reel and description of the current event come with the document's contents; until one is
-// loaded the line says so.
+// The reel line: the reel and reel description of the current event, or "No reference." while no
+// document is loaded. Without a current event only the labels are drawn.
 void drawReelLine(const DRAWITEMSTRUCT& item, const EdlDocument& doc) {
-    if (doc.loaded)
+    HDC dc = item.hDC;
+    const RECT& cell = item.rcItem;
+    if (!doc.loaded) {
+        drawText(dc, kNoReferenceText, fromLeft(cell, kNoReferenceX), kBlack, DT_LEFT);
         return;
-    RECT rect = item.rcItem;
-    rect.left += 10;
-    drawText(item.hDC, text::kNoReference, rect, kBlack, DT_LEFT);
+    }
+    const ReelLineTexts line = reelLineTexts(doc);
+    drawText(dc, kReelLabel, fromLeft(cell, kReelLabelX), kWhite, DT_LEFT);
+    drawText(dc, kDescriptionLabel, fromLeft(cell, kDescriptionLabelX), kWhite, DT_LEFT);
+    if (!line.hasEvent)
+        return;
+    drawText(dc, line.reel, fromLeft(cell, kReelNameX), kYellow, DT_LEFT);
+    if (!line.description.empty())
+        drawText(dc, line.description, fromLeft(cell, kDescriptionX), kYellow, DT_LEFT);
+}
+
+// The offset as drawn is also kept in the document, where the listings take it from.
+void keepOffsetText(EdlDocument& doc, std::u16string_view text) {
+    std::fill(std::begin(doc.offsetDisplayText), std::end(doc.offsetDisplayText), u'\0');
+    const size_t length = std::min(text.size(), std::size(doc.offsetDisplayText) - 1);
+    std::copy_n(text.begin(), length, doc.offsetDisplayText);
+}
+
+void invalidate(int id) {
+    if (HWND cell = app().controls[id])
+        InvalidateRect(cell, nullptr, TRUE);
 }
 
 } // namespace
 
 std::wstring infoCellText(int id, const EdlDocument& doc) {
-    if (!doc.loaded) {
-        switch (id) {
-        case IDC_HIT_COUNTER:
-            return {};
-        case IDC_COUNT_MODE:
-            return text::kNoCountMode;
-        case IDC_EDIT_COUNT:
-        case IDC_REEL_COUNT:
-            return text::kNoCount;
-        default:
-            return text::kNoTimecode; // the offset and the six search timecodes
-        }
-    }
-    return {}; // the document's own texts come with the information panel's contents
+    return toWide(panelCellText(id, doc));
 }
 
 void drawInfoCell(const DRAWITEMSTRUCT& item) {
     const int id = static_cast<int>(item.CtlID);
     const bool enabled = IsWindowEnabled(item.hwndItem) != FALSE;
-    const EdlDocument& doc = app().document;
+    EdlDocument& doc = app().document;
     if (id >= IDC_MARKER_CELL1 && id <= IDC_MARKER_CELL8) {
         drawMarkerCell(item, id - IDC_MARKER_CELL1, enabled, doc);
         return;
@@ -118,10 +149,14 @@ void drawInfoCell(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &item.rcItem, style.background);
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(dc, style.font);
-    if (id == IDC_REEL_LINE)
+    if (id == IDC_REEL_LINE) {
         drawReelLine(item, doc);
-    else
-        drawText(dc, infoCellText(id, doc), item.rcItem, style.textColour, style.align);
+    } else {
+        const std::u16string text = panelCellText(id, doc);
+        if (id == IDC_OFFSET_CELL && doc.loaded)
+            keepOffsetText(doc, text);
+        drawText(dc, text, item.rcItem, style.textColour, style.align);
+    }
     SelectObject(dc, oldFont);
 }
 
@@ -155,12 +190,56 @@ void drawMarkerComboItem(const DRAWITEMSTRUCT& item) {
         }
     }
     // Each item's data points at the marker's name in the document, so a renamed marker shows at once.
-    if (const auto* name = reinterpret_cast<const char16_t*>(item.itemData)) {
-        RECT textRect = rect;
-        textRect.left += 20;
+    if (const auto* name = reinterpret_cast<const wchar_t*>(item.itemData)) {
         SetBkMode(dc, TRANSPARENT);
-        drawText(dc, wide(name), textRect, selected ? kWhite : kBlack, DT_LEFT);
+        drawText(dc, std::wstring_view(name), fromLeft(rect, 20), selected ? kWhite : kBlack, DT_LEFT);
     }
+}
+
+void onMarkerCellClick(int k) {
+    AppState& a = app();
+    EdlDocument& doc = a.document;
+    if (!doc.loaded || k < 0 || k >= 8)
+        return;
+    doc.currentMarker = k;
+    repaintMarkerCells();
+    UpdateWindow(a.controls.list);
+    SetFocus(a.controls.list);
+    const char16_t* name = doc.markerNames[k];
+    const size_t length = std::find(name, name + std::size(doc.markerNames[k]), u'\0') - name;
+    setStatusText(kStatusBarState, markerSelectionStatus(k, {name, length}));
+}
+
+void onOffsetCellClick() {
+    SendMessageW(app().mainWindow, WM_COMMAND, MAKEWPARAM(IDM_OFFSET, 0), 0);
+}
+
+void repaintInfoCells() {
+    for (int id = IDC_MARKER_CELL1; id <= IDC_DUR_UPPER; ++id)
+        invalidate(id);
+}
+
+void repaintHitCounter() {
+    invalidate(IDC_HIT_COUNTER);
+}
+
+void repaintMarkerCells() {
+    for (int id = IDC_MARKER_CELL1; id <= IDC_MARKER_CELL8; ++id)
+        invalidate(id);
+}
+
+void setStatusText(StatusBarPart part, std::u16string_view text) {
+    const std::wstring value = toWide(text);
+    SendMessageW(app().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(value.c_str()));
+}
+
+std::wstring statusText(StatusBarPart part) {
+    HWND status = app().controls.status;
+    const int length = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0));
+    std::wstring text(length + 1, L'\0');
+    SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
 }
 
 } // namespace qlp

@@ -11,6 +11,7 @@
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
 #include "ui/modal.h"
+#include "ui/tab_strip.h"
 #include "ui/version_dialog.h"
 
 #include <commctrl.h>
@@ -208,7 +209,16 @@ HBRUSH onCtlColorStatic(HDC dc, HWND control) {
 void onClose(HWND hwnd) {
     AppState& a = app();
     WinPrompt prompt;
-    saveModifiedTabsOnExit(a.document, a.tabs, prompt);
+    bool saveFailed = false;
+    saveModifiedTabsOnExit(a.document, a.tabs, prompt, &saveFailed);
+    if (saveFailed) {
+        // A file the user wanted saved could not be written: closing now would lose its changes.
+        // The tabs that were saved show it.
+        rebuildTabStrip(a.controls.tab, a.tabs);
+        selectTab(a.controls.tab, a.currentEntry);
+        signalMenuRefresh(a.workers);
+        return;
+    }
     closeWorkers(a.workers);
     storeWindowPlacement(hwnd);
     releaseDocument(a.document);
@@ -293,7 +303,29 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         break;
     case IDC_OFFSET_CELL:
         if (code == STN_CLICKED)
-            onCommand(hwnd, IDM_OFFSET, 0, 0);
+            onOffsetCellClick();
+        break;
+    case IDM_SELECT_ALL:
+        selectAllRows();
+        break;
+    case IDM_SWITCH_VIEW:
+        switchListDisplay();
+        break;
+    case IDC_VIEW:
+        // Only the closing drop-down switches the view, not every change of its selection.
+        if (code == CBN_CLOSEUP)
+            onViewComboCloseUp();
+        break;
+    case IDC_MARKER_CELL1:
+    case IDC_MARKER_CELL1 + 1:
+    case IDC_MARKER_CELL1 + 2:
+    case IDC_MARKER_CELL1 + 3:
+    case IDC_MARKER_CELL1 + 4:
+    case IDC_MARKER_CELL1 + 5:
+    case IDC_MARKER_CELL1 + 6:
+    case IDC_MARKER_CELL8:
+        if (code == STN_CLICKED)
+            onMarkerCellClick(id - IDC_MARKER_CELL1);
         break;
     default:
         break;

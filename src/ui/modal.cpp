@@ -60,6 +60,18 @@ INT_PTR runModal(HWND owner, int dialogId, DLGPROC proc, LPARAM param) {
     return DialogBoxParamW(app().instance, MAKEINTRESOURCEW(dialogId), owner, proc, param);
 }
 
+bool runOpenFileDialog(OPENFILENAMEW& dialog) {
+    if (gHandler)
+        return gHandler->fileDialog(dialog, false);
+    return GetOpenFileNameW(&dialog) != 0;
+}
+
+bool runSaveFileDialog(OPENFILENAMEW& dialog) {
+    if (gHandler)
+        return gHandler->fileDialog(dialog, true);
+    return GetSaveFileNameW(&dialog) != 0;
+}
+
 Answer WinPrompt::askYesNo(std::u16string_view text) {
     return qlp::askYesNo(app().mainWindow, asWide(text)) ? Answer::Yes : Answer::No;
 }

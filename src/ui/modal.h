@@ -5,6 +5,8 @@
 #include "model/prompt.h"
 
 #include <windows.h>
+// commdlg.h needs the types of windows.h.
+#include <commdlg.h>
 
 #include <string_view>
 
@@ -18,6 +20,11 @@ public:
     virtual int messageBox(HWND owner, std::wstring_view text, std::wstring_view caption, UINT type) = 0;
     // Runs a modal dialog from the program's resources; returns what the dialog ended with.
     virtual INT_PTR dialogBox(HWND owner, int dialogId, DLGPROC proc, LPARAM param) = 0;
+    // Shows or answers the open (save false) or save file dialog described by `dialog`. On OK the
+    // dialog's file buffer holds the choice and nFilterIndex the filter chosen; false on cancel.
+    virtual bool fileDialog(OPENFILENAMEW& dialog, bool save) {
+        return save ? GetSaveFileNameW(&dialog) != 0 : GetOpenFileNameW(&dialog) != 0;
+    }
 };
 
 // Installs a handler; nullptr returns to the real boxes. Returns the previous handler.
@@ -37,6 +44,10 @@ void inform(HWND owner, std::wstring_view text);
 
 // Runs dialog `dialogId` of the program's resources modally.
 INT_PTR runModal(HWND owner, int dialogId, DLGPROC proc, LPARAM param = 0);
+
+// The common open and save dialogs; false when the user cancels.
+bool runOpenFileDialog(OPENFILENAMEW& dialog);
+bool runSaveFileDialog(OPENFILENAMEW& dialog);
 
 // The core's questions and warnings as message boxes over the main window.
 class WinPrompt : public Prompt {

@@ -104,6 +104,23 @@ TEST_F(ExitSaveTest, YesSavesTheLoadedDocumentAndCopiesOtherWorkFiles) {
     EXPECT_EQ(copied, work);
     EXPECT_FALSE(pathExists(entries[0]->path));
     EXPECT_FALSE(pathExists(entries[1]->path));
+    EXPECT_EQ(entries[2]->saveState, kSaved);
+    EXPECT_EQ(entries[3]->saveState, kSaved);
+}
+
+// A file that cannot be written is reported (string 106) for the loaded tab and for the others,
+// and those tabs stay modified so that the caller can keep the program open.
+TEST_F(ExitSaveTest, AFailedWriteIsReportedAndTheTabStaysModified) {
+    entries[2]->path = fromFsPath(dir / "no folder" / "tab2.QLP");
+    entries[3]->path = fromFsPath(dir / "no folder" / "tab3.QLP");
+    prompt.answers = {Answer::Yes, Answer::Yes};
+    bool failed = false;
+    EXPECT_EQ(saveModifiedTabsOnExit(doc, tabs, prompt, &failed), 2);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(prompt.warnings, (std::vector<std::u16string>{formatMessage(kMsgCannotOpenPath, entries[2]->path),
+                                                            formatMessage(kMsgCannotOpenPath, entries[3]->path)}));
+    EXPECT_EQ(entries[2]->saveState, kModified);
+    EXPECT_EQ(entries[3]->saveState, kModified);
 }
 
 TEST_F(ExitSaveTest, NothingIsAskedWithoutALoadedDocument) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -133,6 +134,23 @@ struct ModalRecord {
     bool throughSeam = false;
 };
 
+// One open or save dialog as the program described it.
+struct FileDialogRecord {
+    bool save = false;
+    std::wstring title;
+    std::vector<std::wstring> filter; // name, pattern, name, pattern...
+    std::wstring defaultExtension;
+    DWORD flags = 0;
+    DWORD bufferLength = 0;
+};
+
+// What the next file dialog returns: its buffer (NULs included) and the filter chosen, or a cancel.
+struct FileDialogAnswer {
+    bool ok = false;
+    std::wstring buffer;
+    DWORD filterIndex = 1;
+};
+
 // Answers message boxes and dialogs. Both are really shown: the program's seam records the request,
 // a CBT hook sees the window when it activates, records its texts and presses the scripted button.
 // A box or dialog nobody scripted an answer for is recorded and fails the test.
@@ -154,6 +172,7 @@ public:
 
     int messageBox(HWND owner, std::wstring_view text, std::wstring_view caption, UINT type) override {
         pendingType_ = type;
+        pendingText_ = text;
         const std::wstring t(text), c(caption);
         return MessageBoxW(owner, t.c_str(), c.c_str(), type);
     }
@@ -162,8 +181,50 @@ public:
         return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialogId), owner, proc, param);
     }
 
+    // The next file dialog returns one file chosen with filter `filterIndex` (1-based).
+    void answerFile(const std::wstring& path, DWORD filterIndex = 1) {
+        fileAnswers.push_back({true, path + L'\0', filterIndex});
+    }
+    // The next file dialog returns several files of one directory, as a multiple selection does.
+    void answerFiles(const std::wstring& directory, const std::vector<std::wstring>& names, DWORD filterIndex) {
+        std::wstring buffer = directory + L'\0';
+        for (const std::wstring& name : names)
+            buffer += name + L'\0';
+        fileAnswers.push_back({true, buffer, filterIndex});
+    }
+    void cancelFileDialog() { fileAnswers.push_back({}); }
+
+    // File dialogs are answered in the seam: the common dialog itself is the platform's.
+    bool fileDialog(OPENFILENAMEW& dialog, bool save) override {
+        FileDialogRecord record;
+        record.save = save;
+        record.title = dialog.lpstrTitle ? dialog.lpstrTitle : L"";
+        for (const wchar_t* f = dialog.lpstrFilter; f && *f; f += wcslen(f) + 1)
+            record.filter.push_back(f);
+        record.defaultExtension = dialog.lpstrDefExt ? dialog.lpstrDefExt : L"";
+        record.flags = dialog.Flags;
+        record.bufferLength = dialog.nMaxFile;
+        fileDialogs.push_back(record);
+        if (fileAnswers.empty()) {
+            ADD_FAILURE() << "unexpected file dialog \"" << utf8(record.title) << "\"";
+            return false;
+        }
+        const FileDialogAnswer answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        // The buffer ends with one NUL more than the answer holds; a choice that does not fit
+        // fails as the dialog does.
+        if (!answer.ok || answer.buffer.size() + 1 > dialog.nMaxFile)
+            return false;
+        std::copy(answer.buffer.begin(), answer.buffer.end(), dialog.lpstrFile);
+        dialog.lpstrFile[answer.buffer.size()] = L'\0';
+        dialog.nFilterIndex = answer.filterIndex;
+        return true;
+    }
+
     std::vector<ModalRecord> records;
     std::deque<int> answers;
+    std::vector<FileDialogRecord> fileDialogs;
+    std::deque<FileDialogAnswer> fileAnswers;
     int unexpected = 0;
 
 private:
@@ -187,8 +248,13 @@ private:
             if (SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0))
                 ++record.bitmaps;
         }
-        if (pendingType_)
+        if (pendingType_) {
             record.text = windowText(GetDlgItem(window, 0xFFFF)); // the message of a message box
+            // Wine activates a system-modal box before it sets its message; the box then shows
+            // the text it was given.
+            if (record.text.empty() && (pendingType_ & MB_SYSTEMMODAL))
+                record.text = pendingText_;
+        }
         pendingType_ = 0;
         pendingDialog_ = 0;
         int button = IDCANCEL;
@@ -214,6 +280,7 @@ private:
     HHOOK hook_ = nullptr;
     ModalHandler* previous_ = nullptr;
     UINT pendingType_ = 0;
+    std::wstring pendingText_;
     int pendingDialog_ = 0;
     HWND handled_ = nullptr;
 };

@@ -1,0 +1,152 @@
+#include "ops/list_view.h"
+
+#include "ops/sort.h"
+#include "resource.h"
+
+namespace qlp {
+
+namespace {
+
+bool isShownView(int view) {
+    return view >= 0 && view < kShownViewCount;
+}
+
+} // namespace
+
+int shownView(const EdlDocument& doc) {
+    return isShownView(doc.currentView) ? doc.currentView : 0;
+}
+
+EdlEvent* rowEvent(EdlDocument& doc, int row) {
+    const int view = doc.currentView;
+    if (!isShownView(view) || !doc.view[view] || row < 0 || row >= doc.viewCount[view])
+        return nullptr;
+    return doc.view[view][row];
+}
+
+const EdlEvent* rowEvent(const EdlDocument& doc, int row) {
+    return rowEvent(const_cast<EdlDocument&>(doc), row);
+}
+
+const EdlEvent* currentEvent(const EdlDocument& doc) {
+    const int view = doc.currentView;
+    return isShownView(view) ? rowEvent(doc, doc.currentRow[view]) : nullptr;
+}
+
+std::u16string_view columnText(const EdlEvent& event, int column) {
+    if (column < 0 || column >= kColumnCount)
+        return {};
+    const char16_t* text = event.text[column];
+    size_t length = 0;
+    // The list's buffer takes 31 characters and the terminator; a record read from a file need not
+    // hold a terminator at all.
+    while (length < kColumnTextLength - 1 && text[length])
+        ++length;
+    return {text, length};
+}
+
+int nextListDisplay(int selectedIndex, int32_t searchRows) {
+    int next = selectedIndex + 1;
+    if (next > 2)
+        next = 0;
+    else if (next == 1 && searchRows == 0)
+        next = 2;
+    return next;
+}
+
+void rebuildReelUsageView(EdlDocument& doc) {
+    EdlEvent** all = doc.view[0];
+    EdlEvent** usage = doc.view[2];
+    int32_t count = 0;
+    if (all && usage) {
+        for (int32_t i = 0; i < doc.viewCount[0]; ++i)
+            if (all[i]->reelIndex == doc.reelFilter)
+                usage[count++] = all[i];
+    }
+    doc.viewCount[2] = count;
+}
+
+ViewChoice chooseView(EdlDocument& doc, int chosen) {
+    ViewChoice choice;
+    if (!isShownView(chosen) || doc.viewCount[chosen] == 0) {
+        choice.fellBack = true;
+        chosen = 0;
+    }
+    doc.currentView = chosen;
+    if (chosen == 2) {
+        rebuildReelUsageView(doc);
+        reapplySort(doc);
+    }
+    choice.view = chosen;
+    return choice;
+}
+
+int headerClickCommand(int column, const EdlDocument& doc) {
+    const int view = doc.currentView;
+    if ((view != 1 && view != 2) || doc.viewCount[view] < 1)
+        return 0;
+    switch (column) {
+    case kColEdit:
+        return IDM_SORT_EDIT_ORDER;
+    case kColSrcIn:
+        return IDM_SORT_SOURCE;
+    case kColRecIn:
+        return IDM_SORT_RECORD;
+    case kColDuration:
+        return IDM_SORT_DURATION;
+    default:
+        return 0;
+    }
+}
+
+ListKeyAction listKeyAction(int virtualKey, const EdlDocument& doc) {
+    if (virtualKey >= 0x30)
+        return ListKeyAction::Swallow;
+    if (virtualKey != kKeyUp && virtualKey != kKeyDown)
+        return ListKeyAction::None;
+    // A single row that is already current cannot move; the worker would have nothing to follow.
+    const int view = shownView(doc);
+    if (doc.viewCount[view] == 1 && doc.currentRow[view] == 0)
+        return ListKeyAction::None;
+    return ListKeyAction::SignalSelection;
+}
+
+MemoMarkForm memoMarkForm(int columnWidth) {
+    return columnWidth >= 26 ? MemoMarkForm::IconAndText : MemoMarkForm::Letter;
+}
+
+MarkerMarkForm markerMarkForm(int columnWidth) {
+    if (columnWidth > 46)
+        return MarkerMarkForm::Dot;
+    if (columnWidth > 27)
+        return MarkerMarkForm::Number;
+    return MarkerMarkForm::None;
+}
+
+uint32_t markerTableColour(const EdlDocument& doc, int32_t marker) {
+    return marker >= 0 && marker < 8 ? doc.markerColours[marker] : doc.noMarkerColour;
+}
+
+std::u16string markerDigit(int32_t marker) {
+    return std::u16string(1, static_cast<char16_t>(u'1' + marker));
+}
+
+SortArrowImages sortArrowImages(const EdlDocument& doc) {
+    SortArrowImages images;
+    const int view = doc.currentView;
+    if (view < 1 || view >= kViewCount)
+        return images;
+    const int32_t* state = doc.sortState[view - 1];
+    images.source = state[kSortSource];
+    images.record = state[kSortRecord];
+    images.duration = state[kSortDuration];
+    return images;
+}
+
+int32_t adjustedTopRow(int32_t currentRow, int32_t topRow, int rowsPerPage) {
+    if (currentRow - topRow > rowsPerPage)
+        return currentRow - rowsPerPage;
+    return topRow;
+}
+
+} // namespace qlp

@@ -1,0 +1,222 @@
+#include "ops/list_view.h"
+
+#include "ops/sort.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qlp;
+
+namespace {
+
+// A document of `reels` per event, with its three views as a load leaves them: view 0 all events,
+// view 1 empty, view 2 the events of reel reelFilter.
+struct ListFixture {
+    EdlDocument doc;
+    std::vector<EdlEvent> events;
+    std::vector<EdlEvent*> views[3];
+
+    explicit ListFixture(const std::vector<int32_t>& reels) : events(reels.size()) {
+        for (auto& v : views)
+            v.assign(events.size() + 1, nullptr);
+        for (size_t i = 0; i < events.size(); ++i) {
+            events[i].sequence = static_cast<int32_t>(i + 1);
+            events[i].reelIndex = reels[i];
+            events[i].srcIn = events[i].srcSortKey = static_cast<int32_t>(1000 - i);
+            views[0][i] = &events[i];
+        }
+        for (int v = 0; v < 3; ++v)
+            doc.view[v] = views[v].data();
+        doc.viewCount[0] = static_cast<int32_t>(events.size());
+        for (auto& row : doc.sortState)
+            for (auto& s : row)
+                s = kSortNone;
+        doc.loaded = 1;
+    }
+    void addHit(int i) {
+        events[i].searchHit = 1;
+        views[1][doc.viewCount[1]++] = &events[i];
+    }
+    std::vector<int32_t> shownSequences() const {
+        std::vector<int32_t> out;
+        for (int r = 0; r < doc.viewCount[doc.currentView]; ++r)
+            out.push_back(rowEvent(doc, r)->sequence);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(ListRows, RowsOfTheShownViewAndTheCurrentEvent) {
+    ListFixture f({0, 1, 0});
+    f.addHit(2);
+    EXPECT_EQ(rowEvent(f.doc, 0), &f.events[0]);
+    EXPECT_EQ(rowEvent(f.doc, 3), nullptr);
+    EXPECT_EQ(rowEvent(f.doc, -1), nullptr);
+    f.doc.currentView = 1;
+    EXPECT_EQ(rowEvent(f.doc, 0), &f.events[2]);
+    EXPECT_EQ(rowEvent(f.doc, 1), nullptr);
+
+    f.doc.currentRow[1] = 0;
+    EXPECT_EQ(currentEvent(f.doc), &f.events[2]);
+    f.doc.currentRow[1] = -1;
+    EXPECT_EQ(currentEvent(f.doc), nullptr);
+    // A view the list never shows, or a document without arrays, has no rows.
+    f.doc.currentView = 3;
+    EXPECT_EQ(rowEvent(f.doc, 0), nullptr);
+    EXPECT_EQ(shownView(f.doc), 0);
+    EdlDocument empty;
+    empty.viewCount[0] = 5;
+    EXPECT_EQ(rowEvent(empty, 0), nullptr);
+}
+
+TEST(ListRows, ColumnTextStopsAt31CharactersEvenWithoutTerminator) {
+    EdlEvent e;
+    const std::u16string edit = u"0001";
+    edit.copy(e.text[kColEdit], edit.size());
+    EXPECT_EQ(columnText(e, kColEdit), u"0001");
+    for (auto& c : e.text[kColSpare])
+        c = u'x';
+    EXPECT_EQ(columnText(e, kColSpare).size(), 31u);
+    EXPECT_EQ(columnText(e, kColumnCount), u"");
+}
+
+TEST(SwitchListDisplay, CyclesAndSkipsAnEmptySearchResult) {
+    EXPECT_EQ(nextListDisplay(0, 3), 1);
+    EXPECT_EQ(nextListDisplay(1, 3), 2);
+    EXPECT_EQ(nextListDisplay(2, 3), 0);
+    // Without hits: normal list straight to reel usage, and back.
+    EXPECT_EQ(nextListDisplay(0, 0), 2);
+    EXPECT_EQ(nextListDisplay(2, 0), 0);
+    // Nothing selected in the combo box counts as before the first item.
+    EXPECT_EQ(nextListDisplay(-1, 0), 0);
+}
+
+TEST(ChooseView, EmptyViewsFallBackToTheNormalList) {
+    ListFixture f({0, 1});
+    ViewChoice c = chooseView(f.doc, 1);
+    EXPECT_TRUE(c.fellBack);
+    EXPECT_EQ(c.view, 0);
+    EXPECT_EQ(f.doc.currentView, 0);
+    c = chooseView(f.doc, 7);
+    EXPECT_TRUE(c.fellBack);
+    EXPECT_EQ(f.doc.currentView, 0);
+
+    f.addHit(1);
+    c = chooseView(f.doc, 1);
+    EXPECT_FALSE(c.fellBack);
+    EXPECT_EQ(f.doc.currentView, 1);
+    EXPECT_EQ(f.shownSequences(), std::vector<int32_t>{2});
+}
+
+TEST(ChooseView, ReelUsageIsRebuiltForTheChosenReelAndSortedByItsState) {
+    ListFixture f({2, 0, 2, 1, 2});
+    f.doc.reelFilter = 2;
+    f.doc.viewCount[2] = 1; // anything but 0, as the load left it
+    f.doc.sortState[1][kSortSource] = kSortAscending;
+    const ViewChoice c = chooseView(f.doc, 2);
+    EXPECT_FALSE(c.fellBack);
+    EXPECT_EQ(f.doc.currentView, 2);
+    EXPECT_EQ(f.doc.viewCount[2], 3);
+    // Source times fall with the sequence, so ascending source order is reverse EDL order.
+    EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{5, 3, 1}));
+
+    f.doc.reelFilter = 1;
+    rebuildReelUsageView(f.doc);
+    EXPECT_EQ(f.shownSequences(), std::vector<int32_t>{4});
+    f.doc.reelFilter = 9;
+    rebuildReelUsageView(f.doc);
+    EXPECT_EQ(f.doc.viewCount[2], 0);
+}
+
+TEST(HeaderClick, SortsOnlyViewsOneAndTwoWithRows) {
+    ListFixture f({0, 0});
+    for (int column = 0; column < kColumnCount; ++column)
+        EXPECT_EQ(headerClickCommand(column, f.doc), 0) << column;
+    f.addHit(0);
+    f.doc.currentView = 1;
+    EXPECT_EQ(headerClickCommand(kColEdit, f.doc), IDM_SORT_EDIT_ORDER);
+    EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), IDM_SORT_SOURCE);
+    EXPECT_EQ(headerClickCommand(kColRecIn, f.doc), IDM_SORT_RECORD);
+    EXPECT_EQ(headerClickCommand(kColDuration, f.doc), IDM_SORT_DURATION);
+    for (int column : {kColReel, kColSrcOut, kColRecOut, kColSpare})
+        EXPECT_EQ(headerClickCommand(column, f.doc), 0) << column;
+    f.doc.currentView = 2;
+    EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), 0); // view 2 has no rows
+    f.doc.viewCount[2] = 2;
+    EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), IDM_SORT_SOURCE);
+}
+
+TEST(ListKeys, LettersAreSwallowedAndArrowsWakeTheSelectionWorker) {
+    ListFixture f({0, 0, 0});
+    EXPECT_EQ(listKeyAction('0', f.doc), ListKeyAction::Swallow);
+    EXPECT_EQ(listKeyAction('Z', f.doc), ListKeyAction::Swallow);
+    EXPECT_EQ(listKeyAction(0x70 /* F1 */, f.doc), ListKeyAction::Swallow);
+    EXPECT_EQ(listKeyAction(0x21 /* Page Up */, f.doc), ListKeyAction::None);
+    EXPECT_EQ(listKeyAction(kKeyUp, f.doc), ListKeyAction::SignalSelection);
+    EXPECT_EQ(listKeyAction(kKeyDown, f.doc), ListKeyAction::SignalSelection);
+
+    // A view of one row whose only row is current: nothing to follow.
+    f.addHit(0);
+    f.doc.currentView = 1;
+    f.doc.currentRow[1] = 0;
+    EXPECT_EQ(listKeyAction(kKeyDown, f.doc), ListKeyAction::None);
+    f.doc.currentRow[1] = -1;
+    EXPECT_EQ(listKeyAction(kKeyDown, f.doc), ListKeyAction::SignalSelection);
+}
+
+TEST(MemoColumnMarks, FormChangesWithTheColumnWidth) {
+    EXPECT_EQ(memoMarkForm(25), MemoMarkForm::Letter);
+    EXPECT_EQ(memoMarkForm(26), MemoMarkForm::IconAndText);
+    EXPECT_EQ(markerMarkForm(0), MarkerMarkForm::None);
+    EXPECT_EQ(markerMarkForm(27), MarkerMarkForm::None);
+    EXPECT_EQ(markerMarkForm(28), MarkerMarkForm::Number);
+    EXPECT_EQ(markerMarkForm(46), MarkerMarkForm::Number);
+    EXPECT_EQ(markerMarkForm(47), MarkerMarkForm::Dot);
+    EXPECT_EQ(markerDigit(0), u"1");
+    EXPECT_EQ(markerDigit(7), u"8");
+}
+
+TEST(SortArrows, ImagesFollowTheShownViewsStateRow) {
+    EdlDocument doc;
+    doc.sortState[0][kSortSource] = kSortAscending;
+    doc.sortState[0][kSortDuration] = kSortNone;
+    doc.sortState[0][kSortRecord] = kSortNone;
+    doc.sortState[1][kSortSource] = kSortNone;
+    doc.sortState[1][kSortDuration] = kSortDescending;
+    doc.sortState[1][kSortRecord] = kSortNone;
+    doc.currentView = 0;
+    SortArrowImages images = sortArrowImages(doc);
+    EXPECT_EQ(images.source, 2);
+    EXPECT_EQ(images.duration, 2);
+    doc.currentView = 1;
+    images = sortArrowImages(doc);
+    EXPECT_EQ(images.source, 1);
+    EXPECT_EQ(images.record, 2);
+    EXPECT_EQ(images.duration, 2);
+    doc.currentView = 2;
+    images = sortArrowImages(doc);
+    EXPECT_EQ(images.source, 2);
+    EXPECT_EQ(images.duration, 0);
+}
+
+TEST(ListPosition, TopRowFollowsACurrentRowMoreThanAPageBelow) {
+    EXPECT_EQ(adjustedTopRow(10, 0, 20), 0);
+    EXPECT_EQ(adjustedTopRow(20, 0, 20), 0); // exactly a page below stays
+    EXPECT_EQ(adjustedTopRow(21, 0, 20), 1);
+    EXPECT_EQ(adjustedTopRow(100, 30, 20), 80);
+    EXPECT_EQ(adjustedTopRow(5, 30, 20), 30); // above the top: left alone
+}
+
+TEST(MarkerColours, NineEntriesWithTheLastForUnmarkedRows) {
+    EdlDocument doc;
+    initNewDocumentHeader(doc, 0);
+    doc.noMarkerColour = 0x123456;
+    EXPECT_EQ(markerTableColour(doc, 0), 0x000AFFu);
+    EXPECT_EQ(markerTableColour(doc, 1), 0xFF0000u);
+    EXPECT_EQ(markerTableColour(doc, 7), 0u);
+    EXPECT_EQ(markerTableColour(doc, kNoMarker), 0x123456u);
+    EXPECT_EQ(markerTableColour(doc, -3), 0x123456u);
+}

@@ -1,0 +1,926 @@
+// Opening, saving and closing documents in the real main window: the start-up command line, the
+// open dialog with its four kinds, duplicates, tab switches, Save, Save As, Close Tab and every
+// question on the way. The tests read what the user sees (tab labels and images, status-bar parts,
+// the list's row count, enabled controls, the boxes shown) and the files on disk. Every test
+// starts from an empty user registry, a fresh window and scratch folders for files and work files.
+
+#include "app_test_support.h"
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "model/edl_reader.h"
+#include "model/file_io.h"
+#include "model/messages.h"
+#include "model/project_file.h"
+#include "resource.h"
+#include "ui/document_commands.h"
+#include "ui/document_view.h"
+#include "ui/main_window.h"
+#include "ui/tab_strip.h"
+#include "ui/wide.h"
+#include "ui/workers.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace qlp {
+namespace {
+
+namespace fs = std::filesystem;
+using test::pumpMessages;
+using test::utf8;
+using test::windowText;
+
+const std::wstring kLoadError = L"ファイルを読込み中にエラーが発生しました。";
+constexpr UINT kWarning = MB_OK | MB_ICONWARNING;
+constexpr UINT kQuestion = MB_YESNO | MB_ICONQUESTION;
+
+std::wstring w(const std::u16string& s) {
+    return toWide(s);
+}
+
+// A BVE-9100 EDL of `events` cut events on six reels, one second each, record times from 10:00:00.
+std::string generatedEdl(int events) {
+    std::string text = "TITLE: GENERATED\r\nFCM: NON-DROP FRAME\r\n\r\n"
+                       "EDIT  REEL   V  A1A2 TYP PTRN TRANST   P-VTR IN    P-VTR OUT   R-VTR IN    R-VTR OUT\r\n\r\n";
+    auto tc = [](int seconds) {
+        char out[16];
+        std::snprintf(out, sizeof out, "%02d:%02d:%02d.00", seconds / 3600, seconds / 60 % 60, seconds % 60);
+        return std::string(out);
+    };
+    for (int i = 0; i < events; ++i) {
+        char line[160];
+        const int source = 3600 + i * 7;
+        const int record = 36000 + i;
+        std::snprintf(line, sizeof line, "%04d  TAPE%02d V  A1A2 C              %s %s %s %s\r\n", i % 9999 + 1, i % 6,
+                      tc(source).c_str(), tc(source + 1).c_str(), tc(record).c_str(), tc(record + 1).c_str());
+        text += line;
+    }
+    return text;
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(initApplication(GetModuleHandleW(nullptr))); }
+
+    void SetUp() override {
+        registry_ = std::make_unique<test::ScratchRegistry>();
+        static int counter = 0;
+        root = fs::temp_directory_path() /
+               (L"qlp-files-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+        files = root / L"my files";
+        work = root / L"QLP_WORK";
+        fs::create_directories(files);
+        fs::create_directories(work);
+        AppState& a = app();
+        a.tabs.setWorkDirectory(work.u16string());
+        a.tabs.nextFileId = 0;
+
+        const uint32_t passes = a.workers.menu.passes.load();
+        hwnd = createMainWindow();
+        ASSERT_NE(hwnd, nullptr);
+        // The menu worker's first pass, signalled at creation, grays the menus.
+        ASSERT_TRUE(waitForWorkerPass(a.workers.menu, passes, 5000));
+        RECT client;
+        GetClientRect(hwnd, &client);
+        SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+
+    void TearDown() override {
+        if (hwnd && IsWindow(hwnd)) {
+            forgetTabs();
+            SendMessageW(hwnd, WM_CLOSE, 0, 0);
+            EXPECT_FALSE(IsWindow(hwnd));
+            pumpMessages(20);
+        }
+        EXPECT_TRUE(recorder.answers.empty()) << recorder.answers.size() << " scripted answers were not used";
+        EXPECT_TRUE(recorder.fileAnswers.empty()) << recorder.fileAnswers.size() << " file dialogs were not shown";
+        registry_.reset();
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+
+    // Drops every tab without questions, so that closing the window asks nothing.
+    static void forgetTabs() {
+        AppState& a = app();
+        stopWorkers(a.workers);
+        for (TabEntry* e = a.tabs.first(); e; e = e->next)
+            e->dropped = 1;
+        purgeDroppedEntries(a.tabs);
+        releaseDocument(a.document);
+        a.document.loaded = 0;
+        a.currentEntry = nullptr;
+        setMenuWorkerEntry(a.workers, nullptr);
+    }
+
+    // A project file converted from a sample EDL (or from EDL text), in the scratch files folder.
+    std::wstring makeProject(const std::wstring& name, const char* sampleEdl) {
+        const fs::path edl = fs::path(QLP_TEST_DATA_DIR) / sampleEdl;
+        const fs::path project = files / name;
+        EXPECT_EQ(convertEdlFile(edl.u16string(), project.u16string()), ConvertStatus::Ok) << sampleEdl;
+        return project.wstring();
+    }
+    std::wstring makeProjectFromText(const std::wstring& name, const std::string& edlText) {
+        const std::wstring edl = writeFile(name + L".EDL", edlText);
+        const fs::path project = files / name;
+        EXPECT_EQ(convertEdlFile(toU16(edl), project.u16string()), ConvertStatus::Ok);
+        return project.wstring();
+    }
+    std::wstring copySample(const char* sampleEdl) {
+        const fs::path to = files / sampleEdl;
+        fs::copy_file(fs::path(QLP_TEST_DATA_DIR) / sampleEdl, to, fs::copy_options::overwrite_existing);
+        return to.wstring();
+    }
+    std::wstring writeFile(const std::wstring& name, const std::string& bytes) {
+        const fs::path path = files / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.wstring();
+    }
+
+    void openCommandLine(const std::wstring& text) {
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_OPEN, OPEN_FROM_COMMAND_LINE),
+                     reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void command(int id) { SendMessageW(hwnd, WM_COMMAND, id, 0); }
+
+    // Clicks a tab as the user does: the strip selects it and notifies the window.
+    void switchTo(int index) {
+        HWND tab = app().controls.tab;
+        TabCtrl_SetCurSel(tab, index);
+        NMHDR header{tab, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(hwnd, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
+    }
+
+    struct TabView {
+        std::string label;
+        int image;
+        bool operator==(const TabView&) const = default;
+    };
+    friend std::ostream& operator<<(std::ostream& out, const TabView& t) { return out << t.label << "/" << t.image; }
+
+    static std::vector<TabView> tabs() {
+        HWND tab = app().controls.tab;
+        std::vector<TabView> out;
+        for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
+            wchar_t text[260] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT | TCIF_IMAGE;
+            item.pszText = text;
+            item.cchTextMax = 260;
+            TabCtrl_GetItem(tab, i, &item);
+            out.push_back({utf8(text), item.iImage});
+        }
+        return out;
+    }
+    static int selectedTab() { return TabCtrl_GetCurSel(app().controls.tab); }
+
+    static std::string status(int part) {
+        HWND bar = app().controls.status;
+        const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0));
+        std::wstring text(length + 1, L'\0');
+        SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(wcslen(text.c_str()));
+        return utf8(text);
+    }
+
+    static int listRows() { return ListView_GetItemCount(app().controls.list); }
+    static bool hasStyle(int id, DWORD style) {
+        return (GetWindowLongW(app().controls[id], GWL_STYLE) & style) == style;
+    }
+
+    std::vector<std::wstring> workFiles() const {
+        std::vector<std::wstring> names;
+        for (const auto& e : fs::directory_iterator(work))
+            names.push_back(e.path().filename().wstring());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static std::vector<uint8_t> bytes(const std::wstring& path) {
+        std::vector<uint8_t> data;
+        EXPECT_TRUE(readWholeFile(toU16(path), data)) << utf8(path);
+        return data;
+    }
+
+    // The texts of the boxes shown so far, and their types.
+    std::vector<std::string> boxTexts() const {
+        std::vector<std::string> out;
+        for (const auto& r : recorder.records)
+            out.push_back(utf8(r.text));
+        return out;
+    }
+    static std::string message(std::u16string_view templ, const std::wstring& path) {
+        return utf8(w(formatMessage(templ, toU16(path))));
+    }
+
+    // Waits until the menu worker has made a pass over the current state.
+    static void refreshMenus() {
+        const uint32_t before = app().workers.menu.passes.load();
+        signalMenuRefresh(app().workers);
+        ASSERT_TRUE(waitForWorkerPass(app().workers.menu, before, 5000));
+    }
+
+    fs::path root, files, work;
+    HWND hwnd = nullptr;
+    test::ModalRecorder recorder;
+
+private:
+    std::unique_ptr<test::ScratchRegistry> registry_;
+};
+
+// ---- Open ------------------------------------------------------------------------------------------
+
+TEST_F(FilesTest, CommandLineOpensAProjectFileQuotedOrNot) {
+    const std::wstring first = makeProject(L"reel one.QLP", "ndf_basic.EDL");
+    const std::wstring second = makeProject(L"second.QLP", "comments_cp932.EDL");
+
+    // The shell quotes a path with blanks.
+    openCommandLine(L"\"" + first + L"\"");
+    const EdlDocument& doc = app().document;
+    ASSERT_TRUE(doc.loaded);
+    EXPECT_TRUE(recorder.records.empty());
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"reel one.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 0);
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 1"));
+    EXPECT_EQ(status(1), utf8(L"場所:  " + first));
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+    EXPECT_EQ(listRows(), doc.viewCount[0]);
+    EXPECT_GT(doc.viewCount[0], 0);
+    EXPECT_TRUE(hasStyle(IDC_LIST, WS_VISIBLE));
+    EXPECT_TRUE(hasStyle(IDC_TAB, WS_VISIBLE));
+    EXPECT_TRUE(IsWindowEnabled(app().controls.list));
+    EXPECT_TRUE(IsWindowEnabled(app().controls.tab));
+    ASSERT_NE(app().currentEntry, nullptr);
+    EXPECT_EQ(w(app().currentEntry->path), first);
+    // The project file was copied into the tab's work file, which is what was loaded.
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
+    EXPECT_EQ(bytes((work / L"FILE_ID_0000").wstring()), bytes(first));
+    refreshMenus();
+    EXPECT_EQ(GetMenuState(app().controls.menuBar, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    // Unquoted, the path is made full and long. Another tab is current, so the new one only gets
+    // its tab: nothing is reloaded.
+    const EdlEvent* shownEvents = doc.events;
+    openCommandLine(second);
+    EXPECT_TRUE(recorder.records.empty());
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"reel one.QLP", kSaved}, {"second.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 0);
+    EXPECT_EQ(doc.events, shownEvents);
+    EXPECT_EQ(w(app().currentEntry->path), first);
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 2"));
+    EXPECT_EQ(status(1), utf8(L"場所:  " + first));
+    EXPECT_EQ(status(2), utf8(L"状態: 1個のファイルを追加しました。"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000", L"FILE_ID_0001"}));
+}
+
+TEST_F(FilesTest, CommandLinePathForms) {
+    const std::wstring project = makeProject(L"a b.QLP", "ndf_basic.EDL");
+    EXPECT_EQ(commandLinePath(L"\"" + project + L"\""), project);
+    EXPECT_EQ(commandLinePath(L"\"" + project + L"\"  "), project); // blanks after the closing quote
+    EXPECT_EQ(commandLinePath(project), project);
+    // A relative path is taken from the current directory.
+    const fs::path before = fs::current_path();
+    fs::current_path(files);
+    EXPECT_EQ(commandLinePath(L"a b.QLP"), project);
+    fs::current_path(before);
+    EXPECT_EQ(commandLinePath(L""), L"");
+}
+
+TEST_F(FilesTest, OpenDialogKindsByFilterAndSelection) {
+    // Cancelled: nothing changes.
+    recorder.cancelFileDialog();
+    command(IDM_OPEN);
+    ASSERT_EQ(recorder.fileDialogs.size(), 1u);
+    const test::FileDialogRecord& dialog = recorder.fileDialogs[0];
+    EXPECT_FALSE(dialog.save);
+    EXPECT_EQ(utf8(dialog.title), utf8(L"EDL/QLPファイルを開く"));
+    ASSERT_EQ(dialog.filter.size(), 4u);
+    EXPECT_EQ(utf8(dialog.filter[0]), "BVE-9100 EDL(.EDL)");
+    EXPECT_EQ(utf8(dialog.filter[1]), "*.EDL");
+    EXPECT_EQ(utf8(dialog.filter[2]), utf8(L"ビューアファイル(.QLP)"));
+    EXPECT_EQ(utf8(dialog.filter[3]), "*.QLP");
+    EXPECT_EQ(dialog.defaultExtension, L"EDL");
+    EXPECT_EQ(dialog.flags & (OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY),
+              static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY));
+    EXPECT_EQ(dialog.bufferLength, 1024u);
+    EXPECT_TRUE(tabs().empty());
+    EXPECT_FALSE(hasStyle(IDC_LIST, WS_VISIBLE));
+    EXPECT_EQ(status(2), utf8(L"状態: 待機中"));
+
+    // Kind 1: two EDLs at once, nothing shown before: the last one is loaded.
+    copySample("ndf_basic.EDL");
+    copySample("df_reverse.EDL");
+    recorder.answerFiles(files.wstring(), {L"ndf_basic.EDL", L"df_reverse.EDL"}, 1);
+    command(IDM_OPEN);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"ndf_basic.EDL", kFromEdl}, {"df_reverse.EDL", kFromEdl}}));
+    EXPECT_EQ(selectedTab(), 1);
+    EXPECT_EQ(w(app().currentEntry->path), (files / L"df_reverse.EDL").wstring());
+    EXPECT_EQ(listRows(), app().document.viewCount[0]);
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+
+    // Kind 3: two project files with the second filter; the current tab stays.
+    makeProject(L"one.QLP", "keys_wipes.EDL");
+    makeProject(L"two.QLP", "comments_cp932.EDL");
+    recorder.answerFiles(files.wstring(), {L"one.QLP", L"two.QLP"}, 2);
+    command(IDM_OPEN);
+    // Kind 0: one EDL with the first filter.
+    copySample("keys_wipes.EDL");
+    recorder.answerFile((files / L"keys_wipes.EDL").wstring(), 1);
+    command(IDM_OPEN);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"ndf_basic.EDL", kFromEdl},
+                                            {"df_reverse.EDL", kFromEdl},
+                                            {"one.QLP", kSaved},
+                                            {"two.QLP", kSaved},
+                                            {"keys_wipes.EDL", kFromEdl}}));
+    EXPECT_EQ(selectedTab(), 1);
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 5"));
+    EXPECT_EQ(status(2), utf8(L"状態: 1個のファイルを追加しました。"));
+    EXPECT_EQ(workFiles().size(), 5u);
+    // The project files were copied, the EDLs converted.
+    EXPECT_EQ(bytes((work / L"FILE_ID_0002").wstring()), bytes((files / L"one.QLP").wstring()));
+    EXPECT_TRUE(recorder.records.empty());
+
+    // Kind 2 with an EDL: taken as a project file, and refused when it is loaded (string 116).
+    recorder.answerFile((files / L"keys_wipes.EDL").wstring(), 2);
+    recorder.expect(IDYES); // it is open already: replace that tab
+    command(IDM_OPEN);
+    ASSERT_EQ(tabs().size(), 5u);
+    EXPECT_EQ(tabs().back(), (TabView{"keys_wipes.EDL", kSaved}));
+    recorder.expect(IDOK);
+    switchTo(4);
+    ASSERT_EQ(recorder.records.size(), 2u);
+    EXPECT_EQ(boxTexts()[1], message(kMsgWrongFormat, (files / L"keys_wipes.EDL").wstring()));
+    EXPECT_EQ(recorder.records[1].type, static_cast<UINT>(kWarning | MB_SYSTEMMODAL));
+    EXPECT_EQ(tabs().size(), 4u);
+    EXPECT_EQ(selectedTab(), 1);
+}
+
+TEST_F(FilesTest, MissingAndUnrecognisedFiles) {
+    // A single missing file ends the operation (string 107); with nothing open nothing changes.
+    const std::wstring missing = (files / L"missing.QLP").wstring();
+    recorder.expect(IDOK);
+    openCommandLine(missing);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgFileNotFound, missing));
+    EXPECT_EQ(recorder.records[0].type, kWarning);
+    EXPECT_TRUE(tabs().empty());
+    EXPECT_EQ(status(0), utf8(L"ファイル数:  0"));
+    EXPECT_EQ(status(2), utf8(L"状態: 待機中"));
+
+    // With a tab shown, that tab stays as it was.
+    const std::wstring project = makeProject(L"shown.QLP", "ndf_basic.EDL");
+    openCommandLine(project);
+    recorder.expect(IDOK);
+    openCommandLine(missing);
+    ASSERT_EQ(recorder.records.size(), 2u);
+    EXPECT_EQ(tabs().size(), 1u);
+    EXPECT_TRUE(app().document.loaded);
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+
+    // A text that is no BVE-9100 EDL is refused (string 105) and gets no tab.
+    writeFile(L"notes.EDL", "just some text\r\n");
+    recorder.answerFile((files / L"notes.EDL").wstring(), 1);
+    recorder.expect(IDOK);
+    command(IDM_OPEN);
+    ASSERT_EQ(recorder.records.size(), 3u);
+    EXPECT_EQ(boxTexts()[2], message(kMsgNotRecognised, (files / L"notes.EDL").wstring()));
+    EXPECT_EQ(tabs().size(), 1u);
+    EXPECT_EQ(status(2), utf8(L"状態: ファイル読込みエラー"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
+}
+
+// ---- Duplicates --------------------------------------------------------------------------------------
+
+TEST_F(FilesTest, OpeningAnOpenFileAgain) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    const std::wstring b = makeProject(L"b.QLP", "comments_cp932.EDL");
+    openCommandLine(a);
+    openCommandLine(b);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 5; // a change that only the document in memory holds
+
+    // No: the new entry goes, everything stays as it was.
+    recorder.expect(IDNO);
+    openCommandLine(a);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgAlreadyLoaded, a));
+    EXPECT_EQ(recorder.records[0].type, kQuestion);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"b.QLP", kSaved}}));
+    EXPECT_EQ(doc.currentMarker, 5);
+    EXPECT_EQ(app().currentEntry->fileId, 0);
+    EXPECT_EQ(status(2), utf8(L"状態: ファイル読込みエラー"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000", L"FILE_ID_0001"}));
+
+    // Yes for the current tab's file: reloaded from disk into a new tab at the end.
+    recorder.expect(IDYES);
+    openCommandLine(a);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"b.QLP", kSaved}, {"a.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 1);
+    EXPECT_EQ(doc.currentMarker, 0);
+    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(app().currentEntry->fileId, 3); // the refused copy used number 2
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0001", L"FILE_ID_0003"}));
+
+    // Yes for another tab's file: that tab is replaced, the current one stays.
+    recorder.expect(IDYES);
+    openCommandLine(b);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"b.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 0);
+    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(status(2), utf8(L"状態: 1個のファイルを追加しました。"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0003", L"FILE_ID_0004"}));
+    EXPECT_EQ(recorder.records.size(), 3u);
+}
+
+// The current tab's file is reopened, but the new copy cannot be read: the tab and its document
+// stay as they were.
+TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    openCommandLine(a);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 4;
+    const int32_t events = doc.viewCount[0];
+    writeFile(L"a.QLP", std::string(64, 'x'));
+
+    recorder.expect(IDYES);
+    recorder.expect(IDOK);
+    recorder.expect(IDOK);
+    openCommandLine(a);
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{message(kMsgAlreadyLoaded, a), message(kMsgWrongFormat, a), utf8(kLoadError)}));
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
+    EXPECT_TRUE(doc.loaded);
+    EXPECT_EQ(doc.currentMarker, 4);
+    EXPECT_EQ(doc.viewCount[0], events);
+    EXPECT_EQ(app().currentEntry->fileId, 0);
+    EXPECT_EQ(status(2), utf8(L"状態: 読込みエラー"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
+}
+
+// ---- Switch ------------------------------------------------------------------------------------------
+
+TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
+    const std::wstring a = makeProjectFromText(L"long.QLP", generatedEdl(400));
+    const std::wstring b = makeProject(L"short.QLP", "ndf_basic.EDL");
+    openCommandLine(a);
+    openCommandLine(b);
+    AppState& app_ = app();
+    EdlDocument& doc = app_.document;
+    HWND list = app_.controls.list;
+    ASSERT_EQ(doc.viewCount[0], 400);
+
+    // The user scrolls and picks a row in the long list.
+    stopWorkers(app_.workers);
+    doc.currentRow[0] = 230;
+    doc.topRow[0] = 210;
+    restoreListPosition();
+    const int topShown = ListView_GetTopIndex(list);
+    const int commentMode = doc.commentMode;
+    startWorkers(app_.workers);
+    pumpMessages(100);
+
+    switchTo(1);
+    EXPECT_EQ(w(app_.currentEntry->path), b);
+    EXPECT_EQ(selectedTab(), 1);
+    EXPECT_EQ(listRows(), doc.viewCount[0]);
+    EXPECT_EQ(status(0), utf8(L"ファイル数:  2"));
+    EXPECT_EQ(status(1), utf8(L"場所:  " + b));
+    EXPECT_EQ(status(2), utf8(L"状態: " + b + L"を開きました。"));
+    EXPECT_EQ(GetFocus(), list);
+    // The long list went to its work file with its place in it.
+    EdlDocument stored;
+    ASSERT_EQ(loadProjectFile((work / L"FILE_ID_0000").u16string(), stored), LoadStatus::Ok);
+    EXPECT_EQ(stored.currentRow[0], 230);
+    EXPECT_EQ(stored.topRow[0], topShown);
+    // The short one shows the reel view.
+    stopWorkers(app_.workers);
+    doc.currentView = 2;
+    startWorkers(app_.workers);
+
+    switchTo(0);
+    pumpMessages(100);
+    EXPECT_EQ(w(app_.currentEntry->path), a);
+    EXPECT_EQ(listRows(), 400);
+    EXPECT_EQ(doc.currentRow[0], 230);
+    EXPECT_EQ(ListView_GetTopIndex(list), topShown);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 230);
+    EXPECT_EQ(doc.commentMode, commentMode); // the memo box comes back in the mode it was left in
+
+    switchTo(1);
+    EXPECT_EQ(doc.currentView, 2);
+    EXPECT_EQ(listRows(), doc.viewCount[2]);
+    EXPECT_EQ(SendMessageW(app_.controls[IDC_VIEW], CB_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(recorder.records.empty());
+}
+
+TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    const std::wstring b = makeProject(L"b.QLP", "comments_cp932.EDL");
+    const std::wstring c = makeProject(L"c.QLP", "keys_wipes.EDL");
+    openCommandLine(a);
+    recorder.answerFiles(files.wstring(), {L"b.QLP", L"c.QLP"}, 2);
+    command(IDM_OPEN);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 6; // the shown document's own state, which must come back
+    const int32_t events = doc.viewCount[0];
+    std::ofstream(work / L"FILE_ID_0001", std::ios::binary | std::ios::trunc) << std::string(40, 'z');
+
+    recorder.expect(IDOK);
+    switchTo(1);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgWrongFormat, b));
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"c.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 0);
+    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_TRUE(doc.loaded);
+    EXPECT_EQ(doc.currentMarker, 6);
+    EXPECT_EQ(listRows(), events);
+    EXPECT_EQ(status(0), utf8(L"ファイル数:  2"));
+    EXPECT_EQ(status(2), utf8(L"状態: " + a + L"を開きました。"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000", L"FILE_ID_0002"}));
+
+    // The remaining tabs still switch normally.
+    switchTo(1);
+    EXPECT_EQ(w(app().currentEntry->path), c);
+    switchTo(0);
+    EXPECT_EQ(doc.currentMarker, 6);
+}
+
+TEST_F(FilesTest, AnEdlChosenAsProjectFileIsRefused) {
+    const std::wstring edl = copySample("ndf_basic.EDL");
+    recorder.answerFile(edl, 2);
+    recorder.expect(IDOK);
+    recorder.expect(IDOK);
+    command(IDM_OPEN);
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(kMsgWrongFormat, edl), utf8(kLoadError)}));
+    EXPECT_EQ(recorder.records[0].type, static_cast<UINT>(kWarning | MB_SYSTEMMODAL));
+    EXPECT_EQ(recorder.records[1].type, kWarning);
+    EXPECT_TRUE(tabs().empty());
+    EXPECT_FALSE(app().document.loaded);
+    EXPECT_EQ(app().currentEntry, nullptr);
+    EXPECT_FALSE(hasStyle(IDC_LIST, WS_VISIBLE));
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 0"));
+    EXPECT_EQ(status(1), utf8(L"参照ファイルはありません。"));
+    EXPECT_EQ(status(2), utf8(L"状態: 読込みエラー"));
+    EXPECT_TRUE(workFiles().empty());
+}
+
+// ---- Save and Save As ----------------------------------------------------------------------------------
+
+TEST_F(FilesTest, SaveWritesTheProjectFileAndMarksTheTabSaved) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    openCommandLine(a);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 3;
+    markDocumentModified();
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
+
+    command(IDM_SAVE);
+    EXPECT_TRUE(recorder.records.empty());
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
+    EXPECT_EQ(app().currentEntry->saveState, kSaved);
+    EXPECT_EQ(status(2), utf8(a + L" を保存しました。"));
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(toU16(a), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.currentMarker, 3);
+    EXPECT_EQ(saved.viewCount[0], doc.viewCount[0]);
+    for (int i = 0; i < doc.viewCount[0]; ++i)
+        for (int col = 0; col < kColumnCount; ++col)
+            EXPECT_EQ(std::u16string(saved.events[i].text[col]), std::u16string(doc.events[i].text[col]));
+    refreshMenus();
+    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+}
+
+// A file that cannot be written shows string 106 and the tab stays modified, so that neither Save
+// again, Close Tab nor closing the window lose the change.
+TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
+    fs::create_directories(files / L"gone");
+    const std::wstring a = makeProject(L"gone\\a.QLP", "ndf_basic.EDL");
+    openCommandLine(a);
+    app().document.currentMarker = 2;
+    markDocumentModified();
+    fs::remove_all(files / L"gone");
+
+    recorder.expect(IDOK);
+    command(IDM_SAVE);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgCannotOpenPath, a));
+    EXPECT_EQ(recorder.records[0].type, kWarning);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+
+    // Close Tab, Yes, and the save fails: the tab stays open and current.
+    recorder.expect(IDYES);
+    recorder.expect(IDOK);
+    command(IDM_CLOSE_TAB);
+    ASSERT_EQ(recorder.records.size(), 3u);
+    EXPECT_EQ(boxTexts()[1], message(kMsgSaveBeforeCloseTab, a));
+    EXPECT_EQ(boxTexts()[2], message(kMsgCannotOpenPath, a));
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
+    EXPECT_TRUE(app().document.loaded);
+    EXPECT_EQ(app().document.currentMarker, 2);
+    EXPECT_TRUE(IsWindowEnabled(app().controls.list));
+
+    // Closing the window, Yes, and the save fails: the window stays.
+    recorder.expect(IDYES);
+    recorder.expect(IDOK);
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(hwnd));
+    ASSERT_EQ(recorder.records.size(), 5u);
+    EXPECT_EQ(boxTexts()[3], message(kMsgSaveBeforeExit, a));
+    EXPECT_EQ(boxTexts()[4], message(kMsgCannotOpenPath, a));
+    EXPECT_TRUE(app().document.loaded);
+
+    // Once the folder is back, Save works.
+    fs::create_directories(files / L"gone");
+    command(IDM_SAVE);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(toU16(a), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.currentMarker, 2);
+}
+
+TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
+    const std::wstring edl = copySample("comments_cp932.EDL");
+    recorder.answerFile(edl, 1);
+    command(IDM_OPEN);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"comments_cp932.EDL", kFromEdl}}));
+    refreshMenus();
+    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 7;
+
+    // Cancelled: nothing written, the status says the command ended.
+    recorder.cancelFileDialog();
+    command(IDM_SAVE_AS);
+    ASSERT_EQ(recorder.fileDialogs.size(), 2u);
+    const test::FileDialogRecord& dialog = recorder.fileDialogs[1];
+    EXPECT_TRUE(dialog.save);
+    EXPECT_EQ(utf8(dialog.title), utf8(L"名前を付けて保存"));
+    ASSERT_EQ(dialog.filter.size(), 2u);
+    EXPECT_EQ(dialog.filter[0], L"(*.QLP)");
+    EXPECT_EQ(dialog.filter[1], L"*.QLP");
+    EXPECT_EQ(dialog.defaultExtension, L"QLP");
+    const DWORD flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NODEREFERENCELINKS | OFN_HIDEREADONLY;
+    EXPECT_EQ(dialog.flags & flags, flags);
+    EXPECT_EQ(dialog.bufferLength, 1000u);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"comments_cp932.EDL", kFromEdl}}));
+    EXPECT_EQ(status(2), utf8(L"[別名で保存] 完了"));
+
+    // Saving over the EDL itself, which the tab refers to, is refused (string 108).
+    const std::vector<uint8_t> edlBytes = bytes(edl);
+    recorder.answerFile(edl);
+    recorder.expect(IDOK);
+    command(IDM_SAVE_AS);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgPathLinked, edl));
+    EXPECT_EQ(recorder.records[0].type, kWarning);
+    EXPECT_EQ(bytes(edl), edlBytes);
+
+    const std::wstring project = (files / L"saved.QLP").wstring();
+    recorder.answerFile(project);
+    command(IDM_SAVE_AS);
+    EXPECT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"saved.QLP", kSaved}}));
+    EXPECT_EQ(w(app().currentEntry->path), project);
+    EXPECT_EQ(status(0), utf8(L"ファイル数:  1"));
+    EXPECT_EQ(status(1), utf8(L"場所:  " + project));
+    EXPECT_EQ(status(2), utf8(L"[別名で保存] 完了"));
+    // The tab's work file was written and copied: the new file loads back equal to the document.
+    EXPECT_EQ(bytes(project), bytes((work / L"FILE_ID_0000").wstring()));
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(toU16(project), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.currentMarker, 7);
+    ASSERT_EQ(saved.viewCount[0], doc.viewCount[0]);
+    for (int i = 0; i < doc.viewCount[0]; ++i) {
+        EXPECT_EQ(saved.events[i].optionCommentLength, doc.events[i].optionCommentLength);
+        if (doc.events[i].optionComment)
+            EXPECT_EQ(std::u16string(saved.events[i].optionComment), std::u16string(doc.events[i].optionComment));
+    }
+    refreshMenus();
+    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    // From now on the tab is a project tab: a change makes it modified, Save writes the new file.
+    doc.currentMarker = 1;
+    markDocumentModified();
+    command(IDM_SAVE);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"saved.QLP", kSaved}}));
+    ASSERT_EQ(loadProjectFile(toU16(project), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.currentMarker, 1);
+    EXPECT_EQ(bytes(edl), edlBytes);
+}
+
+TEST_F(FilesTest, SaveAsOfAProjectTabWritesACopy) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    openCommandLine(a);
+    const std::vector<uint8_t> original = bytes(a);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 6;
+    markDocumentModified();
+
+    const std::wstring copy = (files / L"copy.QLP").wstring();
+    recorder.answerFile(copy);
+    command(IDM_SAVE_AS);
+    EXPECT_TRUE(recorder.records.empty());
+    // The tab keeps its file and its state; the copy holds the document as it is now.
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
+    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(bytes(a), original);
+    EXPECT_EQ(bytes(copy), bytes((work / L"copy000000000").wstring()));
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(toU16(copy), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.currentMarker, 6);
+    EXPECT_EQ(status(2), utf8(L"[別名で保存] 完了"));
+
+    // A copy onto a folder that does not exist fails with string 106; the status does not say done.
+    SendMessageW(app().controls.status, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(L"-"));
+    const std::wstring nowhere = (files / L"no folder" / L"x.QLP").wstring();
+    recorder.answerFile(nowhere);
+    recorder.expect(IDOK);
+    command(IDM_SAVE_AS);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgCannotOpenPath, nowhere));
+    EXPECT_EQ(status(2), "-");
+}
+
+// ---- Close Tab -------------------------------------------------------------------------------------------
+
+TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    const std::wstring b = makeProject(L"b.QLP", "comments_cp932.EDL");
+    const std::wstring c = makeProject(L"c.QLP", "keys_wipes.EDL");
+    openCommandLine(a);
+    recorder.answerFiles(files.wstring(), {L"b.QLP", L"c.QLP"}, 2);
+    command(IDM_OPEN);
+    switchTo(1);
+    EdlDocument& doc = app().document;
+    doc.currentMarker = 5;
+    markDocumentModified();
+    const std::vector<uint8_t> bOnDisk = bytes(b);
+
+    // Cancel: the tab stays open and current.
+    recorder.expect(IDCANCEL);
+    command(IDM_CLOSE_TAB);
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(boxTexts()[0], message(kMsgSaveBeforeCloseTab, b));
+    EXPECT_EQ(recorder.records[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    EXPECT_EQ(tabs().size(), 3u);
+    EXPECT_EQ(w(app().currentEntry->path), b);
+    EXPECT_EQ(doc.currentMarker, 5);
+    EXPECT_TRUE(IsWindowEnabled(app().controls.tab));
+
+    // No: closed unsaved; the next tab becomes current.
+    recorder.expect(IDNO);
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"c.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 1);
+    EXPECT_EQ(w(app().currentEntry->path), c);
+    EXPECT_EQ(listRows(), doc.viewCount[0]);
+    EXPECT_EQ(bytes(b), bOnDisk);
+    EXPECT_EQ(status(0), utf8(L"ファイル数:  2"));
+    EXPECT_EQ(status(1), utf8(L"場所:  " + c));
+    EXPECT_EQ(status(2), utf8(L"タブを閉じました。"));
+    EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000", L"FILE_ID_0002"}));
+
+    // Yes: saved, then closed; the last tab's predecessor becomes current.
+    doc.currentMarker = 4;
+    markDocumentModified();
+    recorder.expect(IDYES);
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
+    EXPECT_EQ(w(app().currentEntry->path), a);
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(toU16(c), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.currentMarker, 4);
+    EXPECT_EQ(recorder.records.size(), 3u);
+    // A saved tab closes without a question.
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(recorder.records.size(), 3u);
+    EXPECT_TRUE(tabs().empty());
+}
+
+TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    openCommandLine(a);
+    const ControlTable& c = app().controls;
+    SendMessageW(c[IDC_CHECK_SOURCE], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(c[IDC_VIEW], CB_SETCURSEL, 1, 0);
+    SetWindowTextW(c.memo, L"memo");
+    ASSERT_TRUE(IsWindowEnabled(c[IDC_OFFSET_CELL]));
+
+    command(IDM_CLOSE_TAB);
+    EXPECT_TRUE(recorder.records.empty());
+    EXPECT_FALSE(hasStyle(IDC_LIST, WS_VISIBLE));
+    EXPECT_FALSE(hasStyle(IDC_TAB, WS_VISIBLE));
+    EXPECT_EQ(listRows(), 0);
+    EXPECT_TRUE(tabs().empty());
+    for (int id = IDC_CHECK_REEL; id <= IDC_CHECK_MARKER; ++id) {
+        EXPECT_EQ(SendMessageW(c[id], BM_GETCHECK, 0, 0), BST_UNCHECKED) << id;
+        EXPECT_TRUE(hasStyle(id, WS_VISIBLE)) << id;
+        EXPECT_FALSE(IsWindowEnabled(c[id])) << id;
+    }
+    // Buttons 501-512, the panel's combo boxes, cells 300-319.
+    const std::pair<int, int> ranges[] = {
+        {IDC_WRITE_MEMO, IDC_REEL_INFO}, {IDC_SRC_LOWER_OP, IDC_VIEW_REEL}, {IDC_MARKER_CELL1, IDC_DUR_UPPER}};
+    for (const auto& [first, last] : ranges) {
+        for (int id = first; id <= last; ++id) {
+            EXPECT_TRUE(hasStyle(id, WS_VISIBLE)) << id;
+            EXPECT_FALSE(IsWindowEnabled(c[id])) << id;
+        }
+    }
+    EXPECT_EQ(SendMessageW(c[IDC_VIEW], CB_GETCURSEL, 0, 0), 0);
+    for (int id = IDC_SRC_LOWER_OP; id <= IDC_SEARCH_MARKER; ++id)
+        EXPECT_EQ(SendMessageW(c[id], CB_GETCURSEL, 0, 0), CB_ERR) << id;
+    EXPECT_EQ(windowText(c.memo), L"");
+    const EdlDocument& doc = app().document;
+    EXPECT_FALSE(doc.loaded);
+    EXPECT_EQ(doc.headerSize, 0);
+    EXPECT_EQ(doc.viewCount[0], 0);
+    EXPECT_EQ(doc.events, nullptr);
+    EXPECT_EQ(doc.search.searchMarker, 0);
+    EXPECT_EQ(app().currentEntry, nullptr);
+    EXPECT_EQ(status(0), utf8(L"ファイル数:  0"));
+    EXPECT_EQ(status(1), utf8(L"参照ファイルはありません。"));
+    EXPECT_EQ(status(2), utf8(L"タブを閉じました。"));
+    EXPECT_TRUE(workFiles().empty());
+    refreshMenus();
+    for (int item : {IDM_SAVE, IDM_SAVE_AS, IDM_CLOSE_TAB})
+        EXPECT_NE(GetMenuState(c.menuBar, item, MF_BYCOMMAND) & MF_GRAYED, 0u) << item;
+
+    // Nothing is current, so the file commands have nothing to act on; Open starts afresh.
+    command(IDM_SAVE);
+    command(IDM_CLOSE_TAB);
+    openCommandLine(a);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
+    EXPECT_TRUE(hasStyle(IDC_LIST, WS_VISIBLE));
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 1"));
+    EXPECT_TRUE(recorder.records.empty());
+}
+
+// ---- Sizes -------------------------------------------------------------------------------------------------
+
+// How long the file commands take on a large document. Not a check (speed is measured by
+// benchmarks); run with --gtest_also_run_disabled_tests and QLP_LARGE_PROJECT naming a project
+// file, for instance one converted from the output of qlp_gen_edl 100000.
+TEST_F(FilesTest, DISABLED_LargeDocumentTimings) {
+    const char* large = std::getenv("QLP_LARGE_PROJECT");
+    if (!large)
+        GTEST_SKIP() << "QLP_LARGE_PROJECT is not set";
+    const fs::path source(large);
+    const std::wstring first = (files / L"first.QLP").wstring();
+    const std::wstring second = (files / L"second.QLP").wstring();
+    fs::copy_file(source, first);
+    fs::copy_file(source, second);
+    ShowWindow(hwnd, SW_SHOW);
+    HWND list = app().controls.list;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    auto now = [] {
+        LARGE_INTEGER t;
+        QueryPerformanceCounter(&t);
+        return t.QuadPart;
+    };
+    auto ms = [&](LONGLONG from) { return 1000.0 * double(now() - from) / double(frequency.QuadPart); };
+
+    LONGLONG start = now();
+    openCommandLine(first);
+    UpdateWindow(hwnd);
+    const double open = ms(start);
+    ASSERT_TRUE(app().document.loaded);
+    const int rows = listRows();
+    openCommandLine(second);
+
+    double switches[4];
+    for (double& t : switches) {
+        start = now();
+        switchTo(1 - selectedTab());
+        UpdateWindow(hwnd);
+        t = ms(start);
+    }
+    stopWorkers(app().workers); // the page is measured alone, without worker passes
+    double pages[3];
+    for (double& t : pages) {
+        start = now();
+        SendMessageW(list, WM_KEYDOWN, VK_NEXT, 0);
+        SendMessageW(list, WM_KEYUP, VK_NEXT, 0);
+        UpdateWindow(list);
+        t = ms(start);
+    }
+    startWorkers(app().workers);
+    std::printf("rows %d\nopen from the command line until shown: %.0f ms\n", rows, open);
+    std::printf("switch: %.0f %.0f %.0f %.0f ms\n", switches[0], switches[1], switches[2], switches[3]);
+    std::printf("page down: %.1f %.1f %.1f ms\n", pages[0], pages[1], pages[2]);
+    ShowWindow(hwnd, SW_HIDE);
+}
+
+} // namespace
+} // namespace qlp
