@@ -3,7 +3,7 @@
 //
 // Exit status: 0 success, 1 a file was refused or could not be read or written, 2 wrong usage.
 
-#include "cli/inspect.h"
+#include "cli/open_file.h"
 #include "cli/output.h"
 #include "cli/show.h"
 #include "cli/utf.h"

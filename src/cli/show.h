@@ -2,7 +2,7 @@
 // What `qlp show` prints about a loaded file: an aligned summary for people, or every field the
 // file holds as JSON for scripts.
 
-#include "cli/inspect.h"
+#include "cli/open_file.h"
 #include "cli/output.h"
 
 namespace qlp::cli {

@@ -65,7 +65,7 @@ void setStatus(int part, const std::wstring& text) {
     SendMessageW(app().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// Part 0: after Open the count follows one blank, after the other commands two.
+// The file count: after Open it follows one blank, after the other commands two.
 void showFileCount(bool afterOpen) {
     setStatus(kFileCountPart,
               std::wstring(afterOpen ? L"ファイル数: " : L"ファイル数:  ") + std::to_wstring(app().tabs.count()));

@@ -203,8 +203,8 @@ TEST(ColumnLayout, ColumnHeadersAndAlignment) {
     EXPECT_EQ(kColumnSpecs[2].header, u"  V  ");
     EXPECT_EQ(kColumnSpecs[13].header, u" マーカー・ユーザーコメント ");
     int centred = 0;
-    for (const auto& spec : kColumnSpecs)
-        centred += spec.align == ColumnAlign::Centre;
+    for (const auto& column : kColumnSpecs)
+        centred += column.align == ColumnAlign::Centre;
     EXPECT_EQ(centred, 10);
     EXPECT_EQ(kColumnSpecs[3].align, ColumnAlign::Left);
 }

@@ -1,4 +1,4 @@
-#include "cli/inspect.h"
+#include "cli/open_file.h"
 
 #include "model/edl_reader.h"
 #include "model/file_io.h"
