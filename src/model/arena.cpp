@@ -3,6 +3,7 @@
 #include "model/large_block.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace qlp {
 
@@ -19,7 +20,7 @@ Arena::~Arena() {
     }
 }
 
-void* Arena::allocateBytes(size_t size, size_t alignment) {
+void* Arena::allocateBytes(size_t size, size_t alignment, bool zeroed) {
     if (size == 0)
         size = 1;
     if (!blocks_.empty()) {
@@ -27,19 +28,26 @@ void* Arena::allocateBytes(size_t size, size_t alignment) {
         const size_t start = (b.used + alignment - 1) & ~(alignment - 1);
         if (start <= b.size && size <= b.size - start) {
             b.used = start + size;
+            if (zeroed && !b.zeroFilled)
+                std::memset(b.memory + start, 0, size);
             return b.memory + start;
         }
     }
     // Large requests (the event and view arrays) get a block of their own, so that the small
-    // block in use keeps serving comments and memos. Both kinds arrive zero-filled.
+    // block in use keeps serving comments and memos. A block is zero-filled when its first request
+    // asks for it; one that is not zeroes each later zero-filled request itself.
     Block block;
     block.large = size + alignment >= kLargeBlockThreshold;
     block.size = block.large ? size + alignment : kBlockSize;
     if (!block.large && size + alignment > kBlockSize)
         block.size = size + alignment;
-    block.memory = static_cast<std::byte*>(block.large ? allocateLargeBlock(block.size) : std::calloc(block.size, 1));
+    if (block.large)
+        block.memory = static_cast<std::byte*>(allocateLargeBlock(block.size, zeroed));
+    else
+        block.memory = static_cast<std::byte*>(zeroed ? std::calloc(block.size, 1) : std::malloc(block.size));
     if (!block.memory)
         return nullptr;
+    block.zeroFilled = zeroed;
     reserved_ += block.size;
     const auto base = reinterpret_cast<uintptr_t>(block.memory);
     const size_t start = ((base + alignment - 1) & ~(uintptr_t(alignment) - 1)) - base;

@@ -2,6 +2,7 @@
 
 #include "model/bytes.h"
 #include "model/file_io.h"
+#include "model/large_block.h"
 #include "model/messages.h"
 #include "model/records.h"
 #include "ops/sort.h"
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -17,14 +19,21 @@ namespace qlp {
 
 namespace {
 
-constexpr size_t kChunkSize = 1 << 20;
+// Loading reads chunks small enough to be still in the core's own cache when their events are
+// copied out; saving gathers its many small writes into large ones.
+constexpr size_t kChunkSize = 256 * 1024;
+constexpr size_t kWriteChunk = 1 << 20;
 constexpr int32_t kNoteBlockMinimum = kNoteRecordSize + 2 * kNoteTitleLength;
 
 // Reads a project file sequentially in large chunks (or straight from memory), so that events are
 // decoded while their bytes are still in the cache. Every read is checked against the size.
 class ChunkReader {
 public:
-    ChunkReader(std::FILE* file, int64_t size) : file_(file), size_(size), buffer_(kChunkSize) {}
+    // Every read asks for a chunk or more, so the stream's own buffer would only add a copy.
+    ChunkReader(std::FILE* file, int64_t size)
+        : file_(file), size_(size), buffer_(std::make_unique<LargeBuffer>(kChunkSize)) {
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+    }
     ChunkReader(const uint8_t* data, size_t size) : memory_(data), size_(static_cast<int64_t>(size)) {}
 
     int64_t size() const { return size_; }
@@ -52,12 +61,20 @@ public:
                 if (static_cast<int64_t>(n) > bufferLength_)
                     return nullptr;
             }
-            p = buffer_.data() + (pos_ - bufferStart_);
+            p = buffer_->data() + (pos_ - bufferStart_);
         }
         pos_ += static_cast<int64_t>(n);
         return p;
     }
     bool read(void* dest, size_t n) {
+        // A long run (the EDL text) goes from the file straight into place rather than through
+        // the buffer, which would copy every byte twice.
+        if (file_ && n > kChunkSize) {
+            if (!fits(pos_, static_cast<int64_t>(n)) || !readFile(pos_, dest, n))
+                return false;
+            pos_ += static_cast<int64_t>(n);
+            return true;
+        }
         auto* out = static_cast<uint8_t*>(dest);
         while (n > 0) {
             const size_t step = std::min(n, kChunkSize);
@@ -72,23 +89,45 @@ public:
     }
 
 private:
+    // Reads n bytes at `offset` of the file, seeking only when the file is not there already.
+    bool readFile(int64_t offset, void* dest, size_t n) {
+        if (offset != filePos_) {
+            if (offset > LONG_MAX || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
+                return false;
+            filePos_ = offset;
+        }
+        const size_t got = std::fread(dest, 1, n, file_);
+        filePos_ += static_cast<int64_t>(got);
+        return got == n;
+    }
+    // Makes the buffer start at `offset`. The bytes from there that it holds already (the start of
+    // a record cut by the chunk's end) move to its front, so reading on through the file never
+    // seeks back.
     bool fill(int64_t offset) {
-        if (offset > LONG_MAX || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
+        uint8_t* buffer = buffer_->data();
+        if (!buffer)
             return false;
-        const size_t want = static_cast<size_t>(std::min<int64_t>(kChunkSize, size_ - offset));
-        const size_t got = std::fread(buffer_.data(), 1, want, file_);
+        size_t kept = 0;
+        if (offset >= bufferStart_ && offset < bufferStart_ + bufferLength_) {
+            kept = static_cast<size_t>(bufferStart_ + bufferLength_ - offset);
+            std::memmove(buffer, buffer + (offset - bufferStart_), kept);
+        }
+        const int64_t from = offset + static_cast<int64_t>(kept);
+        const size_t want = static_cast<size_t>(std::min<int64_t>(kChunkSize - kept, size_ - from));
+        const bool ok = readFile(from, buffer + kept, want);
         bufferStart_ = offset;
-        bufferLength_ = static_cast<int64_t>(got);
-        return got == want;
+        bufferLength_ = ok ? static_cast<int64_t>(kept + want) : 0;
+        return ok;
     }
 
     std::FILE* file_ = nullptr;
     const uint8_t* memory_ = nullptr;
     int64_t size_ = 0;
     int64_t pos_ = 0;
-    std::vector<uint8_t> buffer_;
+    std::unique_ptr<LargeBuffer> buffer_; // filled before it is read
     int64_t bufferStart_ = 0;
     int64_t bufferLength_ = 0;
+    int64_t filePos_ = 0; // where the next fread reads
 };
 
 template <size_t N> void terminate(char16_t (&text)[N]) {
@@ -111,31 +150,45 @@ void terminateHeaderTexts(EdlDocument& doc) {
     terminate(doc.markerNames);
 }
 
-// Views 0 to 2 from the events: all, the search hits, the events of the filtered reel. Views 1 and
-// 2 are then ordered by their stored sort state.
-void buildViews(EdlDocument& doc) {
-    const int32_t n = doc.viewCount[0];
-    int32_t hits = 0;
-    int32_t reelRows = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        EdlEvent* ev = &doc.events[i];
-        doc.view[0][i] = ev;
+// Views 0 to 2: all events, the search hits, the events of the filtered reel. Each event is added
+// as soon as it is read, while its record is still in the cache.
+class ViewBuilder {
+public:
+    explicit ViewBuilder(EdlDocument& doc) : doc_(doc) {}
+
+    void add(EdlEvent* ev) {
+        doc_.view[0][all_++] = ev;
         if (ev->searchHit)
-            doc.view[1][hits++] = ev;
-        if (ev->reelIndex == doc.reelFilter)
-            doc.view[2][reelRows++] = ev;
+            doc_.view[1][hits_++] = ev;
+        if (ev->reelIndex == doc_.reelFilter)
+            doc_.view[2][reelRows_++] = ev;
     }
-    doc.viewCount[1] = hits;
-    doc.viewCount[2] = reelRows;
-    const int32_t shownView = doc.currentView;
-    for (int v = 1; v <= 2; ++v) {
-        if (doc.viewCount[v] != 0) {
-            doc.currentView = v;
-            reapplySort(doc);
+
+    // Sets the counts and orders views 1 and 2 by their stored sort state. The arrays come unfilled
+    // from the arena, so the slots past each count are set to null here.
+    void finish() {
+        const int32_t n = doc_.viewCount[0];
+        doc_.viewCount[1] = hits_;
+        doc_.viewCount[2] = reelRows_;
+        std::fill(doc_.view[0] + all_, doc_.view[0] + n + 1, nullptr);
+        std::fill(doc_.view[1] + hits_, doc_.view[1] + n + 1, nullptr);
+        std::fill(doc_.view[2] + reelRows_, doc_.view[2] + n + 1, nullptr);
+        const int32_t shownView = doc_.currentView;
+        for (int v = 1; v <= 2; ++v) {
+            if (doc_.viewCount[v] != 0) {
+                doc_.currentView = v;
+                reapplySort(doc_);
+            }
         }
+        doc_.currentView = shownView;
     }
-    doc.currentView = shownView;
-}
+
+private:
+    EdlDocument& doc_;
+    int32_t all_ = 0;
+    int32_t hits_ = 0;
+    int32_t reelRows_ = 0;
+};
 
 LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
     const uint8_t* magic = in.take(kMagicSize);
@@ -167,20 +220,25 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
         doc.currentLayout = 0;
 
     // Everything allocated below is bounded by the file's size, checked above or as it is read.
+    // The event records, the views and the EDL text are written whole below, so they are not
+    // zero-filled first: for a large list that would be one more pass over all of its memory.
     doc.heap = std::make_unique<Arena>();
     Arena& heap = *doc.heap;
-    doc.events = heap.allocate<EdlEvent>(static_cast<size_t>(events) + 1);
+    doc.events = heap.allocateForOverwrite<EdlEvent>(static_cast<size_t>(events) + 1);
     for (int v = 0; v < 3; ++v)
-        doc.view[v] = heap.allocate<EdlEvent*>(static_cast<size_t>(events) + 1);
+        doc.view[v] = heap.allocateForOverwrite<EdlEvent*>(static_cast<size_t>(events) + 1);
     doc.reelUseCounts = heap.allocate<int32_t>(static_cast<size_t>(reels) + 1);
     doc.reelNames = heap.allocate<char16_t[kReelNameLength]>(static_cast<size_t>(reels) + 1);
     doc.reelComments = heap.allocate<char16_t[kReelCommentLength]>(static_cast<size_t>(reels) + 1);
     doc.sourceTextSize = doc.reelNamesOffset - doc.sourceTextOffset;
-    auto* sourceText = heap.allocate<uint8_t>(static_cast<size_t>(doc.sourceTextSize) + 1);
+    auto* sourceText = heap.allocateForOverwrite<uint8_t>(static_cast<size_t>(doc.sourceTextSize) + 1);
     doc.sourceText = sourceText;
     if (!doc.events || !doc.view[0] || !doc.view[1] || !doc.view[2] || !doc.reelUseCounts || !doc.reelNames ||
         !doc.reelComments || !sourceText)
         return LoadStatus::NoMemory;
+    // The record after the last event stays zero-filled, and the text keeps a terminator.
+    std::memset(static_cast<void*>(doc.events + events), 0, sizeof(EdlEvent));
+    sourceText[doc.sourceTextSize] = 0;
 
     if (!in.seek(doc.sourceTextOffset) || !in.read(sourceText, static_cast<size_t>(doc.sourceTextSize)))
         return LoadStatus::WrongFormat;
@@ -213,6 +271,7 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
 
     if (!in.seek(doc.eventsOffset))
         return LoadStatus::WrongFormat;
+    ViewBuilder views(doc);
     for (int64_t i = 0; i < events; ++i) {
         EdlEvent& ev = doc.events[i];
         const uint8_t* p = in.take(kEventRecordSize);
@@ -243,9 +302,9 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
         }
         if (ev.workMemo)
             ev.workMemo[ev.workMemoLength - 1] = 0;
+        views.add(&ev);
     }
-
-    buildViews(doc);
+    views.finish();
 
     if (notes > 0 && !in.seek(doc.notesOffset))
         return LoadStatus::WrongFormat;
@@ -308,12 +367,12 @@ class BufferedOut {
 public:
     // A small file needs no buffer larger than itself.
     BufferedOut(ByteSink& sink, int64_t totalSize) : sink_(sink) {
-        buffer_.reserve(static_cast<size_t>(std::min<int64_t>(kChunkSize, totalSize)));
+        buffer_.reserve(static_cast<size_t>(std::min<int64_t>(kWriteChunk, totalSize)));
     }
     void write(const void* data, size_t size) {
-        if (buffer_.size() + size > kChunkSize)
+        if (buffer_.size() + size > kWriteChunk)
             flush();
-        if (size > kChunkSize) {
+        if (size > kWriteChunk) {
             ok_ = ok_ && sink_.write(data, size);
             return;
         }

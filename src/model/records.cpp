@@ -178,19 +178,25 @@ void readHeaderImage(const uint8_t* in, EdlDocument& doc) {
     headerFields(r, doc);
 }
 
-void writeEventImage(const EdlEvent& event, uint8_t* out) {
-    Writer w{out};
-    eventFields(w, event);
-}
-
 // On a little-endian machine the record's first 100 bytes (searchHit to marker) and its 896 bytes
-// of column texts have the very layout of the struct's members, so loading - which runs for every
-// event of every document - copies them as two blocks.
+// of column texts have the very layout of the struct's members, so loading and converting - which
+// run for every event of every document - copy them as two blocks.
 constexpr bool kEventFieldsAsOnDisk = std::endian::native == std::endian::little &&
                                       offsetof(EdlEvent, hasWorkMemo) == 4 && offsetof(EdlEvent, srcIn) == 16 &&
                                       offsetof(EdlEvent, reserved52) == 52 && offsetof(EdlEvent, fileOffset) == 60 &&
                                       offsetof(EdlEvent, workMemoLength) == 80 && offsetof(EdlEvent, marker) == 96 &&
                                       sizeof(EdlEvent::text) == kColumnCount * kColumnTextLength * 2;
+
+void writeEventImage(const EdlEvent& event, uint8_t* out) {
+    if constexpr (kEventFieldsAsOnDisk) {
+        std::memcpy(out, static_cast<const void*>(&event), 100);
+        std::memset(out + 100, 0, 8); // the comment and memo pointer slots
+        std::memcpy(out + 108, event.text, sizeof event.text);
+    } else {
+        Writer w{out};
+        eventFields(w, event);
+    }
+}
 
 void readEventImage(const uint8_t* in, EdlEvent& event) {
     if constexpr (kEventFieldsAsOnDisk) {

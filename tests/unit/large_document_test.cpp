@@ -1,0 +1,192 @@
+// Large documents: recycled memory blocks, loading into memory that held another document, and
+// converting an EDL of many chunks, checked against the in-memory paths.
+
+#include "model/arena.h"
+#include "model/cp932.h"
+#include "model/edl_reader.h"
+#include "model/large_block.h"
+#include "model/project_file.h"
+#include "model/records.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+using namespace qlp;
+using namespace qlp::test;
+using namespace std::string_literals;
+
+namespace {
+
+class MemorySink : public ByteSink {
+public:
+    std::vector<uint8_t> bytes;
+    bool write(const void* data, size_t size) override {
+        const auto* p = static_cast<const uint8_t*>(data);
+        bytes.insert(bytes.end(), p, p + size);
+        return true;
+    }
+};
+
+bool allZero(const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    return std::all_of(p, p + size, [](uint8_t b) { return b == 0; });
+}
+
+// A BVE-9100 EDL of `events` events: comments (some in CP932, some repeated for the next edit),
+// split edits, drop-frame and non-drop-frame sources, speeds and reels of every length.
+std::string largeEdl(int events) {
+    std::string edl = "TITLE: LARGE\r\nFCM: NON-DROP FRAME\r\n\r\n"
+                      "EDIT  REEL   V  A1A2 TYP PTRN TRANST   P-VTR IN    P-VTR OUT   R-VTR IN    R-VTR OUT\r\n";
+    std::mt19937 random(9100);
+    int edit = 1;
+    for (int i = 0; i < events; ++i) {
+        char line[160];
+        if (random() % 7 == 0)
+            edl += "          * \x83\x4A\x83\x81\x83\x89 COMMENT " + std::to_string(i) + "\r\n";
+        else if (random() % 11 == 0)
+            edl += "          * NOTE " + std::string(random() % 300, 'X') + "\r\n";
+        if (random() % 5 != 0)
+            ++edit;
+        const char sep = random() % 3 == 0 ? ',' : '.';
+        const int hour = static_cast<int>(random() % 24);
+        const int minute = static_cast<int>(random() % 60);
+        std::snprintf(line, sizeof line,
+                      "%04d  R%-5d V  A1A2 C              %02d:%02d:10%c05 %02d:%02d:12%c00 %02d:%02d:00.00 "
+                      "%02d:%02d:02.00%s\r\n",
+                      edit % 10000, static_cast<int>(random() % (1 + i % 400)), hour, minute, sep, hour, minute, sep,
+                      hour, minute, hour, minute, random() % 4 == 0 ? " M2 DM-030 A3A4" : "");
+        edl += line;
+    }
+    return edl;
+}
+
+TEST(LargeBlock, RecycledBlocksAreZeroFilledWhenAskedFor) {
+    // Blocks of several sizes, each dirtied before it goes back, so that later requests are
+    // served from blocks that held other data.
+    for (const size_t size : {size_t(3) << 20, size_t(8) << 20, size_t(5) << 20, size_t(8) << 20}) {
+        auto* block = static_cast<uint8_t*>(allocateLargeBlock(size));
+        ASSERT_NE(block, nullptr);
+        EXPECT_TRUE(allZero(block, size)) << size;
+        std::memset(block, 0xA5, size);
+        freeLargeBlock(block, size);
+    }
+    // Unfilled blocks are usable whole.
+    auto* raw = static_cast<uint8_t*>(allocateLargeBlock(size_t(6) << 20, false));
+    ASSERT_NE(raw, nullptr);
+    std::memset(raw, 0x5A, size_t(6) << 20);
+    freeLargeBlock(raw, size_t(6) << 20);
+}
+
+TEST(LargeBlock, ArenaZeroFillsEveryRequestThatAsks) {
+    Arena arena;
+    // The first request of a small block is unfilled, so the block is not known to be zero.
+    auto* raw = arena.allocateForOverwrite<uint8_t>(1000);
+    ASSERT_NE(raw, nullptr);
+    std::memset(raw, 0xFF, 1000);
+    auto* zeroed = arena.allocate<uint32_t>(100);
+    ASSERT_NE(zeroed, nullptr);
+    EXPECT_TRUE(allZero(zeroed, 100 * sizeof(uint32_t)));
+    // The same for a large block taken from the cache after holding other data.
+    auto* dirty = static_cast<uint8_t*>(allocateLargeBlock(size_t(2) << 20, false));
+    std::memset(dirty, 0x77, size_t(2) << 20);
+    freeLargeBlock(dirty, size_t(2) << 20);
+    auto* big = arena.allocate<uint8_t>(size_t(2) << 20);
+    ASSERT_NE(big, nullptr);
+    EXPECT_TRUE(allZero(big, size_t(2) << 20));
+}
+
+TEST(LargeBlock, BuffersOfEverySize) {
+    for (const size_t size : {size_t(0), size_t(100), size_t(64) << 10, size_t(3) << 20}) {
+        LargeBuffer buffer(size);
+        ASSERT_NE(buffer.data(), nullptr) << size;
+        EXPECT_EQ(buffer.size(), size);
+        std::memset(buffer.data(), 1, size);
+    }
+}
+
+TEST(Cp932, DecodedLengthCountsWhatDecodeReturns) {
+    const std::string cases[] = {
+        "",         "abc",      "\x82\xA0\x82\xA2", "\x82",         "ab\x82",   "\x82\0x"s,
+        "\x81\x20", "\x81\x7F", "\x81\xFD",         "\x80\xA0\xFD", "\xB1\xB2", "\xE0\x40\xFC\xFC\x82",
+    };
+    for (const std::string& bytes : cases)
+        EXPECT_EQ(cp932::decodedLength(bytes), cp932::decode(bytes).size()) << bytes;
+    std::mt19937 random(932);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 40, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random() % 4 == 0 ? 0x81 + random() % 31 : random());
+        EXPECT_EQ(cp932::decodedLength(bytes), cp932::decode(bytes).size());
+    }
+}
+
+// A file of 15,000 events (about 15 MB, its EDL over 1 MB) is written in many chunks, records and
+// comments cut by their ends, from an EDL in a reused buffer; its bytes must still be those of the
+// in-memory writer.
+TEST(LargeDocument, FileConversionMatchesTheInMemoryWriter) {
+    ScratchDir scratch;
+    const std::string edl = largeEdl(15000);
+    ASSERT_GT(edl.size(), size_t(1) << 20);
+    writeBytes(scratch.file("LARGE.EDL"), edl);
+    MemorySink expected;
+    ASSERT_TRUE(writeWorkFile(parseEdl(edl), edl, expected));
+    // The second round runs on the buffers the first one gave back.
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(convertEdlFile(u16(scratch.file("LARGE.EDL")), u16(scratch.file("LARGE.QLP"))), ConvertStatus::Ok);
+        EXPECT_TRUE(readBytes(scratch.file("LARGE.QLP")) == expected.bytes) << "round " << round;
+    }
+}
+
+// Loading through the file's chunks, comments cut by a chunk's end included, gives the document that
+// loading the same bytes from memory gives; and loading a document into one whose memory held
+// another leaves nothing of the first behind the views' counts or in the spare record.
+TEST(LargeDocument, LoadingReusesMemoryWithoutLeftovers) {
+    ScratchDir scratch;
+    const std::string first = largeEdl(3000);
+    MemorySink firstWork;
+    ASSERT_TRUE(writeWorkFile(parseEdl(first), first, firstWork));
+    const std::string edl = largeEdl(2800);
+    MemorySink work;
+    ASSERT_TRUE(writeWorkFile(parseEdl(edl), edl, work));
+
+    // A first, longer document with every event a search hit and view 2 full, saved and loaded.
+    EdlDocument doc;
+    ASSERT_EQ(loadProjectImage(firstWork.bytes.data(), firstWork.bytes.size(), doc), LoadStatus::Ok);
+    for (int32_t i = 0; i < doc.eventCount(); ++i) {
+        doc.events[i].searchHit = 1;
+        doc.events[i].reelIndex = 0;
+    }
+    const std::string hits = scratch.file("HITS.QLP");
+    RecordingPrompt prompt;
+    ASSERT_EQ(saveDocument(u16(hits), doc, prompt, false), 0);
+    ASSERT_EQ(loadProjectFile(u16(hits), doc), LoadStatus::Ok);
+    ASSERT_EQ(doc.viewCount[1], doc.eventCount());
+    ASSERT_EQ(doc.viewCount[2], doc.eventCount());
+
+    // A shorter plain work file loaded over it, from the file and from memory.
+    writeBytes(scratch.file("WORK.QLP"), std::string(work.bytes.begin(), work.bytes.end()));
+    ASSERT_EQ(loadProjectFile(u16(scratch.file("WORK.QLP")), doc), LoadStatus::Ok);
+    EdlDocument fromMemory;
+    ASSERT_EQ(loadProjectImage(work.bytes.data(), work.bytes.size(), fromMemory), LoadStatus::Ok);
+
+    const int32_t n = doc.eventCount();
+    ASSERT_EQ(n, 2800);
+    EXPECT_TRUE(allZero(&doc.events[n], sizeof(EdlEvent)));
+    for (int v = 0; v < 3; ++v) {
+        ASSERT_EQ(doc.viewCount[v], fromMemory.viewCount[v]) << v;
+        for (int32_t i = doc.viewCount[v]; i <= n; ++i)
+            ASSERT_EQ(doc.view[v][i], nullptr) << "view " << v << " slot " << i;
+    }
+    MemorySink a;
+    MemorySink b;
+    ASSERT_TRUE(writeProjectFile(doc, a));
+    ASSERT_TRUE(writeProjectFile(fromMemory, b));
+    EXPECT_TRUE(a.bytes == b.bytes);
+}
+
+} // namespace
