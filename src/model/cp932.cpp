@@ -67,6 +67,17 @@ std::u16string decode(std::string_view bytes) {
     return out;
 }
 
+// A character takes two bytes exactly when decodeAt takes two: a lead byte followed by any byte
+// but NUL.
+size_t decodedLength(std::string_view bytes) {
+    size_t n = 0;
+    for (size_t pos = 0; pos < bytes.size(); ++n) {
+        const bool lead = isLead(static_cast<unsigned char>(bytes[pos]));
+        pos += lead && pos + 1 < bytes.size() && bytes[pos + 1] != '\0' ? 2 : 1;
+    }
+    return n;
+}
+
 size_t decodeInto(std::string_view bytes, char16_t* out, size_t capacity) {
     if (capacity == 0)
         return 0;

@@ -15,6 +15,9 @@ bool isLeadByte(unsigned char b);
 // Decodes bytes the way Windows' MultiByteToWideChar(932, 0, ...) does.
 std::u16string decode(std::string_view bytes);
 
+// The number of characters decode(bytes) returns, without decoding them.
+size_t decodedLength(std::string_view bytes);
+
 // Decodes into a fixed buffer of `capacity` characters: at most capacity - 1 characters are
 // written, always followed by a NUL, and a double-byte character is never split. Returns the
 // number of characters written (without the NUL).

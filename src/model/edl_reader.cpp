@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -25,7 +26,7 @@ constexpr size_t kRecognitionLength = 199;
 constexpr size_t kCommentBytes = 511;      // the comment buffer holds 512 bytes with its terminator
 constexpr size_t kColumnBytes = 31;        // a column buffer holds 32 bytes with its terminator
 constexpr int32_t kSourceTextOffset = 32 + kHeaderSize;
-constexpr size_t kWriteChunk = 1 << 20;
+constexpr int64_t kWriteChunk = 1 << 20;
 
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -66,9 +67,10 @@ size_t countColons(std::string_view s) {
     return count;
 }
 
-// A column buffer: at most 31 bytes.
+// A column buffer: at most 31 bytes. Only the first `length` bytes are ever read, so the rest is
+// left unset (a line's twelve columns are set up for every line of the file).
 struct ColumnText {
-    char bytes[kColumnBytes + 1] = {};
+    char bytes[kColumnBytes + 1];
     size_t length = 0;
 
     // An empty view may carry a null pointer, which memcpy must not be given even for 0 bytes.
@@ -301,32 +303,35 @@ bool plainTimecodeParts(std::string_view t, TimecodeParts& parts) {
     return true;
 }
 
-void timecodeParts(std::string_view column, const char16_t* text, TimecodeParts& parts) {
-    if (!plainTimecodeParts(column, parts))
+// The fields of a timecode column. Columns of another shape are widened and parsed the general way.
+TimecodeParts timecodeParts(std::string_view column) {
+    TimecodeParts parts;
+    if (!plainTimecodeParts(column, parts)) {
+        char16_t text[kColumnTextLength];
+        cp932::decodeInto(column, text, kColumnTextLength);
         parseTimecode(text, parts);
+    }
+    return parts;
 }
 
-// The label count of a timecode column (the calculator's '+' with a zero operand). `column` is the
-// column's bytes and `text` the same column widened.
-int32_t labelOf(std::string_view column, const char16_t* text, int32_t dropFrame) {
+// The label count of a timecode (the calculator's '+' with a zero operand).
+int32_t labelOf(const TimecodeParts& parts, int32_t dropFrame) {
     TimecodeCalc calc;
     calc.dropFrame = dropFrame;
-    timecodeParts(column, text, calc.a);
+    calc.a = parts;
     if (!dropFrame) {
         // Every field is in range here, and for non-drop-frame the calculator's label is then the
         // plain count of the digits.
-        const TimecodeParts& a = calc.a;
-        return a.hours * kFramesPerHour + a.minutes * kFramesPerMinute + a.seconds * 30 + a.frames;
+        return parts.hours * kFramesPerHour + parts.minutes * kFramesPerMinute + parts.seconds * 30 + parts.frames;
     }
     return calculate(calc, '+') ? calc.resultLabel : 0;
 }
 
-int32_t durationOf(std::string_view inColumn, const char16_t* inText, std::string_view outColumn,
-                   const char16_t* outText, int32_t dropFrame) {
+int32_t durationOf(const TimecodeParts& in, const TimecodeParts& out, int32_t dropFrame) {
     TimecodeCalc calc;
     calc.dropFrame = dropFrame;
-    timecodeParts(outColumn, outText, calc.a);
-    timecodeParts(inColumn, inText, calc.b);
+    calc.a = out;
+    calc.b = in;
     return calculate(calc, '-') ? calc.resultReal : 0;
 }
 
@@ -377,18 +382,28 @@ public:
         pending_ = true;
     }
 
-    // Attaches the comment to the event with this EDIT text, as an index into the pool, or -1.
-    int64_t attach(std::u16string_view edit, std::vector<char16_t>& pool) {
+    // Attaches the comment to the event with this EDIT text: the index of its text in the pool, or
+    // -1 without a comment. With kKeepText false the text is only measured (the pool stays as it
+    // is and the index returned is 0).
+    template <bool kKeepText> int64_t attach(std::u16string_view edit, std::vector<char16_t>& pool) {
         int64_t result = -1;
         if (pending_) {
             remembered_.assign(edit);
             current_ = -1;
-            std::u16string wide = cp932::decode(std::string_view(buffer_, length_));
-            if (!wide.empty()) {
-                current_ = static_cast<int64_t>(pool.size());
-                currentLength_ = static_cast<int32_t>(wide.size());
-                pool.insert(pool.end(), wide.begin(), wide.end());
-                pool.push_back(0);
+            const std::string_view bytes(buffer_, length_);
+            if constexpr (kKeepText) {
+                // Every character takes at least one byte, so the bytes bound the text's length.
+                const size_t start = pool.size();
+                pool.resize(start + length_ + 1);
+                const size_t length = cp932::decodeInto(bytes, pool.data() + start, length_ + 1);
+                pool.resize(length > 0 ? start + length + 1 : start);
+                if (length > 0) {
+                    current_ = static_cast<int64_t>(start);
+                    currentLength_ = static_cast<int32_t>(length);
+                }
+            } else if (const size_t length = cp932::decodedLength(bytes); length > 0) {
+                current_ = 0;
+                currentLength_ = static_cast<int32_t>(length);
             }
             pending_ = false;
             result = current_;
@@ -404,7 +419,7 @@ public:
     int32_t currentLength() const { return currentLength_; }
 
 private:
-    char buffer_[kCommentBytes + 1] = {};
+    char buffer_[kCommentBytes + 1];
     size_t length_ = 0;
     bool pending_ = false;
     std::u16string remembered_;
@@ -438,9 +453,12 @@ size_t commentStart(std::string_view s) {
 class ReelCollector {
 public:
     void add(const char16_t* name) {
-        auto [it, added] = firstSeen_.emplace(std::u16string(name), static_cast<int32_t>(names_.size()));
-        if (added)
+        std::u16string key(name);
+        auto it = firstSeen_.find(key);
+        if (it == firstSeen_.end()) {
+            it = firstSeen_.emplace(std::move(key), static_cast<int32_t>(names_.size())).first;
             names_.push_back(it->first);
+        }
         perEvent_.push_back(it->second);
     }
 
@@ -469,6 +487,7 @@ public:
     }
     // The reelIndex of event i (after finish).
     int32_t reelIndexOf(size_t event) const { return rank_[perEvent_[event]]; }
+    void reserve(size_t events) { perEvent_.reserve(events); }
 
 private:
     std::unordered_map<std::u16string, int32_t> firstSeen_;
@@ -496,6 +515,7 @@ public:
         previous_.assign(text);
     }
     int32_t of(size_t event) const { return groups_[event]; }
+    void reserve(size_t events) { groups_.reserve(events); }
 
 private:
     std::vector<int32_t> groups_;
@@ -544,11 +564,11 @@ LineTotals parseLines(std::string_view bytes, std::vector<char16_t>& commentPool
             for (int c = 0; c < 12; ++c)
                 cp932::decodeInto(columns.col[c].view(), ev.text[c], kColumnTextLength);
         } else {
-            for (int c : {kColEdit, kColReel, kColRecIn})
+            for (int c : {kColEdit, kColReel})
                 cp932::decodeInto(columns.col[c].view(), ev.text[c], kColumnTextLength);
         }
 
-        const int64_t commentIndex = comment.attach(ev.text[kColEdit], commentPool);
+        const int64_t commentIndex = comment.attach<kDetail == Detail::Full>(ev.text[kColEdit], commentPool);
         ev.hasOptionComment = 0;
         ev.optionCommentLength = 0;
         if (commentIndex >= 0) {
@@ -556,15 +576,15 @@ LineTotals parseLines(std::string_view bytes, std::vector<char16_t>& commentPool
             ev.hasOptionComment = 1;
         }
 
-        const std::string_view srcInText = columns.col[kColSrcIn].view();
-        const std::string_view recInText = columns.col[kColRecIn].view();
-        ev.srcDropFrame = srcInText[8] == ',' ? 1 : 0;
-        const int32_t recDropFrame = recInText[8] == ',' ? 1 : 0;
+        ev.srcDropFrame = columns.col[kColSrcIn].view()[8] == ',' ? 1 : 0;
+        const int32_t recDropFrame = columns.col[kColRecIn].view()[8] == ',' ? 1 : 0;
+        const TimecodeParts recIn = timecodeParts(columns.col[kColRecIn].view());
         if constexpr (kDetail == Detail::Full) {
-            ev.srcIn = labelOf(srcInText, ev.text[kColSrcIn], ev.srcDropFrame);
-            ev.srcOut = labelOf(columns.col[kColSrcOut].view(), ev.text[kColSrcOut], ev.srcDropFrame);
-            ev.recIn = labelOf(recInText, ev.text[kColRecIn], ev.srcDropFrame);
-            ev.recOut = labelOf(columns.col[kColRecOut].view(), ev.text[kColRecOut], ev.srcDropFrame);
+            const TimecodeParts recOut = timecodeParts(columns.col[kColRecOut].view());
+            ev.srcIn = labelOf(timecodeParts(columns.col[kColSrcIn].view()), ev.srcDropFrame);
+            ev.srcOut = labelOf(timecodeParts(columns.col[kColSrcOut].view()), ev.srcDropFrame);
+            ev.recIn = labelOf(recIn, ev.srcDropFrame);
+            ev.recOut = labelOf(recOut, ev.srcDropFrame);
             ev.srcSortKey = ev.srcIn;
             ev.recInCopy = ev.recSortKey = ev.recIn;
             ev.recOutCopy = ev.recOut;
@@ -572,11 +592,10 @@ LineTotals parseLines(std::string_view bytes, std::vector<char16_t>& commentPool
                 std::swap(ev.srcIn, ev.srcOut);
                 ev.srcSortKey = ev.srcIn;
             }
-            ev.duration = durationOf(recInText, ev.text[kColRecIn], columns.col[kColRecOut].view(), ev.text[kColRecOut],
-                                     recDropFrame);
+            ev.duration = durationOf(recIn, recOut, recDropFrame);
             writeDurationText(ev.text[kColDuration], ev.duration);
         } else {
-            ev.recInCopy = labelOf(recInText, ev.text[kColRecIn], ev.srcDropFrame);
+            ev.recInCopy = labelOf(recIn, ev.srcDropFrame);
         }
 
         ev.fileOffset = runningOffset;
@@ -604,21 +623,31 @@ struct WorkFileHead {
     int32_t lastEditNumber = 0;
 };
 
+// Gathers the work file into chunks for the sink. Records are built in place in the chunk.
 class ChunkedSink {
 public:
-    // A small file needs no buffer larger than itself.
-    ChunkedSink(ByteSink& sink, int64_t totalSize) : sink_(sink) {
-        buffer_.reserve(static_cast<size_t>(std::min<int64_t>(kWriteChunk, totalSize)));
-    }
-    void write(const void* data, size_t size) {
-        if (buffer_.size() + size > kWriteChunk)
+    // A small file needs no buffer larger than itself, but a record always fits.
+    ChunkedSink(ByteSink& sink, int64_t totalSize)
+        : sink_(sink), buffer_(static_cast<size_t>(std::clamp<int64_t>(totalSize, kEventRecordSize, kWriteChunk))) {}
+
+    // False when the buffer could not be had.
+    bool ok() const { return ok_ && buffer_.data(); }
+    // Room for n bytes (at most one record) at the end of the chunk, to be filled and then added
+    // with commit(n).
+    uint8_t* room(size_t n) {
+        if (used_ + n > buffer_.size())
             flush();
-        if (size > kWriteChunk) {
+        return buffer_.data() + used_;
+    }
+    void commit(size_t n) { used_ += n; }
+    void write(const void* data, size_t size) {
+        if (size > buffer_.size()) {
+            flush();
             ok_ = ok_ && sink_.write(data, size);
             return;
         }
-        const auto* p = static_cast<const uint8_t*>(data);
-        buffer_.insert(buffer_.end(), p, p + size);
+        std::memcpy(room(size), data, size);
+        commit(size);
     }
     bool finish() {
         flush();
@@ -627,12 +656,14 @@ public:
 
 private:
     void flush() {
-        if (!buffer_.empty())
-            ok_ = ok_ && sink_.write(buffer_.data(), buffer_.size());
-        buffer_.clear();
+        if (used_ > 0)
+            ok_ = ok_ && sink_.write(buffer_.data(), used_);
+        used_ = 0;
     }
+
     ByteSink& sink_;
-    std::vector<uint8_t> buffer_;
+    LargeBuffer buffer_; // reused by the next conversion
+    size_t used_ = 0;
     bool ok_ = true;
 };
 
@@ -667,6 +698,8 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
     header.eventsOffset = static_cast<int32_t>(eventsOffset);
 
     out = std::make_unique<ChunkedSink>(sink, eventsOffset + head.eventBytes);
+    if (!out->ok())
+        return false;
     uint8_t image[kHeaderSize];
     writeWide(image, kProjectMagic.data(), kProjectMagic.size());
     out->write(image, 32);
@@ -691,14 +724,13 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
 
 // One event block: the record and its option comment.
 void writeEventBlock(ChunkedSink& out, const EdlEvent& ev, const char16_t* comment) {
-    uint8_t image[kEventRecordSize];
-    writeEventImage(ev, image);
-    out.write(image, kEventRecordSize);
+    writeEventImage(ev, out.room(kEventRecordSize));
+    out.commit(kEventRecordSize);
     if (ev.hasOptionComment) {
         for (int32_t written = 0; written < ev.optionCommentLength;) {
             const int32_t n = std::min<int32_t>(ev.optionCommentLength - written, kEventRecordSize / 2);
-            writeWide(image, comment + written, static_cast<size_t>(n));
-            out.write(image, 2 * static_cast<size_t>(n));
+            writeWide(out.room(2 * static_cast<size_t>(n)), comment + written, static_cast<size_t>(n));
+            out.commit(2 * static_cast<size_t>(n));
             written += n;
         }
     }
@@ -761,6 +793,9 @@ struct WritingStore {
 bool convertStreaming(std::string_view text, ByteSink& sink) {
     std::vector<char16_t> layoutComments;
     LayoutStore layout;
+    // An event line takes some 80 bytes: room for the per-event tables saves growing them step by step.
+    layout.reels.reserve(text.size() / 80 + 1);
+    layout.groups.reserve(text.size() / 80 + 1);
     const LineTotals totals = parseLines<Detail::Layout>(text, layoutComments, layout);
     std::vector<std::u16string> reelNames;
     std::vector<int32_t> reelUseCounts;
@@ -783,6 +818,37 @@ bool convertStreaming(std::string_view text, ByteSink& sink) {
     parseLines<Detail::Full>(text, comments, writing);
     return writing.index == static_cast<size_t>(layout.count) && out->finish();
 }
+
+// The whole EDL, read into a buffer that the next conversion reuses rather than into fresh memory.
+// A file that grows while it is read is read again to its end, as readWholeFile reads it.
+class EdlBytes {
+public:
+    bool read(std::u16string_view path) {
+        const int64_t size = isRegularFile(path) ? fileSize(path) : -1;
+        std::FILE* f = size >= 0 ? openFile(path, "rb") : nullptr;
+        if (!f)
+            return false;
+        buffer_ = std::make_unique<LargeBuffer>(static_cast<size_t>(size));
+        size_ = static_cast<size_t>(size);
+        const bool ok = buffer_->data() && std::fread(buffer_->data(), 1, size_, f) == size_;
+        const bool atEnd = ok && std::fgetc(f) == EOF && !std::ferror(f);
+        std::fclose(f);
+        if (atEnd)
+            return true;
+        buffer_.reset();
+        return readWholeFile(path, grown_);
+    }
+    std::string_view text() const {
+        if (buffer_)
+            return {reinterpret_cast<const char*>(buffer_->data()), size_};
+        return {reinterpret_cast<const char*>(grown_.data()), grown_.size()};
+    }
+
+private:
+    std::unique_ptr<LargeBuffer> buffer_;
+    size_t size_ = 0;
+    std::vector<uint8_t> grown_;
+};
 
 } // namespace
 
@@ -860,10 +926,10 @@ ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view wo
         if (!looksLikeBve9100(std::string_view(head, got)))
             return ConvertStatus::NotRecognised;
     }
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(edlPath, bytes))
+    EdlBytes bytes;
+    if (!bytes.read(edlPath))
         return ConvertStatus::CannotRead;
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::string_view text = bytes.text();
     AtomicFileWriter writer(workPath);
     if (!writer.isOpen())
         return ConvertStatus::CannotWrite;
