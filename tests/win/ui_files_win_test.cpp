@@ -703,8 +703,9 @@ TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
     ASSERT_EQ(saved.viewCount[0], doc.viewCount[0]);
     for (int i = 0; i < doc.viewCount[0]; ++i) {
         EXPECT_EQ(saved.events[i].optionCommentLength, doc.events[i].optionCommentLength);
-        if (doc.events[i].optionComment)
+        if (doc.events[i].optionComment) {
             EXPECT_EQ(std::u16string(saved.events[i].optionComment), std::u16string(doc.events[i].optionComment));
+        }
     }
     refreshMenus();
     EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
