@@ -26,7 +26,6 @@ constexpr size_t kRecognitionLength = 199;
 constexpr size_t kCommentBytes = 511;      // the comment buffer holds 512 bytes with its terminator
 constexpr size_t kColumnBytes = 31;        // a column buffer holds 32 bytes with its terminator
 constexpr int32_t kSourceTextOffset = 32 + kHeaderSize;
-constexpr int64_t kWriteChunk = 1 << 20;
 
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -623,62 +622,9 @@ struct WorkFileHead {
     int32_t lastEditNumber = 0;
 };
 
-// Gathers the work file into chunks for the sink. Records are built in place in the chunk.
-class ChunkedSink {
-public:
-    // A small file needs no buffer larger than itself, but a record always fits.
-    ChunkedSink(ByteSink& sink, int64_t totalSize)
-        : sink_(sink), buffer_(static_cast<size_t>(std::clamp<int64_t>(totalSize, kEventRecordSize, kWriteChunk))) {}
-
-    // False when the buffer could not be had.
-    bool ok() const { return ok_ && buffer_.data(); }
-    // Room for n bytes (at most one record) at the end of the chunk, to be filled and then added
-    // with commit(n).
-    uint8_t* room(size_t n) {
-        if (used_ + n > buffer_.size())
-            flush();
-        return buffer_.data() + used_;
-    }
-    void commit(size_t n) { used_ += n; }
-    void write(const void* data, size_t size) {
-        if (size > buffer_.size()) {
-            flush();
-            ok_ = ok_ && sink_.write(data, size);
-            return;
-        }
-        std::memcpy(room(size), data, size);
-        commit(size);
-    }
-    bool finish() {
-        flush();
-        return ok_;
-    }
-
-private:
-    void flush() {
-        if (used_ > 0)
-            ok_ = ok_ && sink_.write(buffer_.data(), used_);
-        used_ = 0;
-    }
-
-    ByteSink& sink_;
-    LargeBuffer buffer_; // reused by the next conversion
-    size_t used_ = 0;
-    bool ok_ = true;
-};
-
-class FileSink : public ByteSink {
-public:
-    explicit FileSink(AtomicFileWriter& writer) : writer_(writer) {}
-    bool write(const void* data, size_t size) override { return writer_.write(data, size); }
-
-private:
-    AtomicFileWriter& writer_;
-};
-
 // Writes the magic, the header of a new document, the EDL's bytes and the reel table. False when
 // the file would outgrow the format's 32-bit offsets.
-bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& sink, std::unique_ptr<ChunkedSink>& out) {
+bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& sink, std::unique_ptr<ChunkedWriter>& out) {
     const int64_t reels = static_cast<int64_t>(head.reelNames->size());
     const int64_t reelNamesOffset = kSourceTextOffset + static_cast<int64_t>(edlBytes.size());
     const int64_t eventsOffset = reelNamesOffset + (14 + 4 + 98) * reels;
@@ -697,7 +643,7 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
     header.reelCommentsOffset = static_cast<int32_t>(header.reelCountsOffset + 4 * reels);
     header.eventsOffset = static_cast<int32_t>(eventsOffset);
 
-    out = std::make_unique<ChunkedSink>(sink, eventsOffset + head.eventBytes);
+    out = std::make_unique<ChunkedWriter>(sink, eventsOffset + head.eventBytes);
     if (!out->ok())
         return false;
     uint8_t image[kHeaderSize];
@@ -716,24 +662,16 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
         writeI32(image, count);
         out->write(image, 4);
     }
-    std::memset(image, 0, 98);
-    for (int64_t r = 0; r < reels; ++r)
-        out->write(image, 98);
+    out->zeros(static_cast<size_t>(98 * reels));
     return true;
 }
 
 // One event block: the record and its option comment.
-void writeEventBlock(ChunkedSink& out, const EdlEvent& ev, const char16_t* comment) {
+void writeEventBlock(ChunkedWriter& out, const EdlEvent& ev, const char16_t* comment) {
     writeEventImage(ev, out.room(kEventRecordSize));
     out.commit(kEventRecordSize);
-    if (ev.hasOptionComment) {
-        for (int32_t written = 0; written < ev.optionCommentLength;) {
-            const int32_t n = std::min<int32_t>(ev.optionCommentLength - written, kEventRecordSize / 2);
-            writeWide(out.room(2 * static_cast<size_t>(n)), comment + written, static_cast<size_t>(n));
-            out.commit(2 * static_cast<size_t>(n));
-            written += n;
-        }
-    }
+    if (ev.hasOptionComment && ev.optionCommentLength > 0)
+        out.wide(comment, static_cast<size_t>(ev.optionCommentLength));
 }
 
 // parseEdl's store: every event in a vector.
@@ -769,7 +707,7 @@ struct LayoutStore {
 // The second pass: each event completed with its editGroup and reelIndex and written at once.
 struct WritingStore {
     const LayoutStore& layout;
-    ChunkedSink& out;
+    ChunkedWriter& out;
     std::vector<char16_t>& commentPool;
     EdlEvent scratch;
     size_t index = 0;
@@ -809,7 +747,7 @@ bool convertStreaming(std::string_view text, ByteSink& sink) {
     head.dropFrame = totals.dropFrame;
     head.hasHour23 = layout.hasHour23;
     head.lastEditNumber = layout.lastEditNumber;
-    std::unique_ptr<ChunkedSink> out;
+    std::unique_ptr<ChunkedWriter> out;
     if (!writeHead(head, text, sink, out))
         return false;
 
@@ -905,7 +843,7 @@ bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink&
     head.dropFrame = parsed.dropFrame;
     head.hasHour23 = parsed.hasHour23;
     head.lastEditNumber = parsed.lastEditNumber;
-    std::unique_ptr<ChunkedSink> out;
+    std::unique_ptr<ChunkedWriter> out;
     if (!writeHead(head, edlBytes, sink, out))
         return false;
     for (const EdlEvent& ev : parsed.events)
@@ -933,8 +871,7 @@ ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view wo
     AtomicFileWriter writer(workPath);
     if (!writer.isOpen())
         return ConvertStatus::CannotWrite;
-    FileSink sink(writer);
-    if (!convertStreaming(text, sink) || !writer.commit(false))
+    if (!convertStreaming(text, writer) || !writer.commit(false))
         return ConvertStatus::CannotWrite;
     return ConvertStatus::Ok;
 }

@@ -2,6 +2,7 @@
 // The Sony BVE-9100 text EDL: recognising a file, parsing its event and comment lines into
 // events, and converting it into a work file in the project-file format.
 
+#include "model/chunked_writer.h"
 #include "model/document.h"
 #include "model/large_block.h"
 #include "model/prompt.h"
@@ -31,13 +32,6 @@ bool looksLikeBve9100(std::string_view bytes);
 
 // Parses the whole EDL text. Never reads outside the given bytes, whatever they hold.
 ParsedEdl parseEdl(std::string_view bytes);
-
-// Receives the bytes of a work file as they are produced.
-class ByteSink {
-public:
-    virtual ~ByteSink() = default;
-    virtual bool write(const void* data, size_t size) = 0;
-};
 
 // Writes the work file of a parsed EDL: magic, header, the EDL's bytes, the reel table and the
 // events with their comments. False when the sink fails.

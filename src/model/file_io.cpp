@@ -7,10 +7,47 @@
 #else
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#endif
 
 namespace qlp {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef __linux__
+
+// The file that renaming onto `path` would free, opened without following a link or waiting on a
+// special file; -1 when there is none, or when the rename would not free it (another link).
+int openReplacedFile(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Closing the last reference to a replaced file frees its pages and blocks, which takes
+// milliseconds for a large file: that is done on a thread of its own.
+void closeInBackground(int fd) {
+    try {
+        std::thread([fd] { close(fd); }).detach();
+    } catch (const std::system_error&) {
+        close(fd);
+    }
+}
+
+#endif
+
+} // namespace
 
 fs::path toFsPath(std::u16string_view path) {
     return fs::path(std::u16string(path));
@@ -93,6 +130,10 @@ AtomicFileWriter::AtomicFileWriter(std::u16string_view target) : target_(target)
     temp_ = target_ + u".qlp-saving";
     file_ = openFile(temp_, "wb");
     failed_ = file_ == nullptr;
+#ifdef __linux__
+    if (file_)
+        replaced_ = openReplacedFile(toFsPath(target_));
+#endif
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -100,6 +141,10 @@ AtomicFileWriter::~AtomicFileWriter() {
         std::fclose(file_);
         removeFile(temp_);
     }
+#ifdef __linux__
+    if (replaced_ >= 0)
+        close(replaced_);
+#endif
 }
 
 bool AtomicFileWriter::write(const void* data, size_t size) {
@@ -108,6 +153,17 @@ bool AtomicFileWriter::write(const void* data, size_t size) {
     if (size && std::fwrite(data, 1, size, file_) != size)
         failed_ = true;
     return !failed_;
+}
+
+void AtomicFileWriter::expectSize(int64_t size) {
+#ifdef __linux__
+    // Blocks past what is written would stay allocated, so the file's size is left to the writes.
+    // A file system that cannot reserve simply allocates as the bytes come.
+    if (file_ && size > 0)
+        fallocate(fileno(file_), FALLOC_FL_KEEP_SIZE, 0, size);
+#else
+    (void)size;
+#endif
 }
 
 bool AtomicFileWriter::commit(bool durable) {
@@ -128,6 +184,12 @@ bool AtomicFileWriter::commit(bool durable) {
         fs::rename(toFsPath(temp_), toFsPath(target_), ec);
         ok = !ec;
     }
+#ifdef __linux__
+    if (ok && replaced_ >= 0) {
+        closeInBackground(replaced_);
+        replaced_ = -1;
+    }
+#endif
     if (!ok) {
         removeFile(temp_);
         failed_ = true;

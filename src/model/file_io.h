@@ -2,6 +2,8 @@
 // Portable file operations on UTF-16 paths, and a writer that replaces a file only once its new
 // content is completely written.
 
+#include "model/byte_sink.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -35,8 +37,12 @@ std::FILE* openFile(std::u16string_view path, const char* mode);
 bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes);
 
 // Writes a file beside its target and renames it over the target on commit(), so a reader never
-// sees a half-written file and a failed write leaves the old file as it was.
-class AtomicFileWriter {
+// sees a half-written file and a failed write leaves the old file as it was. On Linux the new
+// file's storage is reserved before writing (so the file system has no blocks left to allocate
+// when the rename replaces a file), and the file being replaced is held open until the rename has
+// succeeded and then closed on a thread of its own, so that freeing its storage (milliseconds for a
+// large file) does not delay the caller.
+class AtomicFileWriter : public ByteSink {
 public:
     explicit AtomicFileWriter(std::u16string_view target);
     ~AtomicFileWriter(); // discards an uncommitted temporary file
@@ -44,7 +50,9 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     bool isOpen() const { return file_ != nullptr; }
-    bool write(const void* data, size_t size);
+    bool write(const void* data, size_t size) override;
+    // Reserves the file's storage up front where the system allows it.
+    void expectSize(int64_t size) override;
     // Flushes (to the disk when durable), closes and replaces the target; false on any failure.
     bool commit(bool durable);
     bool failed() const { return failed_; }
@@ -54,6 +62,7 @@ private:
     std::u16string temp_;
     std::FILE* file_ = nullptr;
     bool failed_ = false;
+    int replaced_ = -1; // the file being replaced, held open so that the rename does not free it
 };
 
 } // namespace qlp

@@ -1,6 +1,7 @@
 #include "model/project_file.h"
 
 #include "model/bytes.h"
+#include "model/chunked_writer.h"
 #include "model/file_io.h"
 #include "model/large_block.h"
 #include "model/messages.h"
@@ -20,9 +21,8 @@ namespace qlp {
 namespace {
 
 // Loading reads chunks small enough to be still in the core's own cache when their events are
-// copied out; saving gathers its many small writes into large ones.
+// copied out.
 constexpr size_t kChunkSize = 256 * 1024;
-constexpr size_t kWriteChunk = 1 << 20;
 constexpr int32_t kNoteBlockMinimum = kNoteRecordSize + 2 * kNoteTitleLength;
 
 // Reads a project file sequentially in large chunks (or straight from memory), so that events are
@@ -353,67 +353,6 @@ LoadStatus finishLoad(LoadStatus status, EdlDocument& doc) {
     return status;
 }
 
-class WriterSink : public ByteSink {
-public:
-    explicit WriterSink(AtomicFileWriter& writer) : writer_(writer) {}
-    bool write(const void* data, size_t size) override { return writer_.write(data, size); }
-
-private:
-    AtomicFileWriter& writer_;
-};
-
-// Gathers small writes into large ones.
-class BufferedOut {
-public:
-    // A small file needs no buffer larger than itself.
-    BufferedOut(ByteSink& sink, int64_t totalSize) : sink_(sink) {
-        buffer_.reserve(static_cast<size_t>(std::min<int64_t>(kWriteChunk, totalSize)));
-    }
-    void write(const void* data, size_t size) {
-        if (buffer_.size() + size > kWriteChunk)
-            flush();
-        if (size > kWriteChunk) {
-            ok_ = ok_ && sink_.write(data, size);
-            return;
-        }
-        const auto* p = static_cast<const uint8_t*>(data);
-        buffer_.insert(buffer_.end(), p, p + size);
-    }
-    void zeros(size_t size) {
-        static const uint8_t kZeros[4096] = {};
-        for (; size > 0;) {
-            const size_t n = std::min(size, sizeof kZeros);
-            write(kZeros, n);
-            size -= n;
-        }
-    }
-    void wide(const char16_t* text, size_t count) {
-        if constexpr (std::endian::native == std::endian::little) {
-            write(text, 2 * count);
-        } else {
-            uint8_t pair[2];
-            for (size_t i = 0; i < count; ++i) {
-                writeWide(pair, text + i, 1);
-                write(pair, 2);
-            }
-        }
-    }
-    bool finish() {
-        flush();
-        return ok_;
-    }
-
-private:
-    void flush() {
-        if (!buffer_.empty())
-            ok_ = ok_ && sink_.write(buffer_.data(), buffer_.size());
-        buffer_.clear();
-    }
-    ByteSink& sink_;
-    std::vector<uint8_t> buffer_;
-    bool ok_ = true;
-};
-
 } // namespace
 
 LoadStatus loadProjectFile(std::u16string_view path, EdlDocument& doc) {
@@ -446,8 +385,12 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
         eventBytes += ev.recordSize;
     }
     int32_t noteCount = 0;
-    for (const SimpleNote* note = doc.noteHead->next; note; note = note->next)
+    int64_t noteBytes = 0;
+    for (const SimpleNote* note = doc.noteHead->next; note; note = note->next) {
         ++noteCount;
+        // The record, the title, and a body buffer followed by as many zero bytes.
+        noteBytes += kNoteBlockMinimum + (note->bodySize > 0 ? 2 * int64_t(note->bodySize) : 0);
+    }
 
     const int64_t sourceTextOffset = kMagicSize + kHeaderSize;
     const int64_t reelNamesOffset = sourceTextOffset + doc.sourceTextSize;
@@ -462,7 +405,9 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
     doc.notesOffset = static_cast<int32_t>(eventsOffset + eventBytes);
     doc.noteCount = noteCount;
 
-    BufferedOut out(sink, eventsOffset + eventBytes + int64_t(noteCount) * (kNoteBlockMinimum + 512));
+    ChunkedWriter out(sink, eventsOffset + eventBytes + noteBytes);
+    if (!out.ok())
+        return false;
     uint8_t image[kHeaderSize];
     writeWide(image, kProjectMagic.data(), kProjectMagic.size());
     out.write(image, kMagicSize);
@@ -479,8 +424,8 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
         out.wide(doc.reelComments[r], kReelCommentLength);
     for (int32_t i = 0; i < events; ++i) {
         const EdlEvent& ev = order ? *order[i] : doc.events[i];
-        writeEventImage(ev, image);
-        out.write(image, kEventRecordSize);
+        writeEventImage(ev, out.room(kEventRecordSize));
+        out.commit(kEventRecordSize);
         if (ev.hasOptionComment && ev.optionCommentLength > 0)
             out.wide(ev.optionComment, static_cast<size_t>(ev.optionCommentLength));
         if (ev.hasWorkMemo && ev.workMemoLength > 0)
@@ -503,8 +448,7 @@ int saveDocument(std::u16string_view path, EdlDocument& doc, Prompt& prompt, boo
     AtomicFileWriter writer(path);
     bool ok = writer.isOpen();
     if (ok) {
-        WriterSink sink(writer);
-        ok = writeProjectFile(doc, sink) && writer.commit(durable);
+        ok = writeProjectFile(doc, writer) && writer.commit(durable);
     }
     if (!ok) {
         prompt.warn(formatMessage(kMsgCannotOpenPath, path));
