@@ -80,15 +80,38 @@ void ChunkedWriter::wide(const char16_t* text, size_t count) {
     }
 }
 
+void ChunkedWriter::writeInPlace(const uint8_t* data, size_t size) {
+    if (size <= capacity_ - used_) {
+        write(data, size); // a few bytes are cheaper to copy than to queue
+        return;
+    }
+    if (failed_)
+        return;
+    flush(false);
+    enqueue(Piece{data, size, nullptr, -1});
+}
+
+void ChunkedWriter::writeBuffer(std::unique_ptr<LargeBuffer> buffer, size_t size) {
+    if (size <= capacity_ - used_) {
+        write(buffer->data(), size);
+        return;
+    }
+    if (failed_)
+        return;
+    flush(false);
+    const uint8_t* data = buffer->data();
+    enqueue(Piece{data, size, std::move(buffer), -1});
+}
+
 bool ChunkedWriter::finish() {
     flush(true);
     waitForWriter();
     return ok();
 }
 
-// Hands the filled chunk to the writer thread and goes on with the other one. The first chunk of a
-// file larger than one chunk starts the thread; without a thread (or for the last chunk of a small
-// file) the chunk is written here.
+// Hands the filled chunk to the writer thread and goes on with the other one once that one is
+// written. The first chunk of a file larger than one chunk starts the thread; without a thread (or
+// for the last chunk of a small file) the chunk is written here.
 void ChunkedWriter::flush(bool last) {
     if (used_ == 0 || failed_) {
         used_ = 0;
@@ -99,26 +122,46 @@ void ChunkedWriter::flush(bool last) {
         used_ = 0;
         return;
     }
+    const int filled = current_;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        chunkQueued_[filled] = true;
+    }
+    enqueue(Piece{chunk_, used_, nullptr, filled});
+    current_ = 1 - filled;
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return pending_ == nullptr; });
+        changed_.wait(lock, [this] { return !chunkQueued_[current_]; });
+    }
+    chunk_ = chunkData(current_);
+    used_ = 0;
+}
+
+void ChunkedWriter::enqueue(Piece piece) {
+    if (!writer_.joinable() && !startWriter()) {
+        failed_ = !sink_.write(piece.data, piece.size);
+        if (piece.chunk >= 0)
+            chunkQueued_[piece.chunk] = false;
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
         if (writerFailed_) {
             failed_ = true;
-        } else {
-            pending_ = chunk_;
-            pendingSize_ = used_;
+            if (piece.chunk >= 0)
+                chunkQueued_[piece.chunk] = false;
+            return;
         }
+        queue_.push_back(std::move(piece));
     }
     changed_.notify_all();
-    chunk_ = chunk_ == first_.data() ? second_->data() : first_.data();
-    used_ = 0;
 }
 
 void ChunkedWriter::waitForWriter() {
     if (!writer_.joinable())
         return;
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return pending_ == nullptr; });
+    changed_.wait(lock, [this] { return queue_.empty() && !writing_; });
 }
 
 // False when the second chunk or the thread cannot be had; the file is then written on this thread.
@@ -126,28 +169,37 @@ bool ChunkedWriter::startWriter() {
     auto second = std::make_unique<LargeBuffer>(capacity_);
     if (!second->data())
         return false;
+    second_ = std::move(second);
     try {
         writer_ = std::thread([this] { writerLoop(); });
     } catch (const std::system_error&) {
         return false;
     }
-    second_ = std::move(second);
     return true;
 }
 
+// Writes the queued pieces in order. Once a write has failed the rest are dropped; when the
+// writer is being destroyed, only the piece in progress is completed.
 void ChunkedWriter::writerLoop() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return pending_ != nullptr || stopping_; });
-        if (pending_ == nullptr)
+        changed_.wait(lock, [this] { return !queue_.empty() || stopping_; });
+        if (stopping_) {
+            queue_.clear();
             return;
-        const uint8_t* data = pending_;
-        const size_t size = pendingSize_;
+        }
+        Piece piece = std::move(queue_.front());
+        queue_.pop_front();
+        writing_ = true;
+        const bool skip = writerFailed_;
         lock.unlock();
-        const bool written = sink_.write(data, size);
+        const bool written = skip || sink_.write(piece.data, piece.size);
+        piece.owned.reset();
         lock.lock();
         writerFailed_ = writerFailed_ || !written;
-        pending_ = nullptr;
+        if (piece.chunk >= 0)
+            chunkQueued_[piece.chunk] = false;
+        writing_ = false;
         changed_.notify_all();
     }
 }

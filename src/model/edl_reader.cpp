@@ -10,10 +10,14 @@
 #include "model/timecode.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 namespace qlp {
@@ -651,7 +655,7 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
     out->write(image, 32);
     writeHeaderImage(header, image);
     out->write(image, kHeaderSize);
-    out->write(edlBytes.data(), edlBytes.size());
+    out->writeInPlace(reinterpret_cast<const uint8_t*>(edlBytes.data()), edlBytes.size());
     for (const std::u16string& name : *head.reelNames) {
         char16_t padded[kReelNameLength] = {};
         copyWide(padded, kReelNameLength, name);
@@ -666,12 +670,14 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
     return true;
 }
 
-// One event block: the record and its option comment.
-void writeEventBlock(ChunkedWriter& out, const EdlEvent& ev, const char16_t* comment) {
-    writeEventImage(ev, out.room(kEventRecordSize));
+// One event block: the record and its option comment. Returns where the record was built.
+template <typename Out> uint8_t* writeEventBlock(Out& out, const EdlEvent& ev, const char16_t* comment) {
+    uint8_t* record = out.room(kEventRecordSize);
+    writeEventImage(ev, record);
     out.commit(kEventRecordSize);
     if (ev.hasOptionComment && ev.optionCommentLength > 0)
         out.wide(comment, static_cast<size_t>(ev.optionCommentLength));
+    return record;
 }
 
 // parseEdl's store: every event in a vector.
@@ -704,57 +710,206 @@ struct LayoutStore {
     }
 };
 
-// The second pass: each event completed with its editGroup and reelIndex and written at once.
-struct WritingStore {
-    const LayoutStore& layout;
-    ChunkedWriter& out;
-    std::vector<char16_t>& commentPool;
-    EdlEvent scratch;
-    size_t index = 0;
-    EdlEvent& newEvent() {
-        scratch = EdlEvent{};
-        return scratch;
-    }
-    void add(EdlEvent& ev, int64_t commentIndex) {
-        if (index < static_cast<size_t>(layout.count)) {
-            ev.editGroup = layout.groups.of(index);
-            ev.reelIndex = layout.reels.reelIndexOf(index);
+// Event blocks of the second pass made before the first pass has finished: they wait in memory,
+// their editGroup and reelIndex still to be filled in, until the head of the work file is known.
+class EventSpool {
+public:
+    static constexpr size_t kPieceSize = 2 << 20;
+
+    bool ok() const { return ok_; }
+    uint8_t* room(size_t n) {
+        if (!ok_)
+            return scratch_;
+        if (pieces_.empty() || used_ + n > kPieceSize) {
+            if (!pieces_.empty())
+                pieces_.back().size = used_;
+            auto buffer = std::make_unique<LargeBuffer>(kPieceSize);
+            if (!buffer->data()) {
+                ok_ = false; // memory exhausted: the conversion fails
+                return scratch_;
+            }
+            pieces_.push_back({std::move(buffer), 0});
+            used_ = 0;
         }
-        ++index;
-        writeEventBlock(out, ev, commentIndex >= 0 ? commentPool.data() + commentIndex : nullptr);
+        return pieces_.back().buffer->data() + used_;
     }
+    void commit(size_t n) {
+        if (ok_)
+            used_ += n;
+    }
+    void wide(const char16_t* text, size_t count) {
+        writeWide(room(2 * count), text, count);
+        commit(2 * count);
+    }
+    // Remembers where the next held event's record is.
+    void addRecord(uint8_t* record) { records_.push_back(record); }
+
+    // Fills in each held event's editGroup and reelIndex and hands the blocks to the writer.
+    template <typename GroupOf, typename ReelOf> void release(ChunkedWriter& out, GroupOf groupOf, ReelOf reelOf) {
+        if (!ok_)
+            return;
+        for (size_t i = 0; i < records_.size(); ++i) {
+            writeI32(records_[i] + kEditGroupOffset, groupOf(i));
+            writeI32(records_[i] + kReelIndexOffset, reelOf(i));
+        }
+        if (!pieces_.empty())
+            pieces_.back().size = used_;
+        for (Piece& piece : pieces_)
+            out.writeBuffer(std::move(piece.buffer), piece.size);
+        pieces_.clear();
+        records_.clear();
+    }
+
+private:
+    // Where the record image keeps the two fields.
+    static constexpr size_t kEditGroupOffset = 12;
+    static constexpr size_t kReelIndexOffset = 92;
+    struct Piece {
+        std::unique_ptr<LargeBuffer> buffer;
+        size_t size = 0;
+    };
+    std::vector<Piece> pieces_;
+    std::vector<uint8_t*> records_;
+    size_t used_ = 0;
+    bool ok_ = true;
+    uint8_t scratch_[kEventRecordSize + 2 * (kCommentBytes + 1)]; // takes the writes once memory ran out
 };
 
-// Converts without holding every event in memory: a first pass learns the head of the work file,
-// the second parses again and writes each event as it is completed. The bytes are those of
+// The first pass of a conversion, run on a thread of its own.
+class LayoutPass {
+public:
+    explicit LayoutPass(std::string_view text) : text_(text) {
+        // An event line takes some 80 bytes: room for the per-event tables saves growing them step by step.
+        layout_.reels.reserve(text.size() / 80 + 1);
+        layout_.groups.reserve(text.size() / 80 + 1);
+        try {
+            thread_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            run();
+        }
+    }
+    ~LayoutPass() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    LayoutPass(const LayoutPass&) = delete;
+    LayoutPass& operator=(const LayoutPass&) = delete;
+
+    bool done() const { return done_.load(std::memory_order_acquire); }
+    // Waits for the pass; rethrows what it threw (memory exhausted).
+    const LayoutStore& wait() {
+        if (thread_.joinable())
+            thread_.join();
+        if (error_) {
+            std::exception_ptr error = std::move(error_);
+            error_ = nullptr;
+            std::rethrow_exception(error);
+        }
+        return layout_;
+    }
+    const LineTotals& totals() const { return totals_; }
+    const std::vector<std::u16string>& reelNames() const { return reelNames_; }
+    const std::vector<int32_t>& reelUseCounts() const { return reelUseCounts_; }
+
+private:
+    void run() {
+        try {
+            std::vector<char16_t> comments;
+            totals_ = parseLines<Detail::Layout>(text_, comments, layout_);
+            layout_.reels.finish(reelNames_, reelUseCounts_);
+        } catch (...) {
+            error_ = std::current_exception();
+        }
+        done_.store(true, std::memory_order_release);
+    }
+
+    std::string_view text_;
+    LayoutStore layout_;
+    LineTotals totals_;
+    std::vector<std::u16string> reelNames_;
+    std::vector<int32_t> reelUseCounts_;
+    std::exception_ptr error_;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+// The second pass: each event completed and written at once, or held in the spool while the
+// first pass is still running. The work file's head is written as soon as that pass has finished.
+class WritingStore {
+public:
+    WritingStore(LayoutPass& layout, std::string_view text, ByteSink& sink, std::vector<char16_t>& commentPool)
+        : layout_(layout), text_(text), sink_(sink), commentPool_(commentPool) {}
+
+    EdlEvent& newEvent() {
+        scratch_ = EdlEvent{};
+        return scratch_;
+    }
+    void add(EdlEvent& ev, int64_t commentIndex) {
+        const char16_t* comment = commentIndex >= 0 ? commentPool_.data() + commentIndex : nullptr;
+        if (!layoutStore_ && layout_.done())
+            startFile();
+        if (!layoutStore_) {
+            spool_.addRecord(writeEventBlock(spool_, ev, comment));
+        } else if (out_) {
+            if (index_ < static_cast<size_t>(layoutStore_->count)) {
+                ev.editGroup = layoutStore_->groups.of(index_);
+                ev.reelIndex = layoutStore_->reels.reelIndexOf(index_);
+            }
+            writeEventBlock(*out_, ev, comment);
+        }
+        ++index_;
+    }
+    // Completes the file; false when it could not be written.
+    bool finish() {
+        if (!layoutStore_)
+            startFile();
+        return out_ && spool_.ok() && index_ == static_cast<size_t>(layoutStore_->count) && out_->finish();
+    }
+
+private:
+    // Writes the head, then the held events with their editGroup and reelIndex filled in. Without
+    // a head (the file would outgrow the format) nothing more is written.
+    void startFile() {
+        layoutStore_ = &layout_.wait();
+        WorkFileHead head;
+        head.eventCount = layoutStore_->count;
+        head.eventBytes = layoutStore_->eventBytes;
+        head.reelNames = &layout_.reelNames();
+        head.reelUseCounts = &layout_.reelUseCounts();
+        head.dropFrame = layout_.totals().dropFrame;
+        head.hasHour23 = layoutStore_->hasHour23;
+        head.lastEditNumber = layoutStore_->lastEditNumber;
+        if (!writeHead(head, text_, sink_, out_)) {
+            out_.reset();
+            return;
+        }
+        const size_t known = static_cast<size_t>(layoutStore_->count);
+        spool_.release(
+            *out_, [&](size_t i) { return i < known ? layoutStore_->groups.of(i) : -1; },
+            [&](size_t i) { return i < known ? layoutStore_->reels.reelIndexOf(i) : 0; });
+    }
+
+    LayoutPass& layout_;
+    const LayoutStore* layoutStore_ = nullptr; // once the first pass has finished
+    std::string_view text_;
+    ByteSink& sink_;
+    std::vector<char16_t>& commentPool_;
+    EdlEvent scratch_;
+    EventSpool spool_;
+    std::unique_ptr<ChunkedWriter> out_;
+    size_t index_ = 0;
+};
+
+// Converts without holding every event in memory. A first pass learns the head of the work file;
+// the second, run at the same time, parses again and writes each event as it is completed, holding
+// back only those it makes before the first pass has finished. The bytes are those of
 // writeWorkFile(parseEdl(text)).
 bool convertStreaming(std::string_view text, ByteSink& sink) {
-    std::vector<char16_t> layoutComments;
-    LayoutStore layout;
-    // An event line takes some 80 bytes: room for the per-event tables saves growing them step by step.
-    layout.reels.reserve(text.size() / 80 + 1);
-    layout.groups.reserve(text.size() / 80 + 1);
-    const LineTotals totals = parseLines<Detail::Layout>(text, layoutComments, layout);
-    std::vector<std::u16string> reelNames;
-    std::vector<int32_t> reelUseCounts;
-    layout.reels.finish(reelNames, reelUseCounts);
-
-    WorkFileHead head;
-    head.eventCount = layout.count;
-    head.eventBytes = layout.eventBytes;
-    head.reelNames = &reelNames;
-    head.reelUseCounts = &reelUseCounts;
-    head.dropFrame = totals.dropFrame;
-    head.hasHour23 = layout.hasHour23;
-    head.lastEditNumber = layout.lastEditNumber;
-    std::unique_ptr<ChunkedWriter> out;
-    if (!writeHead(head, text, sink, out))
-        return false;
-
+    LayoutPass layout(text);
     std::vector<char16_t> comments;
-    WritingStore writing{layout, *out, comments, {}, 0};
+    WritingStore writing(layout, text, sink, comments);
     parseLines<Detail::Full>(text, comments, writing);
-    return writing.index == static_cast<size_t>(layout.count) && out->finish();
+    return writing.finish();
 }
 
 // The whole EDL, read into a buffer that the next conversion reuses rather than into fresh memory.

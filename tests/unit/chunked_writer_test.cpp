@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -45,12 +46,32 @@ public:
     void expectSize(int64_t size) override { expected.push_back(size); }
 };
 
-// Every way of writing, mixed at random, mirrored into `reference`.
-void writeMixture(ChunkedWriter& out, std::vector<uint8_t>& reference, size_t total, unsigned seed) {
+// Every way of writing, mixed at random, mirrored into `reference`. Bytes written in place are
+// kept in `kept` until the writer has finished.
+void writeMixture(ChunkedWriter& out, std::vector<uint8_t>& reference, size_t total, unsigned seed,
+                  std::deque<std::vector<uint8_t>>& kept) {
     std::mt19937 random(seed);
     while (reference.size() < total) {
         const size_t left = total - reference.size();
-        switch (random() % 5) {
+        switch (random() % 7) {
+        case 5: { // in place, small or over a chunk
+            const size_t n = std::min<size_t>(left, random() % 2 ? random() % 100 : ChunkedWriter::kChunkSize / 2 +
+                                                                                     random() % ChunkedWriter::kChunkSize);
+            std::vector<uint8_t>& piece = kept.emplace_back(n);
+            for (uint8_t& b : piece)
+                b = static_cast<uint8_t>(random());
+            out.writeInPlace(piece.data(), n);
+            reference.insert(reference.end(), piece.begin(), piece.end());
+            break;
+        }
+        case 6: { // a buffer handed over
+            const size_t n = std::min<size_t>(left, 1 + random() % (3 * ChunkedWriter::kChunkSize));
+            auto buffer = std::make_unique<LargeBuffer>(n);
+            for (size_t i = 0; i < n; ++i)
+                reference.push_back(buffer->data()[i] = static_cast<uint8_t>(random()));
+            out.writeBuffer(std::move(buffer), n);
+            break;
+        }
         case 0: { // a record built in place
             const size_t n = std::min<size_t>(left, 1 + random() % ChunkedWriter::kLargestRoom);
             uint8_t* p = out.room(n);
@@ -101,9 +122,10 @@ TEST(ChunkedWriter, BytesArriveCompleteAndInOrder) {
         for (unsigned seed = 1; seed <= 3; ++seed) {
             RecordingSink sink;
             std::vector<uint8_t> reference;
+            std::deque<std::vector<uint8_t>> kept;
             {
                 ChunkedWriter out(sink, static_cast<int64_t>(total));
-                writeMixture(out, reference, total, seed);
+                writeMixture(out, reference, total, seed, kept);
                 EXPECT_TRUE(out.finish());
             }
             ASSERT_EQ(sink.bytes.size(), reference.size()) << total << " seed " << seed;
@@ -123,9 +145,10 @@ TEST(ChunkedWriter, ASlowDiskKeepsTheOrder) {
     RecordingSink sink;
     sink.delay = std::chrono::microseconds(3000);
     std::vector<uint8_t> reference;
+    std::deque<std::vector<uint8_t>> kept;
     const size_t total = 6 * ChunkedWriter::kChunkSize + 12345;
     ChunkedWriter out(sink, static_cast<int64_t>(total));
-    writeMixture(out, reference, total, 7);
+    writeMixture(out, reference, total, 7, kept);
     EXPECT_TRUE(out.finish());
     EXPECT_TRUE(sink.bytes == reference);
 }
@@ -135,9 +158,10 @@ TEST(ChunkedWriter, AFailedWriteIsReportedAndNothingIsWrittenAfterIt) {
         RecordingSink sink;
         sink.failFrom = failFrom;
         std::vector<uint8_t> reference;
+        std::deque<std::vector<uint8_t>> kept;
         const size_t total = 8 * ChunkedWriter::kChunkSize;
         ChunkedWriter out(sink, static_cast<int64_t>(total));
-        writeMixture(out, reference, total, 11);
+        writeMixture(out, reference, total, 11, kept);
         EXPECT_FALSE(out.ok()) << failFrom;
         EXPECT_FALSE(out.finish()) << failFrom;
         EXPECT_EQ(sink.writes, failFrom);
@@ -157,9 +181,10 @@ TEST(ChunkedWriter, LeavingWithoutFinishingWaitsForTheBackgroundWrite) {
     RecordingSink sink;
     sink.delay = std::chrono::microseconds(20000);
     std::vector<uint8_t> reference;
+    std::deque<std::vector<uint8_t>> kept;
     {
         ChunkedWriter out(sink, 4 * ChunkedWriter::kChunkSize);
-        writeMixture(out, reference, 2 * ChunkedWriter::kChunkSize + 10, 5);
+        writeMixture(out, reference, 2 * ChunkedWriter::kChunkSize + 10, 5, kept);
     } // no finish(): the chunk in flight completes, the rest is dropped
     EXPECT_LE(sink.bytes.size(), reference.size());
     EXPECT_TRUE(std::equal(sink.bytes.begin(), sink.bytes.end(), reference.begin()));

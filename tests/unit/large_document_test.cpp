@@ -125,20 +125,26 @@ TEST(Cp932, DecodedLengthCountsWhatDecodeReturns) {
     }
 }
 
-// A file of 15,000 events (about 15 MB, its EDL over 1 MB) is written in many chunks, records and
-// comments cut by their ends, from an EDL in a reused buffer; its bytes must still be those of the
-// in-memory writer.
+// Files of up to 15,000 events (about 15 MB, the EDL over 1 MB) are written in many chunks,
+// records and comments cut by their ends, from an EDL in a reused buffer. The events made while the
+// first pass is still running are held and completed later - all of them in a small file, some in a
+// large one, a different number each time. The bytes must always be those of the in-memory writer.
 TEST(LargeDocument, FileConversionMatchesTheInMemoryWriter) {
     ScratchDir scratch;
-    const std::string edl = largeEdl(15000);
-    ASSERT_GT(edl.size(), size_t(1) << 20);
-    writeBytes(scratch.file("LARGE.EDL"), edl);
-    MemorySink expected;
-    ASSERT_TRUE(writeWorkFile(parseEdl(edl), edl, expected));
-    // The second round runs on the buffers the first one gave back.
-    for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(convertEdlFile(u16(scratch.file("LARGE.EDL")), u16(scratch.file("LARGE.QLP"))), ConvertStatus::Ok);
-        EXPECT_TRUE(readBytes(scratch.file("LARGE.QLP")) == expected.bytes) << "round " << round;
+    for (const int events : {1, 40, 2500, 15000}) {
+        const std::string edl = largeEdl(events);
+        if (events == 15000) {
+            ASSERT_GT(edl.size(), size_t(1) << 20);
+        }
+        writeBytes(scratch.file("LARGE.EDL"), edl);
+        MemorySink expected;
+        ASSERT_TRUE(writeWorkFile(parseEdl(edl), edl, expected));
+        // Later rounds run on the buffers the earlier ones gave back.
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(convertEdlFile(u16(scratch.file("LARGE.EDL")), u16(scratch.file("LARGE.QLP"))),
+                      ConvertStatus::Ok);
+            EXPECT_TRUE(readBytes(scratch.file("LARGE.QLP")) == expected.bytes) << events << " round " << round;
+        }
     }
 }
 
