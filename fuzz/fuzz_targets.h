@@ -56,6 +56,13 @@ inline std::string checkEdlRoundTrip(const uint8_t* data, size_t size) {
     MemorySink sink;
     if (!writeWorkFile(parsed, text, sink))
         return "the work file could not be written";
+    // The conversion the application runs (two passes at once, records held while the first runs)
+    // must give the very same bytes.
+    MemorySink streamed;
+    if (!convertEdlText(text, streamed))
+        return "the streaming conversion failed";
+    if (streamed.bytes != sink.bytes)
+        return "the streaming conversion differs from the in-memory writer";
     EdlDocument doc;
     const LoadStatus status = loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc);
     if (status != LoadStatus::Ok)

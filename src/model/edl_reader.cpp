@@ -988,6 +988,10 @@ ParsedEdl parseEdl(std::string_view bytes) {
     return parsed;
 }
 
+bool convertEdlText(std::string_view text, ByteSink& sink) {
+    return convertStreaming(text, sink);
+}
+
 bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink) {
     WorkFileHead head;
     head.eventCount = static_cast<int64_t>(parsed.events.size());

@@ -37,6 +37,10 @@ ParsedEdl parseEdl(std::string_view bytes);
 // events with their comments. False when the sink fails.
 bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink);
 
+// Converts EDL text into the bytes of its work file - those of writeWorkFile(parseEdl(text)) -
+// without holding every event in memory. False when the sink fails or the file would be too large.
+bool convertEdlText(std::string_view text, ByteSink& sink);
+
 // Reads, parses and writes one EDL into a work file at workPath. Returns false after showing the
 // work-file warning when the work file cannot be written.
 enum class ConvertStatus { Ok, CannotRead, NotRecognised, CannotWrite };
