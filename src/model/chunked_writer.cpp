@@ -14,9 +14,14 @@ ChunkedWriter::ChunkedWriter(ByteSink& sink, int64_t fileSize)
       first_(static_cast<size_t>(std::clamp<int64_t>(fileSize, int64_t(kLargestRoom), int64_t(kChunkSize)))) {
     chunk_ = first_.data();
     capacity_ = first_.size();
-    failed_ = chunk_ == nullptr;
-    if (!failed_)
-        sink_.expectSize(fileSize);
+    if (!chunk_) {
+        // No memory: nothing will be written, but the pieces still have somewhere to go.
+        failed_ = true;
+        chunk_ = spare_;
+        capacity_ = sizeof spare_;
+        return;
+    }
+    sink_.expectSize(fileSize);
 }
 
 ChunkedWriter::~ChunkedWriter() {

@@ -79,6 +79,7 @@ private:
     size_t capacity_ = 0;
     size_t used_ = 0;
     bool failed_ = false; // a write on this thread failed, or no buffer
+    uint8_t spare_[kLargestRoom];
 
     // Shared with the writer thread.
     std::mutex mutex_;

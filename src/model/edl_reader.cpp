@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -761,9 +762,10 @@ public:
     }
 
 private:
-    // Where the record image keeps the two fields.
+    // Where the record image keeps the two fields; the struct's first 100 bytes follow the image.
     static constexpr size_t kEditGroupOffset = 12;
     static constexpr size_t kReelIndexOffset = 92;
+    static_assert(offsetof(EdlEvent, editGroup) == kEditGroupOffset && offsetof(EdlEvent, reelIndex) == kReelIndexOffset);
     struct Piece {
         std::unique_ptr<LargeBuffer> buffer;
         size_t size = 0;
