@@ -16,16 +16,6 @@
 
 namespace qlp::fuzz {
 
-class MemorySink : public ByteSink {
-public:
-    bool write(const void* data, size_t size) override {
-        const auto* p = static_cast<const uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-    std::vector<uint8_t> bytes;
-};
-
 // The 1004-byte images of two events agree (pointer slots are written as 0, so the comment and
 // memo texts are compared separately).
 inline bool sameEventImage(const EdlEvent& a, const EdlEvent& b) {

@@ -20,16 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class VectorSink : public qlp::ByteSink {
-public:
-    bool write(const void* data, size_t size) override {
-        const auto* p = static_cast<const uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-    std::vector<uint8_t> bytes;
-};
-
 bool writeFile(const fs::path& path, const void* data, size_t size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
@@ -39,7 +29,7 @@ bool writeFile(const fs::path& path, const void* data, size_t size) {
 }
 
 std::vector<uint8_t> workFileOf(const std::string& edl) {
-    VectorSink sink;
+    qlp::MemorySink sink;
     qlp::writeWorkFile(qlp::parseEdl(edl), edl, sink);
     return sink.bytes;
 }
@@ -88,7 +78,7 @@ std::vector<uint8_t> annotatedProject(const std::vector<uint8_t>& workFile) {
         tail->next = note;
         tail = note;
     }
-    VectorSink sink;
+    qlp::MemorySink sink;
     qlp::writeProjectFile(doc, sink);
     return sink.bytes;
 }

@@ -6,30 +6,7 @@
 #include "model/project_file.h"
 #include "model/records.h"
 
-#include <new>
-
 namespace qlp::cli {
-
-namespace {
-
-class MemorySink : public ByteSink {
-public:
-    explicit MemorySink(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-    bool write(const void* data, size_t size) override {
-        const auto* p = static_cast<const uint8_t*>(data);
-        try {
-            bytes_.insert(bytes_.end(), p, p + size);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        return true;
-    }
-
-private:
-    std::vector<uint8_t>& bytes_;
-};
-
-} // namespace
 
 bool hasProjectMagic(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < static_cast<size_t>(kMagicSize))
@@ -63,13 +40,13 @@ bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& 
             return false;
         }
         file.kind = SourceKind::Edl;
-        file.image.clear();
-        MemorySink sink(file.image);
+        MemorySink sink;
         // Only a conversion too large for the format's 32-bit offsets, or for memory, fails here.
         if (!writeWorkFile(parseEdl(text), text, sink)) {
             message = formatMessage(kMsgNoMemoryToRead, path);
             return false;
         }
+        file.image = std::move(sink.bytes);
     }
 
     switch (loadProjectImage(file.image.data(), file.image.size(), file.doc)) {

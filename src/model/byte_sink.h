@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
+#include <vector>
 
 namespace qlp {
 
@@ -12,6 +14,22 @@ public:
     virtual bool write(const void* data, size_t size) = 0;
     // Told once, before the first write, how many bytes will be written.
     virtual void expectSize(int64_t) {}
+};
+
+// Gathers the bytes in memory. A write fails when memory runs out.
+class MemorySink : public ByteSink {
+public:
+    std::vector<uint8_t> bytes;
+
+    bool write(const void* data, size_t size) override {
+        const auto* p = static_cast<const uint8_t*>(data);
+        try {
+            bytes.insert(bytes.end(), p, p + size);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
 };
 
 } // namespace qlp

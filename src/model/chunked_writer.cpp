@@ -128,10 +128,6 @@ void ChunkedWriter::flush(bool last) {
         return;
     }
     const int filled = current_;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        chunkQueued_[filled] = true;
-    }
     enqueue(Piece{chunk_, used_, nullptr, filled});
     current_ = 1 - filled;
     {
@@ -145,18 +141,16 @@ void ChunkedWriter::flush(bool last) {
 void ChunkedWriter::enqueue(Piece piece) {
     if (!writer_.joinable() && !startWriter()) {
         failed_ = !sink_.write(piece.data, piece.size);
-        if (piece.chunk >= 0)
-            chunkQueued_[piece.chunk] = false;
         return;
     }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (writerFailed_) {
             failed_ = true;
-            if (piece.chunk >= 0)
-                chunkQueued_[piece.chunk] = false;
             return;
         }
+        if (piece.chunk >= 0)
+            chunkQueued_[piece.chunk] = true;
         queue_.push_back(std::move(piece));
     }
     changed_.notify_all();

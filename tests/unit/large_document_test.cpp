@@ -22,16 +22,6 @@ using namespace std::string_literals;
 
 namespace {
 
-class MemorySink : public ByteSink {
-public:
-    std::vector<uint8_t> bytes;
-    bool write(const void* data, size_t size) override {
-        const auto* p = static_cast<const uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-};
-
 bool allZero(const void* data, size_t size) {
     const auto* p = static_cast<const uint8_t*>(data);
     return std::all_of(p, p + size, [](uint8_t b) { return b == 0; });

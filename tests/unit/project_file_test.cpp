@@ -14,16 +14,6 @@ using namespace qlp::test;
 
 namespace {
 
-class MemorySink : public ByteSink {
-public:
-    std::vector<uint8_t> bytes;
-    bool write(const void* data, size_t size) override {
-        const auto* p = static_cast<const uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-};
-
 std::vector<uint8_t> workFileOf(const std::string& edlName) {
     const std::vector<uint8_t> edl = readBytes(dataPath(edlName));
     const std::string_view text(reinterpret_cast<const char*>(edl.data()), edl.size());

@@ -21,16 +21,6 @@ using namespace qlp::test;
 
 namespace {
 
-class MemorySink : public ByteSink {
-public:
-    std::vector<uint8_t> bytes;
-    bool write(const void* data, size_t size) override {
-        const auto* p = static_cast<const uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-};
-
 std::string toUtf8(std::u16string_view text) {
     return std::filesystem::path(std::u16string(text)).string();
 }

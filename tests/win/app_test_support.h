@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <deque>
 #include <functional>
@@ -22,6 +24,35 @@ inline std::wstring windowText(HWND hwnd) {
     GetWindowTextW(hwnd, text.data(), length + 1);
     text.resize(wcslen(text.c_str()));
     return text;
+}
+
+// Records the commands that reach the main window instead of executing them.
+class MainCommandSpy {
+public:
+    explicit MainCommandSpy(HWND main) : main_(main) {
+        SetWindowSubclass(main_, proc, 78, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~MainCommandSpy() { RemoveWindowSubclass(main_, proc, 78); }
+    std::vector<int> commands;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+        if (msg == WM_COMMAND && LOWORD(wParam) >= 40000) {
+            reinterpret_cast<MainCommandSpy*>(self)->commands.push_back(LOWORD(wParam));
+            return 0;
+        }
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    HWND main_;
+};
+
+// The rows of a list view that are selected, in order.
+inline std::vector<int> selectedRows(HWND list) {
+    std::vector<int> rows;
+    for (int r = ListView_GetNextItem(list, -1, LVNI_SELECTED); r >= 0;
+         r = ListView_GetNextItem(list, r, LVNI_SELECTED))
+        rows.push_back(r);
+    return rows;
 }
 
 inline std::wstring className(HWND hwnd) {

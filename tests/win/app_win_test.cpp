@@ -39,6 +39,7 @@ namespace {
 using test::className;
 using test::pumpMessages;
 using test::pumpUntil;
+using test::selectedRows;
 using test::utf8;
 using test::windowText;
 
@@ -135,26 +136,6 @@ protected:
 
 private:
     std::unique_ptr<test::ScratchRegistry> registry_;
-};
-
-// Records the commands that reach the main window instead of executing them.
-class CommandSpy {
-public:
-    explicit CommandSpy(HWND main) : main_(main) {
-        SetWindowSubclass(main_, proc, 77, reinterpret_cast<DWORD_PTR>(this));
-    }
-    ~CommandSpy() { RemoveWindowSubclass(main_, proc, 77); }
-    std::vector<int> commands;
-
-private:
-    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-        if (msg == WM_COMMAND && LOWORD(wParam) >= 40000) {
-            reinterpret_cast<CommandSpy*>(self)->commands.push_back(LOWORD(wParam));
-            return 0;
-        }
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    HWND main_;
 };
 
 // Sets the modifier keys this thread's key state reports, as TranslateAccelerator reads them.
@@ -837,7 +818,7 @@ TEST_F(MainWindowTest, GrayedItemsAcceleratorsAreDeadInTheList) {
     HWND list = control(IDC_LIST);
     ShowWindow(list, SW_SHOW);
     EnableWindow(list, TRUE);
-    CommandSpy spy(hwnd);
+    test::MainCommandSpy spy(hwnd);
     for (const Key& key : kAccelerators)
         press(list, key);
     // Without a document only the always-enabled items pass; copy is never the list's.
@@ -872,7 +853,7 @@ TEST_F(MainWindowTest, MemoBoxKeepsSelectAllAndCopy) {
     HWND memo = control(IDC_MEMO);
     EnableWindow(memo, TRUE);
     SetWindowTextW(memo, L"作業メモ memo text");
-    CommandSpy spy(hwnd);
+    test::MainCommandSpy spy(hwnd);
 
     EXPECT_TRUE(press(memo, keyFor(IDM_SELECT_ALL)));
     DWORD start = 1, end = 0;
@@ -1240,14 +1221,6 @@ protected:
         ASSERT_TRUE(waitForWorkerPass(w.selection, selections, 5000));
         ASSERT_TRUE(waitForWorkerPass(w.comment, comments, 5000));
     }
-    std::vector<int> selectedRows() const {
-        std::vector<int> rows;
-        for (int r = ListView_GetNextItem(list, -1, LVNI_SELECTED); r >= 0;
-             r = ListView_GetNextItem(list, r, LVNI_SELECTED))
-            rows.push_back(r);
-        return rows;
-    }
-
     std::filesystem::path dir;
     HWND list = nullptr;
 };
@@ -1271,14 +1244,14 @@ TEST_F(WorkerTest, SelectionFollowsTheFocusAndSelectsTheWholeEdit) {
 
     focusRow(1);
     EXPECT_EQ(doc.currentRow[0], 1);
-    EXPECT_EQ(selectedRows(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(selectedRows(list), (std::vector<int>{1, 2}));
     EXPECT_EQ(doc.topRow[0], 0);
     EXPECT_EQ(utf8(windowText(control(IDC_MEMO))), commentOf(1));
     EXPECT_FALSE(IsWindowEnabled(control(IDC_WRITE_MEMO))); // button 501 follows the memo mode
 
     focusRow(0);
     EXPECT_EQ(doc.currentRow[0], 0);
-    EXPECT_EQ(selectedRows(), (std::vector<int>{0}));
+    EXPECT_EQ(selectedRows(list), (std::vector<int>{0}));
     for (int row : {withComment, withoutComment}) {
         focusRow(row);
         EXPECT_EQ(utf8(windowText(control(IDC_MEMO))), commentOf(row)) << row;
@@ -1289,7 +1262,7 @@ TEST_F(WorkerTest, SelectionFollowsTheFocusAndSelectsTheWholeEdit) {
     SendMessageW(hwnd, WM_COMMAND, IDM_MULTI_SELECT, 0);
     focusRow(2);
     EXPECT_EQ(doc.currentRow[0], 0);
-    EXPECT_TRUE(selectedRows().empty());
+    EXPECT_TRUE(selectedRows(list).empty());
     EXPECT_EQ(utf8(windowText(control(IDC_MEMO))), commentOf(0)); // still the comment of the earlier row
     SendMessageW(hwnd, WM_COMMAND, IDM_MULTI_SELECT, 0);
     focusRow(2);

@@ -51,26 +51,6 @@ inline std::string generatedEdl(int events) {
     return text;
 }
 
-// Records the commands that reach the main window instead of executing them.
-class MainCommandSpy {
-public:
-    explicit MainCommandSpy(HWND main) : main_(main) {
-        SetWindowSubclass(main_, proc, 78, reinterpret_cast<DWORD_PTR>(this));
-    }
-    ~MainCommandSpy() { RemoveWindowSubclass(main_, proc, 78); }
-    std::vector<int> commands;
-
-private:
-    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-        if (msg == WM_COMMAND && LOWORD(wParam) >= 40000) {
-            reinterpret_cast<MainCommandSpy*>(self)->commands.push_back(LOWORD(wParam));
-            return 0;
-        }
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    HWND main_;
-};
-
 // A left click (button down and up) at a point of a window's client area.
 inline void click(HWND window, int x, int y) {
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

@@ -15,6 +15,7 @@ namespace {
 using test::click;
 using test::MainCommandSpy;
 using test::PixelCanvas;
+using test::selectedRows;
 using test::utf8;
 using test::wasSignalled;
 
@@ -30,14 +31,6 @@ protected:
     void SetUp() override {
         ShownDocumentTest::SetUp();
         loadGenerated(kEvents);
-    }
-
-    std::vector<int> selectedRows() const {
-        std::vector<int> rows;
-        for (int r = ListView_GetNextItem(list, -1, LVNI_SELECTED); r >= 0;
-             r = ListView_GetNextItem(list, r, LVNI_SELECTED))
-            rows.push_back(r);
-        return rows;
     }
 
     // The header image of a column, or -1 when the column shows none.
@@ -193,7 +186,7 @@ TEST_F(EventListTest, RestoringThePositionScrollsAndSelectsTheCurrentRow) {
     EXPECT_GT(doc.rowHeight, 15);
     EXPECT_EQ(ListView_GetTopIndex(list), 40);
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 45);
-    EXPECT_EQ(selectedRows(), std::vector<int>{45});
+    EXPECT_EQ(selectedRows(list), std::vector<int>{45});
 
     // A current row more than a page below the top row pulls the top row down to a page above it.
     doc.topRow[0] = 0;
@@ -212,7 +205,7 @@ TEST_F(EventListTest, RestoringThePositionScrollsAndSelectsTheCurrentRow) {
     doc.currentRow[0] = -1;
     restoreListPosition();
     EXPECT_EQ(ListView_GetTopIndex(list), 0);
-    EXPECT_TRUE(selectedRows().empty());
+    EXPECT_TRUE(selectedRows(list).empty());
     startWorkers(app().workers);
 }
 
