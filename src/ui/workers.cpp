@@ -193,10 +193,12 @@ bool createWorkers(DisplayWorkers& workers, const ControlTable& controls, EdlDoc
 }
 
 void startWorkers(DisplayWorkers& workers) {
+    // Each stop flag is cleared before its worker starts: a change signalled while the workers were
+    // stopped leaves the event set, and a new thread that saw the old flag would end at once.
     workers.comment.stop = 0;
     startWorker(workers.comment, commentWorkerMain);
-    startWorker(workers.selection, selectionWorkerMain);
     workers.selection.stop = 0;
+    startWorker(workers.selection, selectionWorkerMain);
     signalSelectionChanged(workers);
     workers.menu.stop = 0;
     startWorker(workers.menu, menuWorkerMain);
