@@ -1209,16 +1209,19 @@ protected:
     }
 
     // Focuses a row (and nothing else selected) and lets the workers make their passes. The workers
-    // are stopped while the row changes, so the pass waited for is the one that sees it.
+    // are stopped while the row changes, so the selection pass waited for is the one that sees it.
+    // The comment worker may have made a pass of its own meanwhile, before the selection worker
+    // moved the current row, so the comment pass waited for is one asked for after that.
     void focusRow(int row) {
         DisplayWorkers& w = app().workers;
         stopWorkers(w);
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
         const uint32_t selections = w.selection.passes.load();
-        const uint32_t comments = w.comment.passes.load();
         startWorkers(w);
         ASSERT_TRUE(waitForWorkerPass(w.selection, selections, 5000));
+        const uint32_t comments = w.comment.passes.load();
+        signalCommentRefresh(w);
         ASSERT_TRUE(waitForWorkerPass(w.comment, comments, 5000));
     }
     std::filesystem::path dir;
