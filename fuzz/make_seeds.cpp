@@ -7,7 +7,7 @@
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/project_file.h"
-#include "ops/sort.h"
+#include "model/view_order.h"
 
 #include <algorithm>
 #include <cstdio>

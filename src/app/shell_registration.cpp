@@ -11,8 +11,8 @@
 // into HKEY_CLASSES_ROOT: writing HKEY_CLASSES_ROOT itself lands in the machine's classes, which
 // an ordinary user may not change. Failures are ignored.
 
-#include "app/registry.h"
 #include "app/startup.h"
+#include "ui/registry.h"
 
 namespace qlp {
 

@@ -1,13 +1,14 @@
 #include "app/startup.h"
 
 #include "app/app_state.h"
-#include "app/window_placement.h"
 #include "model/collation.h"
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/modal.h"
+#include "ui/ui_state.h"
 #include "ui/ui_texts.h"
 #include "ui/wide.h"
+#include "ui/window_placement.h"
 
 #include <shellapi.h>
 
@@ -45,23 +46,24 @@ void setJapaneseLocale() {
 }
 
 bool initApplication(HINSTANCE instance) {
-    AppState& a = app();
-    a.instance = instance;
+    UiState& u = ui();
+    u.instance = instance;
     setJapaneseLocale();
     setReelNameCollation(compareWithSystemCollation);
-    a.caption = loadString(instance, IDS_APP_CAPTION);
-    a.windowClass = loadString(instance, IDS_WINDOW_CLASS);
+    u.caption = loadString(instance, IDS_APP_CAPTION);
+    u.windowClass = loadString(instance, IDS_WINDOW_CLASS);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(instance, a.windowClass.c_str(), &existing) && !registerMainWindowClass(instance))
+    if (!GetClassInfoExW(instance, u.windowClass.c_str(), &existing) && !registerMainWindowClass(instance))
         return false;
+    AppState& a = app();
     a.accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     return a.accelerators != nullptr;
 }
 
 bool acquireSingleInstance() {
     AppState& a = app();
-    const std::wstring name = loadString(a.instance, IDS_MUTEX_NAME);
+    const std::wstring name = loadString(ui().instance, IDS_MUTEX_NAME);
     if (HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str())) {
         inform(nullptr, text::kAlreadyRunning);
         CloseHandle(other);
@@ -133,7 +135,7 @@ int runApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
 
     const std::wstring program = programPath();
     a.workDirectoryPath = workDirectoryFor(program);
-    a.tabs.setWorkDirectory(toU16(a.workDirectoryPath));
+    ui().tabs.setWorkDirectory(toU16(a.workDirectoryPath));
     prepareWorkDirectory(a.workDirectoryPath);
 
     if (!a.commandLine.empty())

@@ -6,7 +6,7 @@
 #include "model/large_block.h"
 #include "model/messages.h"
 #include "model/records.h"
-#include "ops/sort.h"
+#include "model/view_order.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "ops/list_view.h"
 
-#include "ops/sort.h"
+#include "model/view_order.h"
 #include "resource.h"
 
 namespace qlp {

@@ -1,7 +1,7 @@
 #include "ui/accelerator_routing.h"
 
-#include "app/app_state.h"
 #include "ops/menu_state.h"
+#include "ui/ui_state.h"
 
 #include <commctrl.h>
 
@@ -12,7 +12,7 @@ namespace {
 constexpr UINT_PTR kRoutingSubclass = 1;
 
 void forwardIfEnabled(WPARAM wParam, LPARAM lParam) {
-    const AppState& a = app();
+    const UiState& a = ui();
     if (menuItemAllowsCommand(a.controls.menuBar, LOWORD(wParam)))
         SendMessageW(a.mainWindow, WM_COMMAND, wParam, lParam);
 }

@@ -1,6 +1,5 @@
 #include "ui/document_commands.h"
 
-#include "app/app_state.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/messages.h"
@@ -9,6 +8,7 @@
 #include "ui/document_view.h"
 #include "ui/modal.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
 
 #include <commctrl.h>
@@ -58,21 +58,21 @@ public:
 };
 
 HWND control(int id) {
-    return app().controls[id];
+    return ui().controls[id];
 }
 
 void setStatus(int part, const std::wstring& text) {
-    SendMessageW(app().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(ui().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // The file count: after Open it follows one blank, after the other commands two.
 void showFileCount(bool afterOpen) {
     setStatus(kFileCountPart,
-              std::wstring(afterOpen ? L"ファイル数: " : L"ファイル数:  ") + std::to_wstring(app().tabs.count()));
+              std::wstring(afterOpen ? L"ファイル数: " : L"ファイル数:  ") + std::to_wstring(ui().tabs.count()));
 }
 
 void showLocation() {
-    const TabEntry* entry = app().currentEntry;
+    const TabEntry* entry = ui().currentEntry;
     setStatus(kLocationPart, entry ? L"場所:  " + toWide(entry->path) : std::wstring(kNoCurrentFile));
 }
 
@@ -80,14 +80,14 @@ void showLocation() {
 // enabled again only when there is a document to show (without one they stay hidden and disabled,
 // as at start).
 void disableTabAndList() {
-    EnableWindow(app().controls.tab, FALSE);
-    EnableWindow(app().controls.list, FALSE);
+    EnableWindow(ui().controls.tab, FALSE);
+    EnableWindow(ui().controls.list, FALSE);
 }
 
 void enableTabAndList() {
-    const BOOL loaded = app().document.loaded ? TRUE : FALSE;
-    EnableWindow(app().controls.tab, loaded);
-    EnableWindow(app().controls.list, loaded);
+    const BOOL loaded = ui().document.loaded ? TRUE : FALSE;
+    EnableWindow(ui().controls.tab, loaded);
+    EnableWindow(ui().controls.list, loaded);
 }
 
 // Clears the document header to zeros, as it is while no document is loaded.
@@ -106,7 +106,7 @@ void clearHeader(EdlDocument& doc) {
 // document released. The workers are started again; those that follow the document end at their
 // next wake-up.
 void showNoDocument() {
-    AppState& a = app();
+    UiState& a = ui();
     const ControlTable& c = a.controls;
     ShowWindow(c.list, SW_HIDE);
     ShowWindow(c.tab, SW_HIDE);
@@ -148,7 +148,7 @@ void showNoDocument() {
 // purged and reported, and the last remaining entry is tried next, so that a document is shown
 // whenever a tab remains. False when no entry could be loaded.
 bool loadSomeEntry(Prompt& prompt) {
-    AppState& a = app();
+    UiState& a = ui();
     while (a.tabs.first()) {
         if (loadDocument(a.document, a.tabs, prompt) == 1)
             return true;
@@ -161,7 +161,7 @@ bool loadSomeEntry(Prompt& prompt) {
 
 // The current entry's document has just been loaded (or kept): shows it in its tab.
 void presentCurrentDocument() {
-    AppState& a = app();
+    UiState& a = ui();
     rebuildTabStrip(a.controls.tab, a.tabs);
     selectTab(a.controls.tab, a.currentEntry);
     showDocument();
@@ -174,7 +174,7 @@ bool askFilesToOpen(std::u16string& paths, int& kind) {
     std::vector<wchar_t> buffer(kOpenBufferLength, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = app().mainWindow;
+    dialog.hwndOwner = ui().mainWindow;
     dialog.lpstrFilter = kOpenFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
@@ -201,7 +201,7 @@ bool askSavePath(std::u16string& path) {
     std::vector<wchar_t> buffer(kSaveBufferLength, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = app().mainWindow;
+    dialog.hwndOwner = ui().mainWindow;
     dialog.lpstrFilter = kSaveFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
@@ -222,7 +222,7 @@ bool askSavePath(std::u16string& path) {
 // Save As onto a file that an open tab refers to would change that tab's file behind its back.
 // File names on Windows ignore case, so the comparison does too.
 bool isOpenInATab(const std::u16string& path) {
-    for (const TabEntry* entry = app().tabs.first(); entry; entry = entry->next)
+    for (const TabEntry* entry = ui().tabs.first(); entry; entry = entry->next)
         if (CompareStringOrdinal(wide(entry->path), -1, wide(path), -1, TRUE) == CSTR_EQUAL)
             return true;
     return false;
@@ -239,7 +239,7 @@ bool copyOver(const std::u16string& from, const std::u16string& to, Prompt& prom
 // Save As of a tab that came from an EDL: its document goes to the work file and from there to the
 // chosen file, which becomes the tab's project file.
 bool saveEdlTabAs(TabEntry& entry, const std::u16string& chosen, Prompt& prompt) {
-    AppState& a = app();
+    UiState& a = ui();
     if (saveDocument(entry.workPath, a.document, prompt, false) != 0 || !copyOver(entry.workPath, chosen, prompt))
         return false;
     entry.path = chosen;
@@ -252,7 +252,7 @@ bool saveEdlTabAs(TabEntry& entry, const std::u16string& chosen, Prompt& prompt)
 // Save As of a project tab: a copy under the new name, through the scratch file of the work
 // directory. The tab keeps its own file and state.
 bool saveProjectCopyAs(const std::u16string& chosen, Prompt& prompt) {
-    AppState& a = app();
+    UiState& a = ui();
     const std::u16string scratch = joinPath(a.tabs.workDirectory(), kScratchName);
     return saveDocument(scratch, a.document, prompt, false) == 0 && copyOver(scratch, chosen, prompt);
 }
@@ -260,7 +260,7 @@ bool saveProjectCopyAs(const std::u16string& chosen, Prompt& prompt) {
 // Switch, when the chosen tab's work file cannot be loaded: its tab goes, and the previous tab's
 // document, which the failed load left in memory with only `loaded` cleared, is shown again.
 void returnToPreviousTab(TabEntry& previous, TabEntry& chosen) {
-    AppState& a = app();
+    UiState& a = ui();
     TabCtrl_DeleteItem(a.controls.tab, chosen.tabIndex);
     chosen.active = 0;
     previous.active = 1;
@@ -296,7 +296,7 @@ void onOpen(const OpenRequest& request) {
     if (gRunning)
         return;
     RunningCommand running;
-    AppState& a = app();
+    UiState& a = ui();
     stopWorkers(a.workers);
     disableTabAndList();
 
@@ -396,7 +396,7 @@ void onOpen(const OpenRequest& request) {
 }
 
 void onSave() {
-    AppState& a = app();
+    UiState& a = ui();
     TabEntry* entry = a.currentEntry;
     // A tab that came from an EDL has no project file yet: its path is the EDL itself.
     if (gRunning || !entry || !a.document.loaded || entry->saveState == kFromEdl)
@@ -413,7 +413,7 @@ void onSave() {
 }
 
 void onSaveAs() {
-    AppState& a = app();
+    UiState& a = ui();
     TabEntry* entry = a.currentEntry;
     if (gRunning || !entry || !a.document.loaded)
         return;
@@ -443,7 +443,7 @@ void onSaveAs() {
 }
 
 void onCloseTab() {
-    AppState& a = app();
+    UiState& a = ui();
     TabEntry* entry = a.currentEntry;
     if (gRunning || !entry)
         return;
@@ -486,7 +486,7 @@ void onCloseTab() {
 }
 
 void onSwitchTab() {
-    AppState& a = app();
+    UiState& a = ui();
     TabEntry* previous = a.currentEntry;
     if (gRunning || !previous || !a.document.loaded)
         return;

@@ -1,10 +1,10 @@
 #include "ui/document_view.h"
 
-#include "app/app_state.h"
 #include "ops/list_view.h"
 #include "resource.h"
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
+#include "ui/ui_state.h"
 
 #include <commctrl.h>
 
@@ -107,7 +107,7 @@ void presentButtonsAndCells(const ControlTable& c, const EdlDocument& doc) {
 } // namespace
 
 void showDocument() {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     const ControlTable& c = a.controls;
     HWND list = c.list;
@@ -135,7 +135,7 @@ void showDocument() {
 }
 
 void restoreListPosition() {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     HWND list = a.controls.list;
     const int view = shownView(doc);
@@ -158,7 +158,7 @@ void restoreListPosition() {
 }
 
 void setSortArrows(bool show) {
-    AppState& a = app();
+    UiState& a = ui();
     HWND header = a.controls.header;
     const SortArrowImages images = sortArrowImages(a.document);
     const std::pair<int, int32_t> columns[] = {
@@ -174,7 +174,7 @@ void setSortArrows(bool show) {
 }
 
 void toggleCommentMode(bool fromCommand) {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     doc.commentMode = doc.commentMode == 1 ? 0 : 1;
     SendMessageW(a.controls.memo, EM_SETREADONLY, doc.commentMode == 0, 0);

@@ -1,6 +1,5 @@
 #include "ui/event_list.h"
 
-#include "app/app_state.h"
 #include "ops/column_layout.h"
 #include "ops/list_view.h"
 #include "resource.h"
@@ -8,6 +7,7 @@
 #include "ui/document_view.h"
 #include "ui/info_panel.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 
 #include <algorithm>
 #include <string_view>
@@ -28,7 +28,7 @@ constexpr int kMemoCharacters = 32; // of a work memo shown in the memo column
 // row, so it is what wakes the selection worker after any change of selection, focus or scroll.
 std::u16string_view requestText(const EdlEvent& event, int column) {
     if (column == kColEdit)
-        signalSelectionChanged(app().workers);
+        signalSelectionChanged(ui().workers);
     return columnText(event, column);
 }
 
@@ -39,7 +39,7 @@ void drawCellText(HDC dc, std::u16string_view text, RECT rect, UINT format) {
 // The search-hit frame: an orange outline one pixel inside the row's top and bottom, filled grey
 // (or with the selection colour on a selected row).
 void drawHitFrame(HDC dc, const RECT& row, bool selected) {
-    const PaintTable& p = app().paint;
+    const PaintTable& p = ui().paint;
     HPEN pen = CreatePen(PS_SOLID, 1, kHitFrame);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, selected ? p.selection : p.grey);
@@ -52,7 +52,7 @@ void drawHitFrame(HDC dc, const RECT& row, bool selected) {
 // The work-memo mark in the memo column: the row icon and the memo's first characters, or just "C"
 // where the column is too narrow for them.
 void drawMemoMark(HDC dc, const EdlEvent& event, const RECT& cell, bool selected) {
-    const PaintTable& p = app().paint;
+    const PaintTable& p = ui().paint;
     SetTextColor(dc, selected ? kWhite : kBlack);
     if (memoMarkForm(cell.right - cell.left) == MemoMarkForm::Letter) {
         drawCellText(dc, u"C", cell, DT_LEFT | kMarkText);
@@ -106,11 +106,11 @@ void drawMarkerMark(HDC dc, const EdlEvent& event, const RECT& cell, bool select
 }
 
 void sendCommand(int command) {
-    SendMessageW(app().mainWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    SendMessageW(ui().mainWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 LRESULT onGetDispInfo(NMLVDISPINFOW& info) {
-    const EdlEvent* event = app().document.loaded ? rowEvent(app().document, info.item.iItem) : nullptr;
+    const EdlEvent* event = ui().document.loaded ? rowEvent(ui().document, info.item.iItem) : nullptr;
     if (!event)
         return 0;
     const std::u16string_view text = requestText(*event, info.item.iSubItem);
@@ -123,7 +123,7 @@ LRESULT onGetDispInfo(NMLVDISPINFOW& info) {
 }
 
 LRESULT onKeyDown(const NMLVKEYDOWN& key) {
-    AppState& a = app();
+    UiState& a = ui();
     switch (listKeyAction(key.wVKey, a.document)) {
     case ListKeyAction::Swallow:
         return 1;
@@ -137,7 +137,7 @@ LRESULT onKeyDown(const NMLVKEYDOWN& key) {
 }
 
 void onColumnClick(const NMLISTVIEW& click) {
-    const EdlDocument& doc = app().document;
+    const EdlDocument& doc = ui().document;
     if (!doc.loaded)
         return;
     if (const int command = headerClickCommand(click.iSubItem, doc))
@@ -146,7 +146,7 @@ void onColumnClick(const NMLISTVIEW& click) {
 
 // Step 5 of the switch: the list shows the rows of the new view at its stored position.
 void presentShownView() {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     HWND list = a.controls.list;
     ShowWindow(list, SW_HIDE);
@@ -168,7 +168,7 @@ void presentShownView() {
 } // namespace
 
 void drawListRow(const DRAWITEMSTRUCT& item) {
-    AppState& a = app();
+    UiState& a = ui();
     const EdlDocument& doc = a.document;
     if (!doc.loaded || item.itemAction != ODA_DRAWENTIRE)
         return;
@@ -248,11 +248,11 @@ LRESULT onTabNotify(NMHDR& header) {
 }
 
 void selectAllRows() {
-    ListView_SetItemState(app().controls.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(ui().controls.list, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 void switchListDisplay() {
-    AppState& a = app();
+    UiState& a = ui();
     if (!a.document.loaded)
         return;
     HWND combo = a.controls[IDC_VIEW];
@@ -262,7 +262,7 @@ void switchListDisplay() {
 }
 
 void onViewComboCloseUp() {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     const ControlTable& c = a.controls;
     if (!doc.loaded)

@@ -1,8 +1,8 @@
 #include "ui/info_panel.h"
 
-#include "app/app_state.h"
 #include "ops/info_texts.h"
 #include "resource.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
 
 #include <commctrl.h>
@@ -36,7 +36,7 @@ struct CellStyle {
 };
 
 CellStyle cellStyle(int id, bool enabled) {
-    const PaintTable& p = app().paint;
+    const PaintTable& p = ui().paint;
     if (id == IDC_HIT_COUNTER)
         return {enabled ? p.green : p.face, enabled ? kWhite : kDisabledText, p.panel, DT_CENTER};
     if (id >= IDC_COUNT_MODE && id <= IDC_OFFSET_CELL)
@@ -65,7 +65,7 @@ RECT fromLeft(const RECT& cell, int x) {
 // Marker cell k: a black frame around the marker's colour, the current marker's cell outlined with
 // an inverting dotted frame, and the marker number once a document is loaded.
 void drawMarkerCell(const DRAWITEMSTRUCT& item, int k, bool enabled, const EdlDocument& doc) {
-    const PaintTable& p = app().paint;
+    const PaintTable& p = ui().paint;
     HDC dc = item.hDC;
     const RECT cell = item.rcItem;
     FillRect(dc, &cell, p.black);
@@ -126,7 +126,7 @@ void keepOffsetText(EdlDocument& doc, std::u16string_view text) {
 }
 
 void invalidate(int id) {
-    if (HWND cell = app().controls[id])
+    if (HWND cell = ui().controls[id])
         InvalidateRect(cell, nullptr, TRUE);
 }
 
@@ -139,7 +139,7 @@ std::wstring infoCellText(int id, const EdlDocument& doc) {
 void drawInfoCell(const DRAWITEMSTRUCT& item) {
     const int id = static_cast<int>(item.CtlID);
     const bool enabled = IsWindowEnabled(item.hwndItem) != FALSE;
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     if (id >= IDC_MARKER_CELL1 && id <= IDC_MARKER_CELL8) {
         drawMarkerCell(item, id - IDC_MARKER_CELL1, enabled, doc);
         return;
@@ -168,8 +168,8 @@ void measureMarkerComboItem(MEASUREITEMSTRUCT& item) {
 void drawMarkerComboItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1))
         return;
-    const PaintTable& p = app().paint;
-    const EdlDocument& doc = app().document;
+    const PaintTable& p = ui().paint;
+    const EdlDocument& doc = ui().document;
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -197,7 +197,7 @@ void drawMarkerComboItem(const DRAWITEMSTRUCT& item) {
 }
 
 void onMarkerCellClick(int k) {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     if (!doc.loaded || k < 0 || k >= 8)
         return;
@@ -211,7 +211,7 @@ void onMarkerCellClick(int k) {
 }
 
 void onOffsetCellClick() {
-    SendMessageW(app().mainWindow, WM_COMMAND, MAKEWPARAM(IDM_OFFSET, 0), 0);
+    SendMessageW(ui().mainWindow, WM_COMMAND, MAKEWPARAM(IDM_OFFSET, 0), 0);
 }
 
 void repaintInfoCells() {
@@ -230,11 +230,11 @@ void repaintMarkerCells() {
 
 void setStatusText(StatusBarPart part, std::u16string_view text) {
     const std::wstring value = toWide(text);
-    SendMessageW(app().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(value.c_str()));
+    SendMessageW(ui().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(value.c_str()));
 }
 
 std::wstring statusText(StatusBarPart part) {
-    HWND status = app().controls.status;
+    HWND status = ui().controls.status;
     const int length = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0));
     std::wstring text(length + 1, L'\0');
     SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));

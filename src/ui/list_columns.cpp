@@ -1,8 +1,8 @@
 #include "ui/list_columns.h"
 
-#include "app/app_state.h"
-#include "app/registry.h"
+#include "ui/registry.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
 
 #include <commctrl.h>
@@ -82,7 +82,7 @@ void applyStoredColumnLayout(EdlDocument& doc, HWND list) {
 }
 
 void registerColumnLayout(int k) {
-    AppState& a = app();
+    UiState& a = ui();
     // The memories belong to a document; without one there is nothing to register into.
     if (!a.document.loaded)
         return;
@@ -93,7 +93,7 @@ void registerColumnLayout(int k) {
 }
 
 void recallColumnLayout(int k) {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     if (!doc.loaded || k < 0 || k >= kLayoutCount)
         return;
@@ -120,7 +120,7 @@ void onColumnLayoutButton(int k) {
 }
 
 void resetColumnLayouts() {
-    AppState& a = app();
+    UiState& a = ui();
     EdlDocument& doc = a.document;
     RegistryColumnStore store;
     resetColumnMemories(doc, store);

@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include "app/app_state.h"
-#include "app/window_placement.h"
 #include "ops/exit_save.h"
 #include "ops/window_layout.h"
 #include "resource.h"
@@ -12,7 +10,9 @@
 #include "ui/list_columns.h"
 #include "ui/modal.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/version_dialog.h"
+#include "ui/window_placement.h"
 
 #include <commctrl.h>
 
@@ -68,13 +68,13 @@ bool loadPopupMenus(ControlTable& c, HINSTANCE instance) {
 }
 
 void trackPopup(HMENU menu, POINT cursor) {
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y + kPopupOffset, 0, app().mainWindow,
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y + kPopupOffset, 0, ui().mainWindow,
                    nullptr);
 }
 
 // Right click on the tab strip: the pop-up only over the selected tab; the focus goes to the list.
 void showTabPopup() {
-    AppState& a = app();
+    UiState& a = ui();
     POINT cursor;
     GetCursorPos(&cursor);
     POINT inTab = cursor;
@@ -90,7 +90,7 @@ void showTabPopup() {
 }
 
 void showListPopup() {
-    AppState& a = app();
+    UiState& a = ui();
     signalMenuRefresh(a.workers);
     POINT cursor;
     GetCursorPos(&cursor);
@@ -99,7 +99,7 @@ void showListPopup() {
 }
 
 LRESULT onCreate(HWND hwnd) {
-    AppState& a = app();
+    UiState& a = ui();
     ControlTable& c = a.controls;
     a.mainWindow = hwnd;
 
@@ -133,7 +133,7 @@ LRESULT onCreate(HWND hwnd) {
 }
 
 void onSize(WPARAM kind, LPARAM size) {
-    const ControlTable& c = app().controls;
+    const ControlTable& c = ui().controls;
     // A minimised window has no client area to lay out; the restore brings the next size message.
     if (kind != SIZE_MINIMIZED)
         layoutControls(c, LOWORD(size), HIWORD(size));
@@ -188,14 +188,14 @@ LRESULT onNotify(NMHDR& header) {
 }
 
 void onInitMenu() {
-    AppState& a = app();
+    UiState& a = ui();
     signalMenuRefresh(a.workers);
     SetFocus(a.controls.list);
 }
 
 // The memo box is read-only part of the time and then asks for static colours too.
 HBRUSH onCtlColorStatic(HDC dc, HWND control) {
-    const AppState& a = app();
+    const UiState& a = ui();
     SetBkMode(dc, TRANSPARENT);
     if (control == a.controls.memo) {
         SetTextColor(dc, RGB(0, 0, 0));
@@ -207,7 +207,7 @@ HBRUSH onCtlColorStatic(HDC dc, HWND control) {
 // Closing: offer to save modified project tabs, stop the workers, remember the placement, release
 // the document and the drawing resources, then destroy the window.
 void onClose(HWND hwnd) {
-    AppState& a = app();
+    UiState& a = ui();
     WinPrompt prompt;
     bool saveFailed = false;
     saveModifiedTabsOnExit(a.document, a.tabs, prompt, &saveFailed);
@@ -232,7 +232,7 @@ void onClose(HWND hwnd) {
 }
 
 void onDestroy() {
-    AppState& a = app();
+    UiState& a = ui();
     a.mainWindow = nullptr;
     a.controls = ControlTable{};
     PostQuitMessage(0);
@@ -266,7 +266,7 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         runVersionDialog(hwnd);
         break;
     case IDM_MULTI_SELECT:
-        toggleMultiSelection(app().workers);
+        toggleMultiSelection(ui().workers);
         break;
     case IDM_REGISTER_LAYOUT1:
     case IDM_REGISTER_LAYOUT2:
@@ -385,12 +385,12 @@ bool registerMainWindowClass(HINSTANCE instance) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
-    wc.lpszClassName = app().windowClass.c_str();
+    wc.lpszClassName = ui().windowClass.c_str();
     return RegisterClassExW(&wc) != 0;
 }
 
 HWND createMainWindow() {
-    const AppState& a = app();
+    const UiState& a = ui();
     return CreateWindowExW(0, a.windowClass.c_str(), a.caption.c_str(), WS_OVERLAPPEDWINDOW, 0, 20, 1390, 800, nullptr,
                            nullptr, a.instance, nullptr);
 }

@@ -7,7 +7,7 @@
 
 namespace qlp {
 
-// Registers the window class named by string 104 (app().windowClass must be loaded).
+// Registers the window class named by string 104 (ui().windowClass must be loaded).
 bool registerMainWindowClass(HINSTANCE instance);
 
 // Creates the main window at (0, 20), 1390 x 800, titled with the application caption; nullptr

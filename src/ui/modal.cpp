@@ -1,6 +1,6 @@
 #include "ui/modal.h"
 
-#include "app/app_state.h"
+#include "ui/ui_state.h"
 
 #include <string>
 
@@ -24,7 +24,7 @@ ModalHandler* setModalHandler(ModalHandler* handler) {
 
 int showMessageBox(HWND owner, std::wstring_view text, UINT type, std::wstring_view caption) {
     if (caption.empty())
-        caption = app().caption;
+        caption = ui().caption;
     if (gHandler)
         return gHandler->messageBox(owner, text, caption, type);
     const std::wstring t(text), c(caption);
@@ -57,7 +57,7 @@ void inform(HWND owner, std::wstring_view text) {
 INT_PTR runModal(HWND owner, int dialogId, DLGPROC proc, LPARAM param) {
     if (gHandler)
         return gHandler->dialogBox(owner, dialogId, proc, param);
-    return DialogBoxParamW(app().instance, MAKEINTRESOURCEW(dialogId), owner, proc, param);
+    return DialogBoxParamW(ui().instance, MAKEINTRESOURCEW(dialogId), owner, proc, param);
 }
 
 bool runOpenFileDialog(OPENFILENAMEW& dialog) {
@@ -73,15 +73,15 @@ bool runSaveFileDialog(OPENFILENAMEW& dialog) {
 }
 
 Answer WinPrompt::askYesNo(std::u16string_view text) {
-    return qlp::askYesNo(app().mainWindow, asWide(text)) ? Answer::Yes : Answer::No;
+    return qlp::askYesNo(ui().mainWindow, asWide(text)) ? Answer::Yes : Answer::No;
 }
 
 Answer WinPrompt::askYesNoCancel(std::u16string_view text) {
-    return qlp::askYesNoCancel(app().mainWindow, asWide(text));
+    return qlp::askYesNoCancel(ui().mainWindow, asWide(text));
 }
 
 void WinPrompt::warn(std::u16string_view text, bool systemModal) {
-    qlp::warn(app().mainWindow, asWide(text), systemModal);
+    qlp::warn(ui().mainWindow, asWide(text), systemModal);
 }
 
 } // namespace qlp

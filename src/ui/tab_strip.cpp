@@ -1,6 +1,6 @@
 #include "ui/tab_strip.h"
 
-#include "app/app_state.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
 
 #include <commctrl.h>
@@ -55,7 +55,7 @@ TabEntry* entryAtTab(TabList& tabs, int index) {
 }
 
 void markDocumentModified() {
-    AppState& a = app();
+    UiState& a = ui();
     if (TabEntry* entry = a.currentEntry; entry && entry->saveState == kSaved) {
         entry->saveState = kModified;
         setTabLabel(a.controls.tab, *entry);

@@ -1,8 +1,8 @@
 #include "ui/version_dialog.h"
 
-#include "app/app_state.h"
 #include "resource.h"
 #include "ui/modal.h"
+#include "ui/ui_state.h"
 
 #include <iterator>
 
@@ -12,7 +12,7 @@ namespace {
 
 void onInitDialog(HWND dialog) {
     wchar_t contact[128] = {};
-    LoadStringW(app().instance, IDS_CONTACT, contact, static_cast<int>(std::size(contact)));
+    LoadStringW(ui().instance, IDS_CONTACT, contact, static_cast<int>(std::size(contact)));
     SetDlgItemTextW(dialog, IDC_VERSION_CONTACT, contact);
 }
 

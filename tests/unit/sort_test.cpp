@@ -1,5 +1,5 @@
 #include "model/timecode.h"
-#include "ops/sort.h"
+#include "model/view_order.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,6 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
-#include "app/window_placement.h"
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
@@ -19,9 +18,11 @@
 #include "ui/list_columns.h"
 #include "ui/main_window.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/ui_texts.h"
 #include "ui/version_dialog.h"
 #include "ui/wide.h"
+#include "ui/window_placement.h"
 #include "ui/workers.h"
 
 #include <commctrl.h>
@@ -65,12 +66,12 @@ protected:
     // As start-up does it: create and restore the stored placement. The window stays hidden: without
     // a window manager, Wine waits two seconds for one whenever a shown window goes away.
     void openWindow() {
-        const uint32_t passes = app().workers.menu.passes.load();
+        const uint32_t passes = ui().workers.menu.passes.load();
         hwnd = createMainWindow();
         ASSERT_NE(hwnd, nullptr);
         restoreWindowPlacement(hwnd);
         // The menu worker's first pass, signalled at creation, grays the menus.
-        ASSERT_TRUE(waitForWorkerPass(app().workers.menu, passes, 5000));
+        ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, passes, 5000));
         // The first showing of a window sends its first size message; this one stays hidden.
         RECT client;
         GetClientRect(hwnd, &client);
@@ -89,7 +90,7 @@ protected:
     }
 
     static void forgetDocument() {
-        AppState& a = app();
+        UiState& a = ui();
         stopWorkers(a.workers);
         releaseDocument(a.document);
         EdlDocument blank;
@@ -102,11 +103,11 @@ protected:
         setMenuWorkerEntry(a.workers, nullptr);
     }
 
-    HWND control(int id) const { return app().controls[id]; }
+    HWND control(int id) const { return ui().controls[id]; }
 
     // A loaded document without events and one tab for it, enough for the menus and layouts.
     TabEntry* fakeDocument(int32_t saveState) {
-        AppState& a = app();
+        UiState& a = ui();
         a.document.loaded = 1;
         TabEntry* entry = a.tabs.append();
         entry->saveState = saveState;
@@ -126,9 +127,9 @@ protected:
 
     // Signals menuRefresh and waits for the menu worker's pass.
     static void refreshMenus() {
-        const uint32_t before = app().workers.menu.passes.load();
-        signalMenuRefresh(app().workers);
-        ASSERT_TRUE(waitForWorkerPass(app().workers.menu, before, 5000));
+        const uint32_t before = ui().workers.menu.passes.load();
+        signalMenuRefresh(ui().workers);
+        ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     }
 
     HWND hwnd = nullptr;
@@ -441,10 +442,10 @@ TEST_F(MainWindowTest, StatusBarPartsAndStartTexts) {
 }
 
 TEST_F(MainWindowTest, FontsAndImageLists) {
-    const PaintTable& p = app().paint;
+    const PaintTable& p = ui().paint;
     auto font = [&](HWND c) { return reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)); };
     EXPECT_EQ(font(control(IDC_LIST)), p.list);
-    EXPECT_EQ(font(app().controls.header), GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(font(ui().controls.header), GetStockObject(DEFAULT_GUI_FONT));
     EXPECT_EQ(font(control(IDC_HIT_COUNTER)), p.panel);
     EXPECT_EQ(font(control(IDC_REEL_LINE)), p.panel);
     for (int id : {IDC_TAB, IDC_MEMO, IDC_WRITE_MEMO, IDC_REEL_INFO, IDC_LABEL_COLUMNS, IDC_CHECK_MARKER, IDC_VIEW,
@@ -466,7 +467,7 @@ TEST_F(MainWindowTest, FontsAndImageLists) {
     EXPECT_EQ(lf.lfWidth, 8);
 
     HIMAGELIST rows = ListView_GetImageList(control(IDC_LIST), LVSIL_SMALL);
-    HIMAGELIST arrows = Header_GetImageList(app().controls.header);
+    HIMAGELIST arrows = Header_GetImageList(ui().controls.header);
     HIMAGELIST tabs = TabCtrl_GetImageList(control(IDC_TAB));
     ASSERT_TRUE(rows && arrows && tabs);
     EXPECT_EQ(ImageList_GetImageCount(rows), 1);
@@ -480,7 +481,7 @@ TEST_F(MainWindowTest, FontsAndImageLists) {
 
 TEST_F(MainWindowTest, ListColumnsAtCreation) {
     HWND list = control(IDC_LIST);
-    ASSERT_EQ(Header_GetItemCount(app().controls.header), kColumnCount);
+    ASSERT_EQ(Header_GetItemCount(ui().controls.header), kColumnCount);
     const wchar_t* headers[] = {
         L"EDIT", L"REEL",     L"  V  ",     L"AUDIO",    L"TYP",       L"PTRN",     L"TRANST",
         L"SPED", L"P-VTR IN", L"P-VTR OUT", L"R-VTR IN", L"R-VTR OUT", L"DURATION", L" マーカー・ユーザーコメント "};
@@ -517,7 +518,7 @@ TEST_F(MainWindowTest, StaticColours) {
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
     EXPECT_EQ(brush(IDC_LABEL_VIEW), GetSysColorBrush(COLOR_BTNFACE));
     fakeDocument(kFromEdl);
-    EXPECT_EQ(brush(IDC_MEMO), app().paint.memo);
+    EXPECT_EQ(brush(IDC_MEMO), ui().paint.memo);
     EXPECT_EQ(brush(IDC_CHECK_REEL), GetSysColorBrush(COLOR_BTNFACE));
     ReleaseDC(hwnd, dc);
 }
@@ -572,7 +573,7 @@ private:
 };
 
 TEST_F(MainWindowTest, CellsShowTheirNoDocumentTexts) {
-    const EdlDocument& doc = app().document;
+    const EdlDocument& doc = ui().document;
     EXPECT_EQ(infoCellText(IDC_HIT_COUNTER, doc), L"");
     EXPECT_EQ(infoCellText(IDC_COUNT_MODE, doc), L"---");
     EXPECT_EQ(infoCellText(IDC_EDIT_COUNT, doc), L"----");
@@ -602,7 +603,7 @@ TEST_F(MainWindowTest, CellsShowTheirNoDocumentTexts) {
     EXPECT_EQ(marker.at(0, 0), RGB(0, 0, 0));
     EXPECT_EQ(marker.at(27, 19), RGB(0, 0, 0));
     EXPECT_EQ(marker.count(face), 26 * 18);
-    app().document.markerColours[2] = RGB(0, 200, 0);
+    ui().document.markerColours[2] = RGB(0, 200, 0);
     EnableWindow(control(IDC_MARKER_CELL1 + 2), TRUE);
     CellPainting enabled(control(IDC_MARKER_CELL1 + 2), 28, 20);
     EXPECT_EQ(enabled.count(RGB(0, 200, 0)), 26 * 18);
@@ -631,7 +632,7 @@ TEST_F(MainWindowTest, RightClickPopups) {
 
     rightClick(IDC_LIST);
     ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), app().controls.listPopup);
+    EXPECT_EQ(shown.front(), ui().controls.listPopup);
     EXPECT_EQ(GetFocus(), control(IDC_LIST));
 
     // No tab at all: no pop-up.
@@ -651,7 +652,7 @@ TEST_F(MainWindowTest, RightClickPopups) {
     SetCursorPos(inside.x, inside.y);
     rightClick(IDC_TAB);
     ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), app().controls.tabPopup);
+    EXPECT_EQ(shown.front(), ui().controls.tabPopup);
     EXPECT_EQ(GetFocus(), control(IDC_LIST));
 
     // Beside it: nothing.
@@ -764,8 +765,8 @@ TEST_F(MainWindowTest, PopupMenus134And158) {
     DestroyMenu(tab);
     DestroyMenu(list);
     // The window keeps the first sub-menus of its own copies.
-    EXPECT_EQ(GetMenuItemCount(app().controls.tabPopup), 4);
-    EXPECT_EQ(GetMenuItemCount(app().controls.listPopup), 17);
+    EXPECT_EQ(GetMenuItemCount(ui().controls.tabPopup), 4);
+    EXPECT_EQ(GetMenuItemCount(ui().controls.listPopup), 17);
 }
 
 TEST_F(MainWindowTest, AcceleratorTable102) {
@@ -825,10 +826,10 @@ TEST_F(MainWindowTest, GrayedItemsAcceleratorsAreDeadInTheList) {
     EXPECT_EQ(spy.commands, (std::vector<int>{IDM_MULTI_SELECT, IDM_OPEN, IDM_EXIT, IDM_ABOUT}));
 
     fakeDocument(kModified);
-    app().document.currentView = 1;
-    app().document.search.searchFlags = 1;
-    app().document.viewCount[1] = 2;
-    app().document.commentMode = 1;
+    ui().document.currentView = 1;
+    ui().document.search.searchFlags = 1;
+    ui().document.viewCount[1] = 2;
+    ui().document.commentMode = 1;
     refreshMenus();
     spy.commands.clear();
     for (const Key& key : kAccelerators)
@@ -840,8 +841,8 @@ TEST_F(MainWindowTest, GrayedItemsAcceleratorsAreDeadInTheList) {
     EXPECT_EQ(spy.commands, expected);
 
     // A saved tab in the normal list: save and the sorts are grayed, so their keys do nothing.
-    app().currentEntry->saveState = kSaved;
-    app().document.currentView = 0;
+    ui().currentEntry->saveState = kSaved;
+    ui().document.currentView = 0;
     refreshMenus();
     spy.commands.clear();
     for (int command : {IDM_SAVE, IDM_SORT_DURATION, IDM_SORT_SOURCE, IDM_SAVE_AS, IDM_SET_MARKER})
@@ -877,7 +878,7 @@ TEST_F(MainWindowTest, MemoBoxKeepsSelectAllAndCopy) {
     EXPECT_EQ(utf8(windowText(memo)), utf8(L"作業メモ memo text"));
 
     fakeDocument(kFromEdl);
-    app().document.commentMode = 1;
+    ui().document.commentMode = 1;
     refreshMenus();
     press(memo, keyFor(IDM_TOGGLE_COMMENT));
     press(memo, keyFor(IDM_WRITE_MEMO));
@@ -887,7 +888,7 @@ TEST_F(MainWindowTest, MemoBoxKeepsSelectAllAndCopy) {
 // ---- Menu states ------------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, MenuStatesFollowTheDocument) {
-    const ControlTable& c = app().controls;
+    const ControlTable& c = ui().controls;
     auto check = [&](const MenuStateInput& input, const char* when) {
         for (const MenuItemState& item : menuItemStates(input)) {
             const UINT expected = item.enabled ? 0 : MF_GRAYED;
@@ -917,11 +918,11 @@ TEST_F(MainWindowTest, MenuStatesFollowTheDocument) {
     // A freshly opened EDL: everything but save, memo, search and sorts.
     TabEntry* entry = fakeDocument(kFromEdl);
     refreshMenus();
-    check(menuStateInput(app().document, entry), "fresh EDL");
+    check(menuStateInput(ui().document, entry), "fresh EDL");
     EXPECT_EQ(menuState(c.menuBar, IDM_SAVE), static_cast<UINT>(MF_GRAYED));
     EXPECT_EQ(menuState(c.menuBar, IDM_RESET_LAYOUT), 0u);
 
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     entry->saveState = kModified;
     doc.commentMode = 1;
     doc.search.searchFlags = 2;
@@ -934,9 +935,9 @@ TEST_F(MainWindowTest, MenuStatesFollowTheDocument) {
 
     // The menu-initialising message signals the worker too.
     doc.currentView = 0;
-    const uint32_t before = app().workers.menu.passes.load();
+    const uint32_t before = ui().workers.menu.passes.load();
     SendMessageW(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(c.menuBar), 0);
-    ASSERT_TRUE(waitForWorkerPass(app().workers.menu, before, 5000));
+    ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     EXPECT_EQ(menuState(c.menuBar, IDM_SORT_RECORD), static_cast<UINT>(MF_GRAYED));
 }
 
@@ -944,10 +945,10 @@ TEST_F(MainWindowTest, MenuStatesFollowTheDocument) {
 TEST_F(MainWindowTest, MarkingTheDocumentModified) {
     TabEntry* entry = fakeDocument(kSaved);
     refreshMenus();
-    EXPECT_EQ(menuState(app().controls.menuBar, IDM_SAVE), static_cast<UINT>(MF_GRAYED));
-    const uint32_t before = app().workers.menu.passes.load();
+    EXPECT_EQ(menuState(ui().controls.menuBar, IDM_SAVE), static_cast<UINT>(MF_GRAYED));
+    const uint32_t before = ui().workers.menu.passes.load();
     markDocumentModified();
-    ASSERT_TRUE(waitForWorkerPass(app().workers.menu, before, 5000));
+    ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     EXPECT_EQ(entry->saveState, kModified);
     TCITEMW item{};
     wchar_t text[64] = {};
@@ -957,8 +958,8 @@ TEST_F(MainWindowTest, MarkingTheDocumentModified) {
     ASSERT_TRUE(TabCtrl_GetItem(control(IDC_TAB), 0, &item));
     EXPECT_EQ(item.iImage, kModified);
     EXPECT_EQ(utf8(text), "reel one.QLP");
-    EXPECT_EQ(menuState(app().controls.menuBar, IDM_SAVE), 0u);
-    EXPECT_EQ(menuState(app().controls.tabPopup, IDM_SAVE), 0u);
+    EXPECT_EQ(menuState(ui().controls.menuBar, IDM_SAVE), 0u);
+    EXPECT_EQ(menuState(ui().controls.tabPopup, IDM_SAVE), 0u);
 
     entry->saveState = kFromEdl;
     markDocumentModified();
@@ -1082,7 +1083,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         entry = fakeDocument(kSaved);
-        app().document.currentRow[0] = 0;
+        ui().document.currentRow[0] = 0;
         list = control(IDC_LIST);
         ShowWindow(list, SW_SHOW);
         EnableWindow(list, TRUE);
@@ -1097,7 +1098,7 @@ protected:
 
 // The very first document of a user: V and TYP are 60 wide; after a reset they are 100 wide.
 TEST_F(ColumnLayoutTest, FirstUseWidthsThenReset) {
-    applyStoredColumnLayout(app().document, list);
+    applyStoredColumnLayout(ui().document, list);
     EXPECT_EQ(width(kColV), 60);
     EXPECT_EQ(width(kColType), 60);
     EXPECT_EQ(width(kColEdit), 60);
@@ -1116,7 +1117,7 @@ TEST_F(ColumnLayoutTest, FirstUseWidthsThenReset) {
 
 // Ctrl held on button "3" stores memory 3; F1 and F3 then switch between the memories.
 TEST_F(ColumnLayoutTest, RegisterWithCtrlOnAButtonAndRecall) {
-    applyStoredColumnLayout(app().document, list);
+    applyStoredColumnLayout(ui().document, list);
     ListView_SetColumnWidth(list, kColType, 33);
     int order[kColumnCount] = {1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
     ListView_SetColumnOrderArray(list, kColumnCount, order);
@@ -1129,13 +1130,13 @@ TEST_F(ColumnLayoutTest, RegisterWithCtrlOnAButtonAndRecall) {
     EXPECT_EQ(storedOrders()[2 * kColumnCount + 0], 1);
     EXPECT_EQ(storedWidths()[kColType], 60); // memory 1 untouched
     EXPECT_EQ(entry->saveState, kModified);  // registering marks the document modified
-    EXPECT_EQ(app().document.currentLayout, 0);
+    EXPECT_EQ(ui().document.currentLayout, 0);
 
     SendMessageW(hwnd, WM_COMMAND, IDM_RECALL_LAYOUT1, 0);
     EXPECT_EQ(width(kColType), 60);
     ListView_GetColumnOrderArray(list, kColumnCount, order);
     EXPECT_EQ(order[0], 0);
-    EXPECT_EQ(app().document.currentLayout, 0);
+    EXPECT_EQ(ui().document.currentLayout, 0);
 
     // Without Ctrl the button recalls.
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT1 + 2, BN_CLICKED),
@@ -1143,7 +1144,7 @@ TEST_F(ColumnLayoutTest, RegisterWithCtrlOnAButtonAndRecall) {
     EXPECT_EQ(width(kColType), 33);
     ListView_GetColumnOrderArray(list, kColumnCount, order);
     EXPECT_EQ(order[0], 1);
-    EXPECT_EQ(app().document.currentLayout, 2);
+    EXPECT_EQ(ui().document.currentLayout, 2);
 
     // The register menu command does the same as Ctrl on a button.
     ListView_SetColumnWidth(list, kColSpare, 44);
@@ -1153,17 +1154,17 @@ TEST_F(ColumnLayoutTest, RegisterWithCtrlOnAButtonAndRecall) {
 
 // A recall while the view has no current row only marks the document modified.
 TEST_F(ColumnLayoutTest, RecallWithoutCurrentRowKeepsTheColumns) {
-    applyStoredColumnLayout(app().document, list);
-    app().document.columnWidth[1][kColType] = 90;
-    app().document.currentRow[0] = -1;
+    applyStoredColumnLayout(ui().document, list);
+    ui().document.columnWidth[1][kColType] = 90;
+    ui().document.currentRow[0] = -1;
     SendMessageW(hwnd, WM_COMMAND, IDM_RECALL_LAYOUT2, 0);
     EXPECT_EQ(width(kColType), 60);
-    EXPECT_EQ(app().document.currentLayout, 0);
+    EXPECT_EQ(ui().document.currentLayout, 0);
     EXPECT_EQ(entry->saveState, kModified);
 }
 
 TEST_F(ColumnLayoutTest, ResetWithoutStoredDefaultsWritesNoZeroWidths) {
-    applyStoredColumnLayout(app().document, list);
+    applyStoredColumnLayout(ui().document, list);
     HKEY key;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (kSettings + L"\\DefColumnWidth").c_str(), 0, KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
@@ -1186,7 +1187,7 @@ protected:
         MainWindowTest::SetUp();
         dir = std::filesystem::temp_directory_path() / ("qlp-app-workers-" + std::to_string(GetCurrentProcessId()));
         std::filesystem::create_directories(dir);
-        AppState& a = app();
+        UiState& a = ui();
         a.tabs.setWorkDirectory(dir.u16string());
         TabEntry* entry = a.tabs.append();
         entry->path = (std::filesystem::path(QLP_TEST_DATA_DIR) / "ndf_basic.EDL").u16string();
@@ -1213,7 +1214,7 @@ protected:
     // The comment worker may have made a pass of its own meanwhile, before the selection worker
     // moved the current row, so the comment pass waited for is one asked for after that.
     void focusRow(int row) {
-        DisplayWorkers& w = app().workers;
+        DisplayWorkers& w = ui().workers;
         stopWorkers(w);
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
@@ -1229,10 +1230,10 @@ protected:
 };
 
 TEST_F(WorkerTest, SelectionFollowsTheFocusAndSelectsTheWholeEdit) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     ASSERT_GE(doc.viewCount[0], 3);
     ASSERT_EQ(doc.view[0][1]->editGroup, doc.view[0][2]->editGroup); // edit 0002 has two events
-    startWorkers(app().workers);
+    startWorkers(ui().workers);
 
     // The memo box shows the current event's option comment, or says there is none.
     auto commentOf = [&](int row) {
@@ -1279,7 +1280,7 @@ TEST_F(WorkerTest, SelectionFollowsTheFocusAndSelectsTheWholeEdit) {
 
 // stopWorkers returns only when all three threads have ended; startWorkers brings them back.
 TEST_F(WorkerTest, StopIsSynchronousAndStartRestarts) {
-    DisplayWorkers& w = app().workers;
+    DisplayWorkers& w = ui().workers;
     startWorkers(w);
     focusRow(1);
     stopWorkers(w);
@@ -1290,23 +1291,23 @@ TEST_F(WorkerTest, StopIsSynchronousAndStartRestarts) {
     ListView_SetItemState(list, 3, LVIS_FOCUSED, LVIS_FOCUSED);
     signalSelectionChanged(w);
     pumpMessages(100);
-    EXPECT_EQ(app().document.currentRow[0], 1);
+    EXPECT_EQ(ui().document.currentRow[0], 1);
 
     startWorkers(w);
     focusRow(3);
-    EXPECT_EQ(app().document.currentRow[0], 3);
+    EXPECT_EQ(ui().document.currentRow[0], 3);
 
     // Without a loaded document the selection and comment workers end at their next signal.
-    app().document.loaded = 0;
+    ui().document.loaded = 0;
     signalSelectionChanged(w);
     signalCommentRefresh(w);
     EXPECT_EQ(WaitForSingleObject(w.selection.thread, 5000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(w.comment.thread, 5000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(w.menu.thread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    app().document.loaded = 1;
+    ui().document.loaded = 1;
     startWorkers(w);
     focusRow(4);
-    EXPECT_EQ(app().document.currentRow[0], 4);
+    EXPECT_EQ(ui().document.currentRow[0], 4);
 }
 
 // ---- Version dialog, strings, close -------------------------------------------------------------------
@@ -1366,7 +1367,7 @@ TEST_F(MainWindowTest, CloseAsksAboutEveryModifiedProjectTab) {
     const auto dir =
         std::filesystem::temp_directory_path() / ("qlp-app-close-" + std::to_string(GetCurrentProcessId()));
     std::filesystem::create_directories(dir);
-    AppState& a = app();
+    UiState& a = ui();
     a.document.loaded = 1;
     const int32_t states[] = {kModified, kSaved, kFromEdl, kModified};
     std::vector<TabEntry*> entries;

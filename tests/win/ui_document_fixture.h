@@ -6,9 +6,7 @@
 
 #include "app_test_support.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
-#include "app/window_placement.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
 #include "model/timecode.h"
@@ -16,7 +14,9 @@
 #include "ui/document_view.h"
 #include "ui/main_window.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
+#include "ui/window_placement.h"
 #include "ui/workers.h"
 
 #include <commctrl.h>
@@ -126,10 +126,10 @@ protected:
 
     void SetUp() override {
         registry_ = std::make_unique<ScratchRegistry>();
-        const uint32_t passes = app().workers.menu.passes.load();
+        const uint32_t passes = ui().workers.menu.passes.load();
         hwnd = createMainWindow();
         ASSERT_NE(hwnd, nullptr);
-        ASSERT_TRUE(waitForWorkerPass(app().workers.menu, passes, 5000));
+        ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, passes, 5000));
         RECT client;
         GetClientRect(hwnd, &client);
         SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
@@ -137,7 +137,7 @@ protected:
         dir = std::filesystem::temp_directory_path() /
               ("qlp-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter_));
         std::filesystem::create_directories(dir);
-        app().tabs.setWorkDirectory(dir.u16string());
+        ui().tabs.setWorkDirectory(dir.u16string());
     }
 
     void TearDown() override {
@@ -163,7 +163,7 @@ protected:
     }
 
     void loadEdl(const std::u16string& path, int32_t saveState = kSaved) {
-        AppState& a = app();
+        UiState& a = ui();
         TabEntry* entry = a.tabs.append();
         entry->path = path;
         entry->saveState = saveState;
@@ -185,7 +185,7 @@ protected:
 
     // As the file commands present a loaded document.
     static void show() {
-        DisplayWorkers& w = app().workers;
+        DisplayWorkers& w = ui().workers;
         stopWorkers(w);
         showDocument();
         restoreListPosition();
@@ -194,14 +194,14 @@ protected:
 
     // Puts event i into the search result (view 1), as a search does.
     static void addHit(int i) {
-        EdlDocument& doc = app().document;
+        EdlDocument& doc = ui().document;
         EdlEvent* event = doc.view[0][i];
         event->searchHit = 1;
         doc.view[1][doc.viewCount[1]++] = event;
     }
 
     static void clearHits() {
-        EdlDocument& doc = app().document;
+        EdlDocument& doc = ui().document;
         for (int r = 0; r < doc.viewCount[1]; ++r)
             doc.view[1][r]->searchHit = 0;
         doc.viewCount[1] = 0;
@@ -209,7 +209,7 @@ protected:
 
     // Attaches a work memo to event i, in the document's memory as the memo command does.
     static void addMemo(int i, std::u16string_view text) {
-        EdlDocument& doc = app().document;
+        EdlDocument& doc = ui().document;
         EdlEvent* event = doc.view[0][i];
         char16_t* memo = doc.heap->allocate<char16_t>(text.size() + 1);
         std::memcpy(memo, text.data(), text.size() * sizeof(char16_t));
@@ -219,7 +219,7 @@ protected:
     }
 
     static void forgetDocument() {
-        AppState& a = app();
+        UiState& a = ui();
         stopWorkers(a.workers);
         releaseDocument(a.document);
         EdlDocument blank;
@@ -232,7 +232,7 @@ protected:
         setMenuWorkerEntry(a.workers, nullptr);
     }
 
-    HWND control(int id) const { return app().controls[id]; }
+    HWND control(int id) const { return ui().controls[id]; }
 
     std::wstring rowText(int row, int column) const {
         wchar_t buffer[64] = {};

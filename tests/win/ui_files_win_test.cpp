@@ -6,7 +6,6 @@
 
 #include "app_test_support.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
@@ -17,6 +16,7 @@
 #include "ui/document_view.h"
 #include "ui/main_window.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
 #include "ui/workers.h"
 
@@ -24,7 +24,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -79,7 +78,7 @@ protected:
         work = root / L"QLP_WORK";
         fs::create_directories(files);
         fs::create_directories(work);
-        AppState& a = app();
+        UiState& a = ui();
         a.tabs.setWorkDirectory(work.u16string());
         a.tabs.nextFileId = 0;
 
@@ -109,7 +108,7 @@ protected:
 
     // Drops every tab without questions, so that closing the window asks nothing.
     static void forgetTabs() {
-        AppState& a = app();
+        UiState& a = ui();
         stopWorkers(a.workers);
         for (TabEntry* e = a.tabs.first(); e; e = e->next)
             e->dropped = 1;
@@ -152,7 +151,7 @@ protected:
 
     // Clicks a tab as the user does: the strip selects it and notifies the window.
     void switchTo(int index) {
-        HWND tab = app().controls.tab;
+        HWND tab = ui().controls.tab;
         TabCtrl_SetCurSel(tab, index);
         NMHDR header{tab, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageW(hwnd, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
@@ -166,7 +165,7 @@ protected:
     friend std::ostream& operator<<(std::ostream& out, const TabView& t) { return out << t.label << "/" << t.image; }
 
     static std::vector<TabView> tabs() {
-        HWND tab = app().controls.tab;
+        HWND tab = ui().controls.tab;
         std::vector<TabView> out;
         for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
             wchar_t text[260] = {};
@@ -179,10 +178,10 @@ protected:
         }
         return out;
     }
-    static int selectedTab() { return TabCtrl_GetCurSel(app().controls.tab); }
+    static int selectedTab() { return TabCtrl_GetCurSel(ui().controls.tab); }
 
     static std::string status(int part) {
-        HWND bar = app().controls.status;
+        HWND bar = ui().controls.status;
         const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0));
         std::wstring text(length + 1, L'\0');
         SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
@@ -190,9 +189,9 @@ protected:
         return utf8(text);
     }
 
-    static int listRows() { return ListView_GetItemCount(app().controls.list); }
+    static int listRows() { return ListView_GetItemCount(ui().controls.list); }
     static bool hasStyle(int id, DWORD style) {
-        return (GetWindowLongW(app().controls[id], GWL_STYLE) & style) == style;
+        return (GetWindowLongW(ui().controls[id], GWL_STYLE) & style) == style;
     }
 
     std::vector<std::wstring> workFiles() const {
@@ -222,9 +221,9 @@ protected:
 
     // Waits until the menu worker has made a pass over the current state.
     static void refreshMenus() {
-        const uint32_t before = app().workers.menu.passes.load();
-        signalMenuRefresh(app().workers);
-        ASSERT_TRUE(waitForWorkerPass(app().workers.menu, before, 5000));
+        const uint32_t before = ui().workers.menu.passes.load();
+        signalMenuRefresh(ui().workers);
+        ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     }
 
     fs::path root, files, work;
@@ -243,7 +242,7 @@ TEST_F(FilesTest, CommandLineOpensAProjectFileQuotedOrNot) {
 
     // The shell quotes a path with blanks.
     openCommandLine(L"\"" + first + L"\"");
-    const EdlDocument& doc = app().document;
+    const EdlDocument& doc = ui().document;
     ASSERT_TRUE(doc.loaded);
     EXPECT_TRUE(recorder.records.empty());
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"reel one.QLP", kSaved}}));
@@ -255,16 +254,16 @@ TEST_F(FilesTest, CommandLineOpensAProjectFileQuotedOrNot) {
     EXPECT_GT(doc.viewCount[0], 0);
     EXPECT_TRUE(hasStyle(IDC_LIST, WS_VISIBLE));
     EXPECT_TRUE(hasStyle(IDC_TAB, WS_VISIBLE));
-    EXPECT_TRUE(IsWindowEnabled(app().controls.list));
-    EXPECT_TRUE(IsWindowEnabled(app().controls.tab));
-    ASSERT_NE(app().currentEntry, nullptr);
-    EXPECT_EQ(w(app().currentEntry->path), first);
+    EXPECT_TRUE(IsWindowEnabled(ui().controls.list));
+    EXPECT_TRUE(IsWindowEnabled(ui().controls.tab));
+    ASSERT_NE(ui().currentEntry, nullptr);
+    EXPECT_EQ(w(ui().currentEntry->path), first);
     // The project file was copied into the tab's work file, which is what was loaded.
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
     EXPECT_EQ(bytes((work / L"FILE_ID_0000").wstring()), bytes(first));
     refreshMenus();
-    EXPECT_EQ(GetMenuState(app().controls.menuBar, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED, 0u);
-    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(ui().controls.menuBar, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(ui().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
 
     // Unquoted, the path is made full and long. Another tab is current, so the new one only gets
     // its tab: nothing is reloaded.
@@ -274,7 +273,7 @@ TEST_F(FilesTest, CommandLineOpensAProjectFileQuotedOrNot) {
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"reel one.QLP", kSaved}, {"second.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 0);
     EXPECT_EQ(doc.events, shownEvents);
-    EXPECT_EQ(w(app().currentEntry->path), first);
+    EXPECT_EQ(w(ui().currentEntry->path), first);
     EXPECT_EQ(status(0), utf8(L"ファイル数: 2"));
     EXPECT_EQ(status(1), utf8(L"場所:  " + first));
     EXPECT_EQ(status(2), utf8(L"状態: 1個のファイルを追加しました。"));
@@ -322,8 +321,8 @@ TEST_F(FilesTest, OpenDialogKindsByFilterAndSelection) {
     command(IDM_OPEN);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"ndf_basic.EDL", kFromEdl}, {"df_reverse.EDL", kFromEdl}}));
     EXPECT_EQ(selectedTab(), 1);
-    EXPECT_EQ(w(app().currentEntry->path), (files / L"df_reverse.EDL").wstring());
-    EXPECT_EQ(listRows(), app().document.viewCount[0]);
+    EXPECT_EQ(w(ui().currentEntry->path), (files / L"df_reverse.EDL").wstring());
+    EXPECT_EQ(listRows(), ui().document.viewCount[0]);
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
 
     // Kind 3: two project files with the second filter; the current tab stays.
@@ -382,7 +381,7 @@ TEST_F(FilesTest, MissingAndUnrecognisedFiles) {
     openCommandLine(missing);
     ASSERT_EQ(recorder.records.size(), 2u);
     EXPECT_EQ(tabs().size(), 1u);
-    EXPECT_TRUE(app().document.loaded);
+    EXPECT_TRUE(ui().document.loaded);
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
 
     // A text that is no BVE-9100 EDL is refused (string 105) and gets no tab.
@@ -404,7 +403,7 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
     const std::wstring b = makeProject(L"b.QLP", "comments_cp932.EDL");
     openCommandLine(a);
     openCommandLine(b);
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 5; // a change that only the document in memory holds
 
     // No: the new entry goes, everything stays as it was.
@@ -415,7 +414,7 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
     EXPECT_EQ(recorder.records[0].type, kQuestion);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"b.QLP", kSaved}}));
     EXPECT_EQ(doc.currentMarker, 5);
-    EXPECT_EQ(app().currentEntry->fileId, 0);
+    EXPECT_EQ(ui().currentEntry->fileId, 0);
     EXPECT_EQ(status(2), utf8(L"状態: ファイル読込みエラー"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000", L"FILE_ID_0001"}));
 
@@ -425,8 +424,8 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"b.QLP", kSaved}, {"a.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 1);
     EXPECT_EQ(doc.currentMarker, 0);
-    EXPECT_EQ(w(app().currentEntry->path), a);
-    EXPECT_EQ(app().currentEntry->fileId, 3); // the refused copy used number 2
+    EXPECT_EQ(w(ui().currentEntry->path), a);
+    EXPECT_EQ(ui().currentEntry->fileId, 3); // the refused copy used number 2
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0001", L"FILE_ID_0003"}));
 
@@ -435,7 +434,7 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
     openCommandLine(b);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"b.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 0);
-    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(w(ui().currentEntry->path), a);
     EXPECT_EQ(status(2), utf8(L"状態: 1個のファイルを追加しました。"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0003", L"FILE_ID_0004"}));
     EXPECT_EQ(recorder.records.size(), 3u);
@@ -446,7 +445,7 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
 TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
     const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
     openCommandLine(a);
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 4;
     const int32_t events = doc.viewCount[0];
     writeFile(L"a.QLP", std::string(64, 'x'));
@@ -461,7 +460,7 @@ TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
     EXPECT_TRUE(doc.loaded);
     EXPECT_EQ(doc.currentMarker, 4);
     EXPECT_EQ(doc.viewCount[0], events);
-    EXPECT_EQ(app().currentEntry->fileId, 0);
+    EXPECT_EQ(ui().currentEntry->fileId, 0);
     EXPECT_EQ(status(2), utf8(L"状態: 読込みエラー"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
 }
@@ -473,7 +472,7 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     const std::wstring b = makeProject(L"short.QLP", "ndf_basic.EDL");
     openCommandLine(a);
     openCommandLine(b);
-    AppState& app_ = app();
+    UiState& app_ = ui();
     EdlDocument& doc = app_.document;
     HWND list = app_.controls.list;
     ASSERT_EQ(doc.viewCount[0], 400);
@@ -529,7 +528,7 @@ TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
     openCommandLine(a);
     recorder.answerFiles(files.wstring(), {L"b.QLP", L"c.QLP"}, 2);
     command(IDM_OPEN);
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 6; // the shown document's own state, which must come back
     const int32_t events = doc.viewCount[0];
     std::ofstream(work / L"FILE_ID_0001", std::ios::binary | std::ios::trunc) << std::string(40, 'z');
@@ -540,7 +539,7 @@ TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
     EXPECT_EQ(boxTexts()[0], message(kMsgWrongFormat, b));
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"c.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 0);
-    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(w(ui().currentEntry->path), a);
     EXPECT_TRUE(doc.loaded);
     EXPECT_EQ(doc.currentMarker, 6);
     EXPECT_EQ(listRows(), events);
@@ -550,7 +549,7 @@ TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
 
     // The remaining tabs still switch normally.
     switchTo(1);
-    EXPECT_EQ(w(app().currentEntry->path), c);
+    EXPECT_EQ(w(ui().currentEntry->path), c);
     switchTo(0);
     EXPECT_EQ(doc.currentMarker, 6);
 }
@@ -565,8 +564,8 @@ TEST_F(FilesTest, AnEdlChosenAsProjectFileIsRefused) {
     EXPECT_EQ(recorder.records[0].type, static_cast<UINT>(kWarning | MB_SYSTEMMODAL));
     EXPECT_EQ(recorder.records[1].type, kWarning);
     EXPECT_TRUE(tabs().empty());
-    EXPECT_FALSE(app().document.loaded);
-    EXPECT_EQ(app().currentEntry, nullptr);
+    EXPECT_FALSE(ui().document.loaded);
+    EXPECT_EQ(ui().currentEntry, nullptr);
     EXPECT_FALSE(hasStyle(IDC_LIST, WS_VISIBLE));
     EXPECT_EQ(status(0), utf8(L"ファイル数: 0"));
     EXPECT_EQ(status(1), utf8(L"参照ファイルはありません。"));
@@ -579,7 +578,7 @@ TEST_F(FilesTest, AnEdlChosenAsProjectFileIsRefused) {
 TEST_F(FilesTest, SaveWritesTheProjectFileAndMarksTheTabSaved) {
     const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
     openCommandLine(a);
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 3;
     markDocumentModified();
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
@@ -587,7 +586,7 @@ TEST_F(FilesTest, SaveWritesTheProjectFileAndMarksTheTabSaved) {
     command(IDM_SAVE);
     EXPECT_TRUE(recorder.records.empty());
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
-    EXPECT_EQ(app().currentEntry->saveState, kSaved);
+    EXPECT_EQ(ui().currentEntry->saveState, kSaved);
     EXPECT_EQ(status(2), utf8(a + L" を保存しました。"));
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(toU16(a), saved), LoadStatus::Ok);
@@ -597,7 +596,7 @@ TEST_F(FilesTest, SaveWritesTheProjectFileAndMarksTheTabSaved) {
         for (int col = 0; col < kColumnCount; ++col)
             EXPECT_EQ(std::u16string(saved.events[i].text[col]), std::u16string(doc.events[i].text[col]));
     refreshMenus();
-    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(ui().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 // A file that cannot be written shows string 106 and the tab stays modified, so that neither Save
@@ -606,7 +605,7 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     fs::create_directories(files / L"gone");
     const std::wstring a = makeProject(L"gone\\a.QLP", "ndf_basic.EDL");
     openCommandLine(a);
-    app().document.currentMarker = 2;
+    ui().document.currentMarker = 2;
     markDocumentModified();
     fs::remove_all(files / L"gone");
 
@@ -626,9 +625,9 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     EXPECT_EQ(boxTexts()[1], message(kMsgSaveBeforeCloseTab, a));
     EXPECT_EQ(boxTexts()[2], message(kMsgCannotOpenPath, a));
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
-    EXPECT_TRUE(app().document.loaded);
-    EXPECT_EQ(app().document.currentMarker, 2);
-    EXPECT_TRUE(IsWindowEnabled(app().controls.list));
+    EXPECT_TRUE(ui().document.loaded);
+    EXPECT_EQ(ui().document.currentMarker, 2);
+    EXPECT_TRUE(IsWindowEnabled(ui().controls.list));
 
     // Closing the window, Yes, and the save fails: the window stays.
     recorder.expect(IDYES);
@@ -638,7 +637,7 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     ASSERT_EQ(recorder.records.size(), 5u);
     EXPECT_EQ(boxTexts()[3], message(kMsgSaveBeforeExit, a));
     EXPECT_EQ(boxTexts()[4], message(kMsgCannotOpenPath, a));
-    EXPECT_TRUE(app().document.loaded);
+    EXPECT_TRUE(ui().document.loaded);
 
     // Once the folder is back, Save works.
     fs::create_directories(files / L"gone");
@@ -655,8 +654,8 @@ TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
     command(IDM_OPEN);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"comments_cp932.EDL", kFromEdl}}));
     refreshMenus();
-    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
-    EdlDocument& doc = app().document;
+    EXPECT_NE(GetMenuState(ui().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 7;
 
     // Cancelled: nothing written, the status says the command ended.
@@ -691,7 +690,7 @@ TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
     command(IDM_SAVE_AS);
     EXPECT_EQ(recorder.records.size(), 1u);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"saved.QLP", kSaved}}));
-    EXPECT_EQ(w(app().currentEntry->path), project);
+    EXPECT_EQ(w(ui().currentEntry->path), project);
     EXPECT_EQ(status(0), utf8(L"ファイル数:  1"));
     EXPECT_EQ(status(1), utf8(L"場所:  " + project));
     EXPECT_EQ(status(2), utf8(L"[別名で保存] 完了"));
@@ -708,7 +707,7 @@ TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
         }
     }
     refreshMenus();
-    EXPECT_NE(GetMenuState(app().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(ui().controls.menuBar, IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
 
     // From now on the tab is a project tab: a change makes it modified, Save writes the new file.
     doc.currentMarker = 1;
@@ -724,7 +723,7 @@ TEST_F(FilesTest, SaveAsOfAProjectTabWritesACopy) {
     const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
     openCommandLine(a);
     const std::vector<uint8_t> original = bytes(a);
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 6;
     markDocumentModified();
 
@@ -734,7 +733,7 @@ TEST_F(FilesTest, SaveAsOfAProjectTabWritesACopy) {
     EXPECT_TRUE(recorder.records.empty());
     // The tab keeps its file and its state; the copy holds the document as it is now.
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
-    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(w(ui().currentEntry->path), a);
     EXPECT_EQ(bytes(a), original);
     EXPECT_EQ(bytes(copy), bytes((work / L"copy000000000").wstring()));
     EdlDocument saved;
@@ -743,7 +742,7 @@ TEST_F(FilesTest, SaveAsOfAProjectTabWritesACopy) {
     EXPECT_EQ(status(2), utf8(L"[別名で保存] 完了"));
 
     // A copy onto a folder that does not exist fails with string 106; the status does not say done.
-    SendMessageW(app().controls.status, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(L"-"));
+    SendMessageW(ui().controls.status, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(L"-"));
     const std::wstring nowhere = (files / L"no folder" / L"x.QLP").wstring();
     recorder.answerFile(nowhere);
     recorder.expect(IDOK);
@@ -763,7 +762,7 @@ TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
     recorder.answerFiles(files.wstring(), {L"b.QLP", L"c.QLP"}, 2);
     command(IDM_OPEN);
     switchTo(1);
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.currentMarker = 5;
     markDocumentModified();
     const std::vector<uint8_t> bOnDisk = bytes(b);
@@ -775,16 +774,16 @@ TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
     EXPECT_EQ(boxTexts()[0], message(kMsgSaveBeforeCloseTab, b));
     EXPECT_EQ(recorder.records[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_EQ(tabs().size(), 3u);
-    EXPECT_EQ(w(app().currentEntry->path), b);
+    EXPECT_EQ(w(ui().currentEntry->path), b);
     EXPECT_EQ(doc.currentMarker, 5);
-    EXPECT_TRUE(IsWindowEnabled(app().controls.tab));
+    EXPECT_TRUE(IsWindowEnabled(ui().controls.tab));
 
     // No: closed unsaved; the next tab becomes current.
     recorder.expect(IDNO);
     command(IDM_CLOSE_TAB);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"c.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 1);
-    EXPECT_EQ(w(app().currentEntry->path), c);
+    EXPECT_EQ(w(ui().currentEntry->path), c);
     EXPECT_EQ(listRows(), doc.viewCount[0]);
     EXPECT_EQ(bytes(b), bOnDisk);
     EXPECT_EQ(status(0), utf8(L"ファイル数:  2"));
@@ -798,7 +797,7 @@ TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
     recorder.expect(IDYES);
     command(IDM_CLOSE_TAB);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
-    EXPECT_EQ(w(app().currentEntry->path), a);
+    EXPECT_EQ(w(ui().currentEntry->path), a);
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(toU16(c), saved), LoadStatus::Ok);
     EXPECT_EQ(saved.currentMarker, 4);
@@ -812,7 +811,7 @@ TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
 TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
     const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
     openCommandLine(a);
-    const ControlTable& c = app().controls;
+    const ControlTable& c = ui().controls;
     SendMessageW(c[IDC_CHECK_SOURCE], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(c[IDC_VIEW], CB_SETCURSEL, 1, 0);
     SetWindowTextW(c.memo, L"memo");
@@ -842,13 +841,13 @@ TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
     for (int id = IDC_SRC_LOWER_OP; id <= IDC_SEARCH_MARKER; ++id)
         EXPECT_EQ(SendMessageW(c[id], CB_GETCURSEL, 0, 0), CB_ERR) << id;
     EXPECT_EQ(windowText(c.memo), L"");
-    const EdlDocument& doc = app().document;
+    const EdlDocument& doc = ui().document;
     EXPECT_FALSE(doc.loaded);
     EXPECT_EQ(doc.headerSize, 0);
     EXPECT_EQ(doc.viewCount[0], 0);
     EXPECT_EQ(doc.events, nullptr);
     EXPECT_EQ(doc.search.searchMarker, 0);
-    EXPECT_EQ(app().currentEntry, nullptr);
+    EXPECT_EQ(ui().currentEntry, nullptr);
     EXPECT_EQ(status(0), utf8(L"ファイル数:  0"));
     EXPECT_EQ(status(1), utf8(L"参照ファイルはありません。"));
     EXPECT_EQ(status(2), utf8(L"タブを閉じました。"));
@@ -865,62 +864,6 @@ TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
     EXPECT_TRUE(hasStyle(IDC_LIST, WS_VISIBLE));
     EXPECT_EQ(status(0), utf8(L"ファイル数: 1"));
     EXPECT_TRUE(recorder.records.empty());
-}
-
-// ---- Sizes -------------------------------------------------------------------------------------------------
-
-// How long the file commands take on a large document. Not a check (speed is measured by
-// benchmarks); run with --gtest_also_run_disabled_tests and QLP_LARGE_PROJECT naming a project
-// file, for instance one converted from the output of qlp_gen_edl 100000.
-TEST_F(FilesTest, DISABLED_LargeDocumentTimings) {
-    const char* large = std::getenv("QLP_LARGE_PROJECT");
-    if (!large)
-        GTEST_SKIP() << "QLP_LARGE_PROJECT is not set";
-    const fs::path source(large);
-    const std::wstring first = (files / L"first.QLP").wstring();
-    const std::wstring second = (files / L"second.QLP").wstring();
-    fs::copy_file(source, first);
-    fs::copy_file(source, second);
-    ShowWindow(hwnd, SW_SHOW);
-    HWND list = app().controls.list;
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    auto now = [] {
-        LARGE_INTEGER t;
-        QueryPerformanceCounter(&t);
-        return t.QuadPart;
-    };
-    auto ms = [&](LONGLONG from) { return 1000.0 * double(now() - from) / double(frequency.QuadPart); };
-
-    LONGLONG start = now();
-    openCommandLine(first);
-    UpdateWindow(hwnd);
-    const double open = ms(start);
-    ASSERT_TRUE(app().document.loaded);
-    const int rows = listRows();
-    openCommandLine(second);
-
-    double switches[4];
-    for (double& t : switches) {
-        start = now();
-        switchTo(1 - selectedTab());
-        UpdateWindow(hwnd);
-        t = ms(start);
-    }
-    stopWorkers(app().workers); // the page is measured alone, without worker passes
-    double pages[3];
-    for (double& t : pages) {
-        start = now();
-        SendMessageW(list, WM_KEYDOWN, VK_NEXT, 0);
-        SendMessageW(list, WM_KEYUP, VK_NEXT, 0);
-        UpdateWindow(list);
-        t = ms(start);
-    }
-    startWorkers(app().workers);
-    std::printf("rows %d\nopen from the command line until shown: %.0f ms\n", rows, open);
-    std::printf("switch: %.0f %.0f %.0f %.0f ms\n", switches[0], switches[1], switches[2], switches[3]);
-    std::printf("page down: %.1f %.1f %.1f ms\n", pages[0], pages[1], pages[2]);
-    ShowWindow(hwnd, SW_HIDE);
 }
 
 } // namespace

@@ -4,9 +4,9 @@
 
 #include "ui_document_fixture.h"
 
+#include "model/view_order.h"
 #include "ops/column_layout.h"
 #include "ops/list_view.h"
-#include "ops/sort.h"
 #include "ui/event_list.h"
 
 namespace qlp {
@@ -37,14 +37,14 @@ protected:
     int headerImage(int column) const {
         HDITEMW item{};
         item.mask = HDI_FORMAT | HDI_IMAGE;
-        Header_GetItem(app().controls.header, column, &item);
+        Header_GetItem(ui().controls.header, column, &item);
         return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
     }
 
     void command(int id) { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     void clickHeader(int column) {
-        HWND header = app().controls.header;
+        HWND header = ui().controls.header;
         RECT r;
         ASSERT_TRUE(Header_GetItemRect(header, column, &r));
         click(header, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(EventListTest, RowsShowTheColumnTextsOfTheShownView) {
     show();
-    const EdlDocument& doc = app().document;
+    const EdlDocument& doc = ui().document;
     ASSERT_EQ(doc.viewCount[0], kEvents);
     EXPECT_EQ(ListView_GetItemCount(list), kEvents);
     EXPECT_EQ(rowText(0, kColEdit), L"0001");
@@ -67,7 +67,7 @@ TEST_F(EventListTest, RowsShowTheColumnTextsOfTheShownView) {
         EXPECT_EQ(rowText(5, c), toWide(columnText(*doc.view[0][5], c))) << c;
 
     // Only a request for column 0 (every repaint of a row asks for it) wakes the selection worker.
-    DisplayWorkers& w = app().workers;
+    DisplayWorkers& w = ui().workers;
     stopWorkers(w);
     wasSignalled(w.selectionChanged());
     rowText(3, kColReel);
@@ -78,7 +78,7 @@ TEST_F(EventListTest, RowsShowTheColumnTextsOfTheShownView) {
 }
 
 TEST_F(EventListTest, ShowingPresentsTheDocumentsSearchPanelAndControls) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     SearchSettings& s = doc.search;
     s.searchFlags = 2 | 16; // source timecode and marker
     s.lowerOp[0] = 1;
@@ -92,7 +92,7 @@ TEST_F(EventListTest, ShowingPresentsTheDocumentsSearchPanelAndControls) {
     doc.reelFilter = 1;
     show();
 
-    const ControlTable& c = app().controls;
+    const ControlTable& c = ui().controls;
     EXPECT_TRUE(GetWindowLongW(c.tab, GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(c.tab)); // the file commands enable it when they are done
     EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE);
@@ -151,7 +151,7 @@ TEST_F(EventListTest, ShowingPresentsTheDocumentsSearchPanelAndControls) {
 }
 
 TEST_F(EventListTest, ShowingAStoredCommentModeAndSearchResult) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.commentMode = 1; // saved in memo mode: comes up showing option comments, read-only
     addHit(3);
     addHit(9);
@@ -172,11 +172,11 @@ TEST_F(EventListTest, ShowingAStoredCommentModeAndSearchResult) {
 }
 
 TEST_F(EventListTest, RestoringThePositionScrollsAndSelectsTheCurrentRow) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.topRow[0] = 40;
     doc.currentRow[0] = 45;
     show();
-    stopWorkers(app().workers); // nothing moves the rows behind the test's back
+    stopWorkers(ui().workers); // nothing moves the rows behind the test's back
     const int perPage = ListView_GetCountPerPage(list);
     ASSERT_GT(perPage, 5);
     ASSERT_LT(perPage, 60);
@@ -206,15 +206,15 @@ TEST_F(EventListTest, RestoringThePositionScrollsAndSelectsTheCurrentRow) {
     restoreListPosition();
     EXPECT_EQ(ListView_GetTopIndex(list), 0);
     EXPECT_TRUE(selectedRows(list).empty());
-    startWorkers(app().workers);
+    startWorkers(ui().workers);
 }
 
 TEST_F(EventListTest, SwitchListDisplayCyclesThroughTheThreeViews) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     for (int i : {2, 4, 7, 50})
         addHit(i);
     show();
-    TabEntry* entry = app().currentEntry;
+    TabEntry* entry = ui().currentEntry;
     ASSERT_EQ(entry->saveState, kSaved);
 
     command(IDM_SWITCH_VIEW);
@@ -245,7 +245,7 @@ TEST_F(EventListTest, SwitchListDisplayCyclesThroughTheThreeViews) {
 }
 
 TEST_F(EventListTest, EachViewComesBackAtItsOwnRow) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     for (int i = 0; i < 60; ++i)
         addHit(i);
     doc.currentRow[0] = 70;
@@ -267,15 +267,15 @@ TEST_F(EventListTest, EachViewComesBackAtItsOwnRow) {
 TEST_F(EventListTest, WithoutHitsTheSwitchGoesStraightToReelUsageAndBack) {
     show();
     command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(app().document.currentView, 2);
+    EXPECT_EQ(ui().document.currentView, 2);
     EXPECT_EQ(comboSelection(IDC_VIEW), 2);
     command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(app().document.currentView, 0);
+    EXPECT_EQ(ui().document.currentView, 0);
     EXPECT_EQ(comboSelection(IDC_VIEW), 0);
 }
 
 TEST_F(EventListTest, TheViewSwitchesOnlyWhenTheDropDownCloses) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.reelFilter = 2;
     doc.sortState[1][kSortSource] = kSortAscending;
     show();
@@ -298,13 +298,13 @@ TEST_F(EventListTest, TheViewSwitchesOnlyWhenTheDropDownCloses) {
     EXPECT_EQ(headerImage(kColDuration), kSortNone);
 
     // Closing the box on the view already shown changes nothing.
-    app().currentEntry->saveState = kSaved;
+    ui().currentEntry->saveState = kSaved;
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_VIEW, CBN_CLOSEUP), reinterpret_cast<LPARAM>(combo));
-    EXPECT_EQ(app().currentEntry->saveState, kSaved);
+    EXPECT_EQ(ui().currentEntry->saveState, kSaved);
 }
 
 TEST_F(EventListTest, ChoosingAViewWithoutRowsFallsBackToTheNormalList) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     show();
     command(IDM_SWITCH_VIEW); // to view 2
     ASSERT_EQ(doc.currentView, 2);
@@ -328,7 +328,7 @@ TEST_F(EventListTest, HeaderClicksSortOnlyTheSearchResultAndReelUsage) {
     EXPECT_TRUE(spy.commands.empty()) << "view 0 is never sorted";
 
     switchListDisplay(); // the spy would keep command 40222 from the window
-    ASSERT_EQ(app().document.currentView, 1);
+    ASSERT_EQ(ui().document.currentView, 1);
     for (int column : {kColEdit, kColReel, kColSrcIn, kColSrcOut, kColRecIn, kColDuration, kColSpare})
         clickHeader(column);
     EXPECT_EQ(spy.commands,
@@ -346,7 +346,7 @@ TEST_F(EventListTest, DoubleClickSetsTheMarkerAndLettersAreSwallowed) {
 
     // The key-down notification: digits and letters are answered with 1; Up and Down wake the
     // selection worker unless a one-row view's only row is already current.
-    DisplayWorkers& w = app().workers;
+    DisplayWorkers& w = ui().workers;
     stopWorkers(w);
     wasSignalled(w.selectionChanged());
     auto keyDown = [&](WORD key) {
@@ -386,14 +386,14 @@ class RowDrawingTest : public EventListTest {
 protected:
     void SetUp() override {
         EventListTest::SetUp();
-        EdlDocument& doc = app().document;
+        EdlDocument& doc = ui().document;
         doc.markerColours[2] = RGB(0, 160, 0);
         doc.view[0][0]->marker = 2;
         addHit(1);
         doc.view[0][2]->marker = 2;
         addMemo(3, u"Check 照明");
         show();
-        stopWorkers(app().workers);
+        stopWorkers(ui().workers);
         // As wide as the rows, which run past the list's client area.
         RECT client, row;
         GetClientRect(list, &client);
@@ -464,11 +464,11 @@ TEST_F(RowDrawingTest, PlainSelectedAndFocusedRows) {
     EXPECT_EQ(canvas->at(r.left + 300, r.bottom - 1), kSelection);
 
     // Nothing is drawn while no document is loaded.
-    app().document.loaded = 0;
+    ui().document.loaded = 0;
     const RECT untouched = draw(8);
     EXPECT_EQ(canvas->count(PixelCanvas::kUntouched, untouched),
               (untouched.right - untouched.left) * (untouched.bottom - untouched.top));
-    app().document.loaded = 1;
+    ui().document.loaded = 1;
 }
 
 TEST_F(RowDrawingTest, SearchHitsKeepTheirOrangeFrameWhenSelected) {

@@ -52,7 +52,7 @@ protected:
 // The texts themselves are the core's (tested natively); here: that the cells show the current
 // document's and keep the offset as drawn, and fall back to the placeholders when it is gone.
 TEST_F(InfoPanelTest, CellTextsWithAndWithoutADocument) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     for (int i : {3, 5})
         addHit(i);
     show();
@@ -104,11 +104,11 @@ TEST_F(InfoPanelTest, EnabledCellsPaintInTheirGroupsColours) {
 }
 
 TEST_F(InfoPanelTest, ReelLineShowsTheCurrentEventsReelAndDescription) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     const std::u16string comment = u"Opening scenes";
     comment.copy(doc.reelComments[0], comment.size());
     show();
-    stopWorkers(app().workers); // keeps currentRow where the test puts it
+    stopWorkers(ui().workers); // keeps currentRow where the test puts it
     doc.currentRow[0] = 3;      // edit 0004 on TAPE01
     EXPECT_EQ(reelLineTexts(doc).reel, u"< TAPE01 >");
 
@@ -132,11 +132,11 @@ TEST_F(InfoPanelTest, ReelLineShowsTheCurrentEventsReelAndDescription) {
     line = paint(IDC_REEL_LINE);
     EXPECT_GT(line->count(kWhite, area(5, 60, h)), 10);
     EXPECT_EQ(line->count(kYellow), 0);
-    startWorkers(app().workers);
+    startWorkers(ui().workers);
 }
 
 TEST_F(InfoPanelTest, MarkerCellsShowColourNumberAndTheCurrentMarker) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.markerColours[5] = RGB(0, 128, 255);
     doc.currentMarker = 5;
     show();
@@ -160,13 +160,13 @@ TEST_F(InfoPanelTest, MarkerCellsShowColourNumberAndTheCurrentMarker) {
 }
 
 TEST_F(InfoPanelTest, ClickingAMarkerCellChoosesTheCurrentMarker) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     show();
     ASSERT_EQ(doc.currentMarker, 0);
     click(control(IDC_MARKER_CELL1 + 2), 5, 5);
     EXPECT_EQ(doc.currentMarker, 2);
     EXPECT_EQ(utf8(statusText(kStatusBarState)), "マーカー選択: [3] マーカー 3");
-    EXPECT_EQ(app().currentEntry->saveState, kSaved); // choosing is not a change of the document
+    EXPECT_EQ(ui().currentEntry->saveState, kSaved); // choosing is not a change of the document
 
     // Clicking the current marker again still writes the status line.
     setStatusText(kStatusBarState, u"状態: 待機中");
@@ -187,7 +187,7 @@ TEST_F(InfoPanelTest, ClickingAMarkerCellChoosesTheCurrentMarker) {
 
 TEST_F(InfoPanelTest, TheOffsetCellOpensTheOffsetOtherCellsDoNothing) {
     show();
-    const EdlDocument& doc = app().document;
+    const EdlDocument& doc = ui().document;
     MainCommandSpy spy(hwnd);
     click(control(IDC_OFFSET_CELL), 5, 5);
     EXPECT_EQ(spy.commands, std::vector<int>{IDM_OFFSET});
@@ -206,13 +206,13 @@ TEST_F(InfoPanelTest, MarkerCellsDoNothingWithoutADocument) {
     // Nothing shown: the cells are disabled and a click that reaches one changes nothing.
     forgetDocument();
     click(control(IDC_MARKER_CELL1 + 3), 5, 5);
-    EXPECT_EQ(app().document.currentMarker, 0);
+    EXPECT_EQ(ui().document.currentMarker, 0);
     EXPECT_EQ(utf8(statusText(kStatusBarState)), "状態: 待機中");
 }
 
 TEST_F(InfoPanelTest, StatusBarParts) {
     EXPECT_EQ(utf8(statusText(kStatusBarState)), "状態: 待機中");
-    const std::u16string path = app().currentEntry->path;
+    const std::u16string path = ui().currentEntry->path;
     setStatusText(kStatusBarFiles, fileCountStatus(1, true));
     setStatusText(kStatusBarLocation, locationStatus(path));
     EXPECT_EQ(utf8(statusText(kStatusBarFiles)), "ファイル数: 1");
@@ -221,7 +221,7 @@ TEST_F(InfoPanelTest, StatusBarParts) {
 }
 
 TEST_F(InfoPanelTest, MarkerComboItemsShowColourAndName) {
-    EdlDocument& doc = app().document;
+    EdlDocument& doc = ui().document;
     doc.markerColours[1] = RGB(0, 0, 255);
     show();
     PixelCanvas canvas(220, 15);

@@ -1,4 +1,4 @@
-#include "ops/sort.h"
+#include "model/view_order.h"
 
 #include "model/quicksort.h"
 #include "model/timecode.h"

@@ -1,6 +1,6 @@
-#include "app/window_placement.h"
+#include "ui/window_placement.h"
 
-#include "app/registry.h"
+#include "ui/registry.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,0 +1,35 @@
+#pragma once
+// The user interface's state, gathered in one place: the instance and the texts every window and
+// box uses, the main window's controls and drawing resources, the display workers, the open files
+// and the current document. Everything here is owned by the user-interface thread; the display
+// workers read the document and controls through the pointers in their own blocks.
+
+#include "model/document.h"
+#include "ui/controls.h"
+#include "ui/paint_table.h"
+#include "ui/workers.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace qlp {
+
+struct UiState {
+    HINSTANCE instance = nullptr;
+    std::wstring caption;     // string 103: window title and caption of every message box
+    std::wstring windowClass; // string 104
+    HWND mainWindow = nullptr;
+
+    ControlTable controls;
+    PaintTable paint;
+    DisplayWorkers workers;
+
+    TabList tabs;
+    TabEntry* currentEntry = nullptr; // the tab whose document is in memory
+    EdlDocument document;             // the current document
+};
+
+UiState& ui();
+
+} // namespace qlp
