@@ -1,11 +1,9 @@
 #include "dialogs/edl_export.h"
 
-#include "model/cp932.h"
 #include "model/edl_reader.h"
 #include "model/timecode.h"
 #include "ops/list_view.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace qlp {
@@ -50,7 +48,7 @@ size_t timecodeBefore(const char* line, size_t length, size_t from) {
 
 // Rewrites the record timecodes of one event line in place. The line is what the reader parsed: up
 // to a NUL byte, without its line-ending bytes.
-void rewriteLine(char* line, size_t length, const std::string& recIn, const std::string& recOut) {
+void rewriteLine(char* line, size_t length, const std::string* recIn, const std::string* recOut) {
     const char* nul = static_cast<const char*>(std::memchr(line, 0, length));
     if (nul)
         length = static_cast<size_t>(nul - line);
@@ -62,22 +60,32 @@ void rewriteLine(char* line, size_t length, const std::string& recIn, const std:
     const size_t inStart = timecodeBefore(line, outStart, outStart);
     if (inStart == std::string_view::npos)
         return;
-    if (recOut.size() == kTimecodeLength)
-        std::memcpy(line + outStart, recOut.data(), kTimecodeLength);
-    if (recIn.size() == kTimecodeLength)
-        std::memcpy(line + inStart, recIn.data(), kTimecodeLength);
+    if (recOut)
+        std::memcpy(line + outStart, recOut->data(), kTimecodeLength);
+    if (recIn)
+        std::memcpy(line + inStart, recIn->data(), kTimecodeLength);
 }
 
-// The 11 bytes that replace a record timecode, or nothing (the timecode stays as read) when the text
+// The 11 bytes that replace a record timecode, or false (the timecode stays as read) when the text
 // is no timecode: a damaged column text never puts other bytes, or NUL bytes, into the file.
-std::string recordBytes(const EdlEvent& event, int column, bool convert, bool dropFrame) {
+bool recordBytes(const EdlEvent& event, int column, bool convert, bool dropFrame, std::string& out) {
     const std::u16string_view text = columnText(event, column);
-    std::string out;
-    if (!convert)
-        out = cp932::encode(text);
-    else if (!convertRecordText(text, dropFrame, out))
-        out.clear();
-    return out.size() == kTimecodeLength && isTimecodeShaped(out.data()) ? out : std::string();
+    if (convert)
+        return convertRecordText(text, dropFrame, out) && isTimecodeShaped(out.data());
+    if (text.size() != kTimecodeLength)
+        return false;
+    out.resize(kTimecodeLength);
+    for (size_t i = 0; i < kTimecodeLength; ++i) {
+        if (text[i] >= 0x80)
+            return false; // a timecode is ASCII
+        out[i] = static_cast<char>(text[i]);
+    }
+    return isTimecodeShaped(out.data());
+}
+
+void putTwoDigits(char* at, int32_t value) {
+    at[0] = static_cast<char>('0' + value / 10 % 10);
+    at[1] = static_cast<char>('0' + value % 10);
 }
 
 } // namespace
@@ -104,10 +112,14 @@ bool convertRecordText(std::u16string_view text, bool fromDropFrame, std::string
             real -= kDfFramesPerDay;
         splitFrames(dfRealToLabel(real), result);
     }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d%c%02d", result.hours, result.minutes, result.seconds,
-                  fromDropFrame ? '.' : ',', result.frames);
-    out = buf;
+    if (result.hours > 99)
+        return false;
+    out.assign("00:00:00.00");
+    putTwoDigits(&out[0], result.hours);
+    putTwoDigits(&out[3], result.minutes);
+    putTwoDigits(&out[6], result.seconds);
+    out[8] = fromDropFrame ? '.' : ',';
+    putTwoDigits(&out[9], result.frames);
     return true;
 }
 
@@ -117,6 +129,8 @@ std::string exportEdlText(const EdlDocument& doc, std::string_view text, bool co
     const bool dropFrame = doc.dropFrame != 0;
     int32_t k = 0;
     int64_t line = 0;
+    std::string recIn;
+    std::string recOut;
     for (size_t pos = 0; pos < out.size() && k < count; ++line) {
         const size_t end = edlLineEnd(out, pos);
         // Events are in EDL order, so their lines only grow; a damaged file may say otherwise, and
@@ -125,8 +139,9 @@ std::string exportEdlText(const EdlDocument& doc, std::string_view text, bool co
             ++k;
         if (k < count && doc.events[k].lineNumber == line) {
             const EdlEvent& event = doc.events[k];
-            rewriteLine(out.data() + pos, end - pos, recordBytes(event, kColRecIn, convert, dropFrame),
-                        recordBytes(event, kColRecOut, convert, dropFrame));
+            const bool haveIn = recordBytes(event, kColRecIn, convert, dropFrame, recIn);
+            const bool haveOut = recordBytes(event, kColRecOut, convert, dropFrame, recOut);
+            rewriteLine(out.data() + pos, end - pos, haveIn ? &recIn : nullptr, haveOut ? &recOut : nullptr);
             while (k < count && doc.events[k].lineNumber == line)
                 ++k;
         }

@@ -91,7 +91,18 @@ void appendLimited(std::string& out, std::u16string_view text, size_t limit) {
 }
 
 void appendText(std::string& out, std::u16string_view text) {
-    out += cp932::encode(text);
+    // Rows are ASCII but for the odd reel name or channel text: those are copied byte for byte.
+    const size_t start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0x80) {
+            out.resize(start);
+            out += cp932::encode(text);
+            return;
+        }
+        to[i] = static_cast<char>(text[i]);
+    }
 }
 
 // The comment block of an option comment or work memo: the indent, the text wrapped at `width`
