@@ -33,7 +33,7 @@ template <size_t N> int indexOf(const std::u16string_view (&names)[N], std::u16s
 // same on every machine) when set, else the local time now.
 bool creationTime(ListingTime& time) {
     std::time_t now = std::time(nullptr);
-    std::tm parts{};
+    const std::tm* parts = nullptr;
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
     if (epoch && *epoch) {
         char* end = nullptr;
@@ -41,23 +41,13 @@ bool creationTime(ListingTime& time) {
         if (*end != '\0' || seconds < 0)
             return false;
         now = static_cast<std::time_t>(seconds);
-#ifdef _WIN32
-        if (gmtime_s(&parts, &now) != 0)
-            return false;
-#else
-        if (!gmtime_r(&now, &parts))
-            return false;
-#endif
+        parts = std::gmtime(&now); // the tool is single-threaded
     } else {
-#ifdef _WIN32
-        if (localtime_s(&parts, &now) != 0)
-            return false;
-#else
-        if (!localtime_r(&now, &parts))
-            return false;
-#endif
+        parts = std::localtime(&now);
     }
-    time = {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+    if (!parts)
+        return false;
+    time = {parts->tm_year + 1900, parts->tm_mon + 1, parts->tm_mday, parts->tm_hour, parts->tm_min, parts->tm_sec};
     return true;
 }
 

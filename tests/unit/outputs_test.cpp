@@ -262,6 +262,18 @@ TEST(Listing, RowsHeadersAndCommentBlocks) {
     EXPECT_EQ(utf8(cp932::decode(out)), utf8(expected));
     EXPECT_EQ(out.find("<"), out.find("0001  TAPE01") + 102);
 
+    // A block of more than 1,024 converted bytes is written whole.
+    const std::u16string longMemo(700, u'あ');
+    doc->events[1].workMemo = const_cast<char16_t*>(longMemo.c_str());
+    doc->events[1].workMemoLength = static_cast<int32_t>(longMemo.size()) + 1;
+    out = writeListing(*doc, u"a", time);
+    std::u16string unwrapped = cp932::decode(out);
+    for (size_t p; (p = unwrapped.find(u"\r\n      >> ")) != std::u16string::npos;)
+        unwrapped.erase(p, 11);
+    EXPECT_NE(unwrapped.find(longMemo), std::u16string::npos);
+    doc->events[1].workMemo = memo.data();
+    doc->events[1].workMemoLength = static_cast<int32_t>(memo.size());
+
     // CSV: no report header; short fields padded with "_"; "." becomes ":" and "," becomes ";".
     doc->listOptions[kListCsv] = 1;
     doc->listOptions[kListOptionComment + 8] = 1; // marker, reel group
