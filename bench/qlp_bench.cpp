@@ -1,13 +1,17 @@
-// Speed of conversion, loading, saving and sorting at 10,000 and 100,000 events. Every benchmark
-// runs beside its floor: the least work that any implementation must do for the same result (the
-// same bytes read or written with one buffered call, or std::sort of the same rows by the same
-// key). The goal is to stay within 1.5 times the floor; parsing alone is reported in events/s.
+// Speed of conversion, loading, saving, sorting, the offset, the EDL export and the listing at 10,000
+// and 100,000 events. Every benchmark runs beside its floor: the least work that any implementation
+// must do for the same result (the same bytes read or written with one buffered call, or std::sort
+// of the same rows by the same key); the offset has no floor and is reported alone. The goal is to
+// stay within 1.5 times the floor; parsing alone is reported in events/s.
 //
 // Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true and compare medians.
 // QLP_BENCH_EVENTS=1000,5000 replaces the two sizes (for profiling on smaller lists).
 
 #include "edl_generator.h"
 
+#include "dialogs/edl_export.h"
+#include "dialogs/listing.h"
+#include "dialogs/offset.h"
 #include "model/document.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
@@ -286,6 +290,104 @@ void sortFloor(benchmark::State& state, int64_t events, SortKind kind) {
     doc.currentView = 0;
 }
 
+// --- Outputs: the offset, the EDL export and the plain-text listing --------------------------------
+
+void applyOffsetBench(benchmark::State& state, int64_t events) {
+    EdlDocument& doc = *dataset(events).doc;
+    const int32_t original = doc.events[0].recInCopy;
+    bool forward = true;
+    for (auto _ : state) {
+        // Alternate the direction so that every run recomputes every event.
+        if (applyOffset(doc, forward ? u"23000000" : u"00100000", original).status != OffsetStatus::Applied)
+            state.SkipWithError("offset failed");
+        forward = !forward;
+    }
+    applyOffset(doc, originalAddressText(original), original);
+    state.SetItemsProcessed(state.iterations() * events);
+}
+
+void exportEdl(benchmark::State& state, int64_t events) {
+    EdlDocument& doc = *dataset(events).doc;
+    applyOffset(doc, u"20000000", doc.events[0].recInCopy);
+    const std::u16string out = u16(scratch().file("export.EDL"));
+    for (auto _ : state) {
+        if (exportEdlFile(doc, out, false, true).write.status != WriteStatus::Written)
+            state.SkipWithError("export failed");
+    }
+    if (fileSize(out) != doc.sourceTextSize)
+        state.SkipWithError("the exported EDL has another size than the stored text");
+    applyOffset(doc, originalAddressText(doc.events[0].recInCopy), doc.events[0].recInCopy);
+    removeFile(out);
+}
+
+// The floor of both outputs: one read and one durable write (beside the target, then renamed over
+// it) of the output's bytes.
+void outputFloor(benchmark::State& state, const std::vector<uint8_t>& output) {
+    const fs::path input = scratch().file("output-floor.in");
+    const fs::path target = scratch().file("output-floor");
+    const fs::path temp = scratch().file("output-floor.tmp");
+    if (!writeFloor(input, output, false))
+        state.SkipWithError("I/O failed");
+    for (auto _ : state) {
+        auto bytes = readFloor(input, output.size());
+        if (!bytes || !writeFloor(temp, output, true) || std::rename(temp.c_str(), target.c_str()) != 0)
+            state.SkipWithError("I/O failed");
+        benchmark::DoNotOptimize(bytes.get());
+    }
+    fs::remove(input);
+    fs::remove(target);
+}
+
+void exportEdlFloor(benchmark::State& state, int64_t events) {
+    const Dataset& d = dataset(events);
+    outputFloor(state, std::vector<uint8_t>(d.edl.begin(), d.edl.end()));
+}
+
+// Every third event gets a work memo and every seventh a marker; the listing prints all comment
+// kinds. The memos are taken away again afterwards, so that the saves measure the converted list.
+struct AnnotatedListing {
+    explicit AnnotatedListing(EdlDocument& d) : doc(d) {
+        for (int32_t i = 0; i < doc.eventCount(); i += 3) {
+            doc.events[i].workMemo = const_cast<char16_t*>(kMemo.data());
+            doc.events[i].workMemoLength = static_cast<int32_t>(kMemo.size()) + 1;
+            doc.events[i].hasWorkMemo = 1;
+        }
+        for (int32_t i = 0; i < doc.eventCount(); i += 7)
+            doc.events[i].marker = i % 8;
+        std::fill(std::begin(doc.listOptions), std::begin(doc.listOptions) + 9, 0);
+        doc.listOptions[kListOptionComment] = doc.listOptions[kListOptionComment + 1] = 1;
+        doc.listOptions[kListOptionComment + 2] = 1;
+        doc.listOptions[kListCsv] = 0;
+    }
+    ~AnnotatedListing() {
+        for (int32_t i = 0; i < doc.eventCount(); ++i) {
+            doc.events[i].workMemo = nullptr;
+            doc.events[i].workMemoLength = doc.events[i].hasWorkMemo = 0;
+            doc.events[i].marker = kNoMarker;
+        }
+    }
+    static constexpr std::u16string_view kMemo = u"差し替え確認: 音声レベルを再調整すること。納品前に再確認";
+    EdlDocument& doc;
+};
+
+void listText(benchmark::State& state, int64_t events) {
+    Dataset& d = dataset(events);
+    AnnotatedListing annotated(*d.doc);
+    const std::u16string out = u16(scratch().file("list.txt"));
+    for (auto _ : state) {
+        if (writeListingFile(*d.doc, u16(d.edlPath), ListingTime{}, out, true).write.status != WriteStatus::Written)
+            state.SkipWithError("listing failed");
+    }
+    removeFile(out);
+}
+
+void listTextFloor(benchmark::State& state, int64_t events) {
+    Dataset& d = dataset(events);
+    AnnotatedListing annotated(*d.doc);
+    const std::string listing = writeListing(*d.doc, u16(d.edlPath), ListingTime{});
+    outputFloor(state, std::vector<uint8_t>(listing.begin(), listing.end()));
+}
+
 std::vector<int64_t> sizes() {
     std::vector<int64_t> result;
     if (const char* list = std::getenv("QLP_BENCH_EVENTS")) {
@@ -329,6 +431,11 @@ void registerAll() {
             add("sort_" + key, n, [kind](benchmark::State& s, int64_t e) { sortSearchView(s, e, kind); });
             add("sort_" + key + "_floor", n, [kind](benchmark::State& s, int64_t e) { sortFloor(s, e, kind); });
         }
+        add("offset", n, applyOffsetBench);
+        add("export", n, exportEdl);
+        add("export_floor", n, exportEdlFloor);
+        add("list_text", n, listText);
+        add("list_text_floor", n, listTextFloor);
     }
 }
 

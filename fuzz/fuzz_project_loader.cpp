@@ -1,4 +1,5 @@
-// libFuzzer entry: any bytes as a project file; whatever loads must save and load again unchanged.
+// libFuzzer entry: any bytes as a project file; whatever loads must save and load again unchanged,
+// and its EDL export and listings must be written within their bounds.
 
 #include "fuzz_targets.h"
 
@@ -6,7 +7,9 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string failure = qlp::fuzz::checkProjectRoundTrip(data, size);
+    std::string failure = qlp::fuzz::checkProjectRoundTrip(data, size);
+    if (failure.empty())
+        failure = qlp::fuzz::checkProjectOutputs(data, size);
     if (!failure.empty()) {
         std::fprintf(stderr, "project round trip: %s\n", failure.c_str());
         std::abort();

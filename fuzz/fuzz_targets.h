@@ -3,13 +3,18 @@
 // empty string when every invariant holds, or what broke. The fuzzers abort on a non-empty answer;
 // the replay test reports it with the input's name.
 
+#include "dialogs/edl_export.h"
+#include "dialogs/listing.h"
+#include "dialogs/offset.h"
 #include "model/document.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
 #include "model/records.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +106,80 @@ inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
     if (first.bytes != second.bytes)
         return "saving the reloaded document gives other bytes than the first save";
     return {};
+}
+
+// What the outputs of a loaded document must hold, whatever the document: the exported EDL has the
+// stored text's length and differs from it only in timecode characters, and every listing kind
+// can be written without a NUL byte. The offset is run with the digits of `seed`.
+inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
+    const std::string_view text(reinterpret_cast<const char*>(doc.sourceText),
+                                doc.sourceText ? static_cast<size_t>(doc.sourceTextSize) : 0);
+    for (int round = 0; round < 2; ++round) {
+        for (const bool convert : {false, true}) {
+            const std::string out = exportEdlText(doc, text, convert);
+            if (out.size() != text.size())
+                return "the exported EDL has another length than the stored text";
+            for (size_t i = 0; i < out.size(); ++i) {
+                const char c = out[i];
+                if (c != text[i] && !((c >= '0' && c <= '9') || c == ':' || c == '.' || c == ','))
+                    return "the export changed a byte outside a record timecode";
+            }
+        }
+        if (round == 0 && doc.events && doc.eventCount() > 0) {
+            std::u16string digits;
+            for (uint32_t s = seed, i = 0; i < 8; ++i, s /= 10)
+                digits.insert(digits.begin(), static_cast<char16_t>(u'0' + s % 10));
+            applyOffset(doc, digits.substr(0, 1 + seed % 8), doc.events[seed % doc.eventCount()].recInCopy);
+        }
+    }
+    int32_t saved[kListOptionCount];
+    std::copy(std::begin(doc.listOptions), std::end(doc.listOptions), saved);
+    for (int kind = 0; kind < 3; ++kind) {
+        for (const int csv : {0, 1}) {
+            for (int i = 0; i < 9; ++i)
+                doc.listOptions[kListOptionComment + i] = (seed >> i) & 1;
+            doc.listOptions[kListCsv] = csv;
+            for (int k = 0; k < 3; ++k)
+                doc.listOptions[kListKind + k] = k == kind;
+            applyListingSort(doc);
+            fillListBoundText(doc);
+            const std::string listing = writeListing(doc, u"fuzz", ListingTime{});
+            if (listing.find('\0') != std::string::npos)
+                return "a listing holds a NUL byte";
+        }
+    }
+    std::copy(std::begin(saved), std::end(saved), doc.listOptions);
+    // The stored choices as they are, however damaged.
+    applyListingSort(doc);
+    (void)writeListing(doc, u"fuzz", ListingTime{});
+    return {};
+}
+
+inline uint32_t seedOf(const uint8_t* data, size_t size) {
+    uint32_t seed = 2166136261u;
+    for (size_t i = 0; i < size && i < 64; ++i)
+        seed = (seed ^ data[i]) * 16777619u;
+    return seed;
+}
+
+// Any bytes as an EDL: the outputs of the document it converts to.
+inline std::string checkEdlOutputs(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    MemorySink sink;
+    if (!writeWorkFile(parseEdl(text), text, sink))
+        return "the work file could not be written";
+    EdlDocument doc;
+    if (loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc) != LoadStatus::Ok)
+        return "the work file does not load";
+    return checkOutputsOf(doc, seedOf(data, size));
+}
+
+// Any bytes as a project file: the outputs of whatever loads.
+inline std::string checkProjectOutputs(const uint8_t* data, size_t size) {
+    EdlDocument doc;
+    if (loadProjectImage(data, size, doc) != LoadStatus::Ok)
+        return {};
+    return checkOutputsOf(doc, seedOf(data, size));
 }
 
 } // namespace qlp::fuzz

@@ -5,6 +5,7 @@
 
 #include "cli/open_file.h"
 #include "cli/output.h"
+#include "cli/output_commands.h"
 #include "cli/show.h"
 #include "cli/utf.h"
 #include "model/edl_reader.h"
@@ -24,12 +25,22 @@ enum ExitStatus : int { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
 constexpr std::string_view kUsage =
     "usage: qlp convert IN.EDL OUT.QLP\n"
     "       qlp show [--json] FILE\n"
+    "       qlp offset IN OUT.QLP --new TC [--original TC]\n"
+    "       qlp export IN OUT.EDL [--convert]\n"
+    "       qlp list IN OUT [--csv] [--kind edl|search|reels] [--reel NAME]\n"
+    "                [--sort edit|source|source-desc|duration|duration-desc] [--comments option,work,marker]\n"
     "       qlp --help\n"
     "\n"
     "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
     "           file the application makes when it opens the EDL\n"
     "  show     prints the header facts, the reel table and the events of an EDL or a project\n"
     "           file; with --json, every field the file holds, as JSON\n"
+    "  offset   moves the record times so that the event at --original (default: the first event's\n"
+    "           R-VTR IN as read) starts at --new, and writes a project file (TC: hhmmssff or hh:mm:ss:ff)\n"
+    "  export   writes the BVE-9100 EDL with the document's record times; --convert converts them\n"
+    "           between drop-frame and non-drop-frame\n"
+    "  list     writes the text or CSV listing; options left out take the document's choices;\n"
+    "           SOURCE_DATE_EPOCH, when set, gives the creation time (UTC)\n"
     "\n"
     "exit status: 0 success, 1 file refused or unreadable, 2 wrong usage\n";
 
@@ -119,6 +130,12 @@ int run(std::vector<std::u16string> args) {
         return runConvert(args);
     if (command == u"show")
         return runShow(args);
+    if (command == u"offset")
+        return runOffset(args);
+    if (command == u"export")
+        return runExport(args);
+    if (command == u"list")
+        return runList(args);
     return usageError("unknown command " + utf16ToUtf8(command));
 }
 

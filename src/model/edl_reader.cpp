@@ -947,6 +947,10 @@ private:
 
 } // namespace
 
+size_t edlLineEnd(std::string_view bytes, size_t pos) {
+    return pieceEnd<kPieceLength>(bytes, pos);
+}
+
 bool looksLikeBve9100(std::string_view bytes) {
     size_t pos = 0;
     for (size_t piece = 0; piece < kRecognitionPieces && pos < bytes.size(); ++piece) {

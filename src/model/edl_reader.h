@@ -30,6 +30,11 @@ struct ParsedEdl {
 // True when one of the first 25 pieces of at most 199 characters contains "P-VTR".
 bool looksLikeBve9100(std::string_view bytes);
 
+// The end of the line that starts at pos, counted as the reader counts lines (event lineNumber):
+// up to and including a line feed, or 254 bytes when the line is longer (the rest is a line of its
+// own). A lone CR does not end a line.
+size_t edlLineEnd(std::string_view bytes, size_t pos);
+
 // Parses the whole EDL text. Never reads outside the given bytes, whatever they hold.
 ParsedEdl parseEdl(std::string_view bytes);
 

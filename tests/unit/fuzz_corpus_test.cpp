@@ -72,6 +72,13 @@ TEST(FuzzCorpus, ProjectRoundTripHoldsForEveryInput) {
               0u);
 }
 
+TEST(FuzzCorpus, OutputsHoldForEveryInput) {
+    const std::vector<fs::path> dirs = {kCorpusDir / "fuzz_outputs", kCorpusDir / "fuzz_project_loader",
+                                        kRegressionDir};
+    EXPECT_GT(replay(checkEdlOutputs, dirs), 0u);
+    EXPECT_GT(replay(checkProjectOutputs, dirs), 0u);
+}
+
 // The project seeds must load (otherwise the loader fuzzer starts from nothing but rejections),
 // and so must the work files of the test EDLs.
 TEST(FuzzCorpus, ProjectSeedsAndTestEdlWorkFilesLoad) {

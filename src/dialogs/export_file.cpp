@@ -1,0 +1,77 @@
+#include "dialogs/export_file.h"
+
+#include "model/file_io.h"
+
+#include <cerrno>
+#include <string>
+
+namespace qlp {
+
+namespace {
+
+// errno after a failed call, or EIO when the call left it unset.
+int lastError() {
+    return errno != 0 ? errno : EIO;
+}
+
+} // namespace
+
+std::u16string exportPath(std::u16string_view folder, std::u16string_view name, std::u16string_view extension) {
+    std::u16string path(folder);
+    if (folder.size() > 3)
+        path.push_back(u'\\');
+    path.append(name.substr(0, name.find(u'.')));
+    path.append(extension);
+    return path;
+}
+
+std::u16string formatExportMessage(std::u16string_view templ, std::initializer_list<std::u16string_view> texts,
+                                   int number) {
+    std::u16string out;
+    const std::string digits = std::to_string(number);
+    auto next = texts.begin();
+    for (size_t i = 0; i < templ.size(); ++i) {
+        const char16_t spec = templ[i] == u'%' && i + 1 < templ.size() ? templ[i + 1] : 0;
+        if (spec == u's') {
+            if (next != texts.end())
+                out.append(*next++);
+            ++i;
+        } else if (spec == u'd') {
+            out.append(digits.begin(), digits.end());
+            ++i;
+        } else {
+            out.push_back(templ[i]);
+        }
+    }
+    return out;
+}
+
+WriteOutcome writeExportFile(std::u16string_view path, bool overwriteConfirmed,
+                             const std::function<std::string()>& makeBytes) {
+    WriteOutcome outcome;
+    if (!overwriteConfirmed && pathExists(path)) {
+        outcome.status = WriteStatus::AskOverwrite;
+        return outcome;
+    }
+    const std::string bytes = makeBytes();
+    errno = 0;
+    AtomicFileWriter file(path);
+    bool ok = file.isOpen();
+    if (ok) {
+        file.expectSize(static_cast<int64_t>(bytes.size()));
+        ok = file.write(bytes.data(), bytes.size());
+    }
+    if (!ok) {
+        outcome.status = WriteStatus::WriteError;
+        outcome.errorNumber = lastError();
+        return outcome;
+    }
+    errno = 0;
+    if (!file.commit(true)) {
+        outcome.status = WriteStatus::WriteError;
+        outcome.errorNumber = lastError();
+    }
+    return outcome;
+}
+
+} // namespace qlp
