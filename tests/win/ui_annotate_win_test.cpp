@@ -1,0 +1,111 @@
+// Annotating events in the real main window: a marker set from the menu command, a marker cell and
+// a double click, deleted again; the comment display switched by its button; a memo typed into
+// the memo box and stored when the box loses the focus, not stored when the current row moved
+// meanwhile, and removed by the write command; the tab turns modified and the file keeps it all.
+
+#include "ui_document_fixture.h"
+
+#include "ops/memos.h"
+
+namespace qlp {
+namespace {
+
+class AnnotateTest : public test::ShownDocumentTest {
+protected:
+    void command(int id, int code = 0) { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, code), 0); }
+
+    void selectOnly(std::initializer_list<int> rows) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (int row : rows)
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+
+    // The second click of a double click on a row (the first one selected it).
+    void doubleClickRow(int row) {
+        selectOnly({row});
+        RECT r;
+        ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+        SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 100, (r.top + r.bottom) / 2));
+        SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 100, (r.top + r.bottom) / 2));
+    }
+
+    // The user focuses a row; the selection worker makes it the current row.
+    void focusRow(int row) {
+        selectOnly({row});
+        const uint32_t passes = app().workers.selection.passes.load();
+        ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+        signalSelectionChanged(app().workers);
+        ASSERT_TRUE(waitForWorkerPass(app().workers.selection, passes, 5000));
+        ASSERT_EQ(app().document.currentRow[0], row);
+    }
+
+    // Typing into the memo box as the user does: it gains the focus, gets the text, loses the focus.
+    void typeMemo(const wchar_t* text, int moveCurrentRowTo = -1) {
+        command(IDC_MEMO, EN_SETFOCUS);
+        SetWindowTextW(app().controls.memo, text);
+        if (moveCurrentRowTo >= 0)
+            app().document.currentRow[0] = moveCurrentRowTo; // as edit locate does by its accelerator
+        command(IDC_MEMO, EN_KILLFOCUS);
+    }
+};
+
+TEST_F(AnnotateTest, MarkersMemosAndTheCommentDisplay) {
+    loadGenerated(30);
+    show();
+    EdlDocument& doc = app().document;
+    TabEntry& entry = *app().currentEntry;
+    ASSERT_EQ(doc.commentMode, 1); // a converted EDL comes up in memo mode
+
+    command(IDC_MARKER_CELL1 + 3, STN_CLICKED);
+    selectOnly({2, 4});
+    command(IDM_SET_MARKER);
+    doubleClickRow(7);
+    EXPECT_EQ(doc.view[0][2]->marker, 3);
+    EXPECT_EQ(doc.view[0][4]->marker, 3);
+    EXPECT_EQ(doc.view[0][7]->marker, 3);
+    EXPECT_EQ(doc.view[0][3]->marker, kNoMarker);
+    EXPECT_EQ(entry.saveState, kModified);
+    selectOnly({4});
+    command(IDM_DELETE_MARKER);
+    EXPECT_EQ(doc.view[0][4]->marker, kNoMarker);
+    EXPECT_EQ(doc.view[0][2]->marker, 3);
+
+    // The memo belongs to the row that was current while it was typed.
+    focusRow(5);
+    typeMemo(L"差し替え");
+    EXPECT_EQ(workMemoText(*doc.view[0][5]), u"差し替え");
+    EXPECT_EQ(doc.view[0][5]->workMemoLength, 5);
+    typeMemo(L"lost", 6);
+    EXPECT_EQ(doc.view[0][5]->workMemoLength, 5);
+    EXPECT_EQ(doc.view[0][6]->hasWorkMemo, 0);
+
+    // In comment mode the box is read-only and the write command does nothing.
+    command(IDC_TOGGLE_COMMENT, BN_CLICKED);
+    EXPECT_EQ(doc.commentMode, 0);
+    EXPECT_TRUE(GetWindowLongW(app().controls.memo, GWL_STYLE) & ES_READONLY);
+    focusRow(5);
+    SetWindowTextW(app().controls.memo, L"");
+    command(IDM_WRITE_MEMO);
+    EXPECT_EQ(doc.view[0][5]->hasWorkMemo, 1);
+    command(IDM_TOGGLE_COMMENT);
+    EXPECT_EQ(doc.commentMode, 1);
+    SetWindowTextW(app().controls.memo, L"");
+    command(IDM_WRITE_MEMO);
+    EXPECT_EQ(doc.view[0][5]->hasWorkMemo, 0);
+    typeMemo(L"残す");
+
+    // What the file keeps.
+    const std::filesystem::path saved = dir / "annotated.QLP";
+    std::ofstream(saved, std::ios::binary).put('x');
+    WinPrompt prompt;
+    ASSERT_EQ(saveDocument(saved.u16string(), doc, prompt), 0);
+    EdlDocument back;
+    ASSERT_EQ(loadProjectFile(saved.u16string(), back), LoadStatus::Ok);
+    EXPECT_EQ(back.events[2].marker, 3);
+    EXPECT_EQ(back.events[4].marker, kNoMarker);
+    EXPECT_EQ(workMemoText(back.events[5]), u"残す");
+    EXPECT_EQ(back.commentMode, 1);
+}
+
+} // namespace
+} // namespace qlp
