@@ -85,13 +85,26 @@ std::vector<std::string> reelPool() {
     return reels;
 }
 
+// `count` reels named R00001, R00002, ...
+std::vector<std::string> numberedReels(int count) {
+    std::vector<std::string> reels;
+    char name[16];
+    for (int i = 1; i <= count; ++i) {
+        std::snprintf(name, sizeof name, "R%05d", i % 100000);
+        reels.emplace_back(name);
+    }
+    return reels;
+}
+
 std::string cp932Text(std::u16string_view text) {
     return cp932::encode(text);
 }
 
 class Writer {
 public:
-    explicit Writer(const EdlGeneratorOptions& options) : options_(options), random_(options.seed), reels_(reelPool()) {
+    explicit Writer(const EdlGeneratorOptions& options)
+        : options_(options), random_(options.seed),
+          reels_(options.reels > 0 ? numberedReels(options.reels) : reelPool()) {
         for (std::u16string_view text :
              {std::u16string_view(u"* カメラＡ 寄りのカット"), std::u16string_view(u"* テロップ差し替え予定"),
               std::u16string_view(u"* 音声レベル調整済み"), std::u16string_view(u"* 色補正 ソフト 確認"),
@@ -134,6 +147,8 @@ private:
     int pickReel() {
         // A few reels carry most of a programme.
         const int64_t n = static_cast<int64_t>(reels_.size());
+        if (options_.reels > 0)
+            return static_cast<int>(random_.below(n));
         return static_cast<int>(random_.chance(60) ? random_.below(15) : random_.below(n));
     }
     int pickOtherReel(int reel) {

@@ -13,6 +13,7 @@ struct EdlGeneratorOptions {
     int64_t events = 10000; // event lines to write (an edit over two lines counts twice)
     uint64_t seed = 1;
     bool dropFrame = false; // the record timecodes and most source reels are drop-frame
+    int reels = 0;          // 0: a mixed pool of fifty names; else that many reels, all used evenly
 };
 
 // The EDL's bytes: CP932 text with CR LF line ends. The same options always give the same bytes.

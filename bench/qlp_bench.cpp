@@ -1,8 +1,8 @@
-// Speed of conversion, loading, saving, sorting, the offset, the EDL export and the listing at 10,000
-// and 100,000 events. Every benchmark runs beside its floor: the least work that any implementation
-// must do for the same result (the same bytes read or written with one buffered call, or std::sort
-// of the same rows by the same key); the offset has no floor and is reported alone. The goal is to
-// stay within 1.5 times the floor; parsing alone is reported in events/s.
+// Speed of conversion, loading, saving, sorting, annotating, the offset, the EDL export and the
+// listing at 10,000 and 100,000 events. Every benchmark runs beside its floor: the least work that
+// any implementation must do for the same result (the same bytes read or written with one buffered
+// call, or std::sort of the same rows by the same key); the offset has no floor and is reported
+// alone. The goal is to stay within 1.5 times the floor; parsing alone is reported in events/s.
 //
 // Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true and compare medians.
 // QLP_BENCH_EVENTS=1000,5000 replaces the two sizes (for profiling on smaller lists).
@@ -12,11 +12,14 @@
 #include "dialogs/edl_export.h"
 #include "dialogs/listing.h"
 #include "dialogs/offset.h"
+#include "dialogs/reel_info.h"
+#include "model/byte_sink.h"
 #include "model/document.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/project_file.h"
 #include "model/view_order.h"
+#include "ops/markers.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -388,6 +392,54 @@ void listTextFloor(benchmark::State& state, int64_t events) {
     outputFloor(state, std::vector<uint8_t>(listing.begin(), listing.end()));
 }
 
+// --- Annotating ---------------------------------------------------------------------------------
+
+// Setting the current marker on every row of view 0, all of them selected.
+void setMarkerOnSelection(benchmark::State& state, int64_t events) {
+    EdlDocument& doc = *dataset(events).doc;
+    doc.currentView = 0;
+    std::vector<int32_t> rows(static_cast<size_t>(doc.eventCount()));
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = static_cast<int32_t>(i);
+    int32_t marker = 0;
+    for (auto _ : state) {
+        doc.currentMarker = marker;
+        marker = (marker + 1) % kMarkerKinds;
+        benchmark::DoNotOptimize(setMarker(doc, rows));
+    }
+    for (int32_t i = 0; i < doc.eventCount(); ++i)
+        doc.events[i].marker = kNoMarker;
+}
+
+// A document of `events` events on `reels` reels, loaded from a work file made in memory.
+EdlDocument& reelDocument(int64_t events, int reels) {
+    static std::map<std::pair<int64_t, int>, std::unique_ptr<EdlDocument>> cache;
+    std::unique_ptr<EdlDocument>& slot = cache[{events, reels}];
+    if (slot)
+        return *slot;
+    EdlGeneratorOptions options;
+    options.events = events;
+    options.seed = 9100;
+    options.reels = reels;
+    const std::string edl = generateEdl(options);
+    MemorySink sink;
+    slot = std::make_unique<EdlDocument>();
+    if (!writeWorkFile(parseEdl(edl), edl, sink) ||
+        loadProjectImage(sink.bytes.data(), sink.bytes.size(), *slot) != LoadStatus::Ok || slot->reelCount == 0) {
+        std::fprintf(stderr, "the generated list with %d reels does not load\n", reels);
+        std::exit(1);
+    }
+    return *slot;
+}
+
+// What the reel information list needs when it opens: every reel's use count and total.
+void reelTotals(benchmark::State& state, int64_t events) {
+    const EdlDocument& doc = reelDocument(events, 5000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(reelRows(doc));
+    state.counters["reels"] = doc.reelCount;
+}
+
 std::vector<int64_t> sizes() {
     std::vector<int64_t> result;
     if (const char* list = std::getenv("QLP_BENCH_EVENTS")) {
@@ -436,6 +488,8 @@ void registerAll() {
         add("export_floor", n, exportEdlFloor);
         add("list_text", n, listText);
         add("list_text_floor", n, listTextFloor);
+        add("set_marker", n, setMarkerOnSelection);
+        add("reel_totals_5000_reels", n, reelTotals);
     }
 }
 

@@ -5,7 +5,7 @@
 #include "model/timecode.h"
 #include "ops/info_texts.h"
 #include "ops/list_view.h"
-#include "ops/sort.h"
+#include "model/view_order.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,7 @@
 #include "ui/document_view.h"
 
 #include "ops/list_view.h"
+#include "ops/memos.h"
 #include "resource.h"
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
@@ -176,7 +177,7 @@ void setSortArrows(bool show) {
 void toggleCommentMode(bool fromCommand) {
     UiState& a = ui();
     EdlDocument& doc = a.document;
-    doc.commentMode = doc.commentMode == 1 ? 0 : 1;
+    toggleCommentMode(doc);
     SendMessageW(a.controls.memo, EM_SETREADONLY, doc.commentMode == 0, 0);
     SetWindowTextW(a.controls.memo, L"");
     signalCommentRefresh(a.workers);

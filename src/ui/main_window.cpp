@@ -4,6 +4,7 @@
 #include "ops/window_layout.h"
 #include "resource.h"
 #include "ui/accelerator_routing.h"
+#include "ui/annotation_commands.h"
 #include "ui/document_commands.h"
 #include "ui/event_list.h"
 #include "ui/info_panel.h"
@@ -307,6 +308,21 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         break;
     case IDM_SELECT_ALL:
         selectAllRows();
+        break;
+    case IDM_SET_MARKER:
+        onSetMarker();
+        break;
+    case IDM_DELETE_MARKER:
+        onDeleteMarker();
+        break;
+    case IDM_TOGGLE_COMMENT:
+        onToggleCommentMode();
+        break;
+    case IDM_WRITE_MEMO:
+        onWriteWorkMemo();
+        break;
+    case IDC_MEMO:
+        onMemoFocusChange(code);
         break;
     case IDM_SWITCH_VIEW:
         switchListDisplay();

@@ -3,6 +3,10 @@
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
+#include "dialogs/reel_info.h"
+#include "dialogs/simple_notes.h"
+#include "ops/markers.h"
+#include "ops/memos.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -392,4 +396,33 @@ TEST(QlpUsage, WrongUsageExitsWithTwoAndHelpWithZero) {
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_TRUE(help.out.starts_with("usage: qlp convert IN.EDL OUT.QLP\n       qlp show [--json] FILE\n"));
+}
+
+TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {
+    EdlDocument doc;
+    const std::vector<uint8_t> work = workFileOf(dataPath("ndf_basic.EDL"));
+    ASSERT_EQ(loadProjectImage(work.data(), work.size(), doc), LoadStatus::Ok);
+    doc.currentMarker = 5;
+    const int32_t rows[] = {1};
+    setMarker(doc, rows);
+    doc.commentMode = 1;
+    doc.currentRow[0] = 1;
+    writeWorkMemo(doc, u"要確認");
+    takeMarkerName(doc, 5, u"確認\r\n待ち");
+    storeReelDescription(doc, u"TAPE02", u"二日目");
+    SimpleNote* note = newNote(doc);
+    storeNoteTitle(*note, u"撮影");
+    storeNoteBody(doc, *note, u"本文");
+    const ScratchDir dir;
+    const std::string project = dir.file("annotated.QLP");
+    RecordingPrompt prompt;
+    writeBytes(project, "");
+    ASSERT_EQ(saveDocument(u16(project), doc, prompt), 0);
+
+    const RunResult json = runQlp({"show", "--json", project});
+    ASSERT_EQ(json.status, 0) << json.err;
+    for (const char* expected : {"\"marker\": 5", "\"workMemoLength\": 4", "\"workMemo\": \"要確認\"",
+                                 "\"確認 待ち\"", "\"comment\": \"二日目\"", "\"noteCount\": 1",
+                                 "\"title\": \"撮影\"", "\"body\": \"本文\""})
+        EXPECT_TRUE(contains(json.out, expected)) << expected;
 }

@@ -1,0 +1,122 @@
+#include "ui/annotation_commands.h"
+
+#include "ui/ui_state.h"
+#include "ops/list_view.h"
+#include "ops/markers.h"
+#include "ops/memos.h"
+#include "resource.h"
+#include "ui/document_view.h"
+#include "ui/modal.h"
+#include "ui/tab_strip.h"
+#include "ui/wide.h"
+#include "ui/workers.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace qlp {
+
+namespace {
+
+// The row that was current when the memo box gained the focus; -1 while it has not.
+int32_t gMemoRow = -1;
+
+std::vector<int32_t> selectedRows(HWND list) {
+    std::vector<int32_t> rows;
+    rows.reserve(static_cast<size_t>(ListView_GetSelectedCount(list)));
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
+
+using MarkerCommand = MarkerOutcome (*)(EdlDocument&, std::span<const int32_t>);
+
+// Both marker commands: change the selected rows, redraw them, mark the document modified (also
+// when no row was selected) and let the search rebuild view 1 when it is shown.
+void runMarkerCommand(MarkerCommand command) {
+    UiState& a = ui();
+    if (!a.document.loaded)
+        return;
+    HWND list = a.controls.list;
+    const std::vector<int32_t> rows = selectedRows(list);
+    const MarkerOutcome outcome = command(a.document, rows);
+    if (!rows.empty()) {
+        // One redraw over the whole range; the list repaints only the visible rows of it.
+        ListView_RedrawItems(list, rows.front(), rows.back());
+        UpdateWindow(list);
+    }
+    markDocumentModified();
+    if (outcome.rerunSearch)
+        SendMessageW(a.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SEARCH, 0), 0);
+}
+
+std::u16string memoBoxText(HWND memo) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(memo)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(memo, text.data(), static_cast<int>(text.size()))));
+    return toU16(text);
+}
+
+} // namespace
+
+void onSetMarker() {
+    runMarkerCommand(setMarker);
+}
+
+void onDeleteMarker() {
+    runMarkerCommand(deleteMarker);
+}
+
+void onToggleCommentMode() {
+    if (ui().document.loaded)
+        toggleCommentMode(true);
+}
+
+void onWriteWorkMemo() {
+    UiState& a = ui();
+    EdlDocument& doc = a.document;
+    if (!doc.loaded)
+        return;
+    HWND list = a.controls.list;
+    const MemoOutcome outcome = writeWorkMemo(doc, memoBoxText(a.controls.memo));
+    switch (outcome.result) {
+    case MemoResult::Ignored:
+        return;
+    case MemoResult::NoMemory:
+        showMessageBox(nullptr, toWide(kMsgMemoNoMemory), MB_OK | MB_ICONWARNING);
+        SetFocus(list);
+        return;
+    case MemoResult::Stored:
+    case MemoResult::Removed:
+        ListView_Update(list, outcome.row);
+        InvalidateRect(list, nullptr, TRUE);
+        markDocumentModified();
+        SetFocus(list);
+        return;
+    }
+}
+
+void onMemoFocusChange(int notification) {
+    UiState& a = ui();
+    const EdlDocument& doc = a.document;
+    if (!doc.loaded)
+        return;
+    if (notification == EN_SETFOCUS) {
+        // While the box has the focus no worker rewrites it or moves the current row. The row is
+        // taken once the workers have stopped, so it is the one whose memo the box shows.
+        signalSelectionChanged(a.workers);
+        stopWorkers(a.workers);
+        gMemoRow = doc.currentRow[shownView(doc)];
+    } else if (notification == EN_KILLFOCUS) {
+        startWorkers(a.workers);
+        const bool sameRow = gMemoRow == doc.currentRow[shownView(doc)];
+        gMemoRow = -1;
+        if (sameRow)
+            onWriteWorkMemo();
+    }
+}
+
+} // namespace qlp

@@ -1,0 +1,193 @@
+#include "model/bytes.h"
+#include "model/edl_reader.h"
+#include "model/project_file.h"
+#include "ops/list_view.h"
+#include "ops/markers.h"
+#include "ops/memos.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+using namespace qlp;
+using namespace qlp::test;
+
+namespace {
+
+std::vector<uint8_t> imageOf(EdlDocument& doc) {
+    MemorySink sink;
+    EXPECT_TRUE(writeProjectFile(doc, sink));
+    return sink.bytes;
+}
+
+void loadEdl(const std::string& name, EdlDocument& doc) {
+    const std::vector<uint8_t> edl = readBytes(dataPath(name));
+    const std::string_view text(reinterpret_cast<const char*>(edl.data()), edl.size());
+    MemorySink sink;
+    ASSERT_TRUE(writeWorkFile(parseEdl(text), text, sink));
+    ASSERT_EQ(loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc), LoadStatus::Ok);
+}
+
+// Saves, loads the image into a fresh document and checks that saving that gives the same bytes.
+void expectSurvivesSaveAndLoad(EdlDocument& doc, EdlDocument& back) {
+    const std::vector<uint8_t> saved = imageOf(doc);
+    ASSERT_EQ(loadProjectImage(saved.data(), saved.size(), back), LoadStatus::Ok);
+    EXPECT_TRUE(imageOf(back) == saved);
+}
+
+std::vector<int32_t> markersOf(const EdlDocument& doc) {
+    std::vector<int32_t> markers;
+    for (int32_t i = 0; i < doc.eventCount(); ++i)
+        markers.push_back(doc.events[i].marker);
+    return markers;
+}
+
+} // namespace
+
+TEST(Markers, SetAndDeleteOverTheSelectedRowsOfTheShownView) {
+    constexpr int32_t N = kNoMarker;
+    struct Case {
+        const char* name;
+        int view;
+        bool set;
+        int32_t searchFlags;
+        std::vector<int32_t> rows;
+        std::vector<int32_t> markers; // per event, in EDL order
+        std::vector<int32_t> hits;
+        int32_t changed;
+        bool rerun;
+    };
+    // View 1 holds events 1, 3 and 5 (all marked 2 before a delete); view 2 the events of reel TAPE01.
+    const Case cases[] = {
+        {"set in view 0", 0, true, 0, {0, 2, 7}, {4, N, 4, N, N, N, N, 4}, {0, 1, 0, 1, 0, 1, 0, 0}, 3, false},
+        {"no row selected", 0, true, 0, {}, {N, N, N, N, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 0, false},
+        {"rows past the view", 1, true, 0, {1, 3, -1}, {N, N, N, 4, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 1, true},
+        {"set in view 2", 2, true, 0, {0, 2}, {4, N, N, N, N, N, 4, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 2, false},
+        {"delete, search by reel", 1, false, 1, {0, 2}, {N, N, N, 2, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 2, true},
+        {"delete, search by marker",
+         1,
+         false,
+         kSearchByMarker | 1,
+         {0, 2},
+         {N, N, N, 2, N, N, N, N},
+         {0, 0, 0, 1, 0, 0, 0, 0},
+         2,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EdlDocument doc;
+        loadEdl("ndf_basic.EDL", doc);
+        for (int i : {1, 3, 5}) {
+            doc.events[i].searchHit = 1;
+            doc.view[1][doc.viewCount[1]++] = &doc.events[i];
+            if (!c.set)
+                doc.events[i].marker = 2;
+        }
+        doc.reelFilter = 1; // TAPE01: events 0, 3 and 6
+        rebuildReelUsageView(doc);
+        doc.currentView = c.view;
+        doc.currentMarker = 4;
+        doc.search.searchFlags = c.searchFlags;
+
+        const MarkerOutcome out = c.set ? setMarker(doc, c.rows) : deleteMarker(doc, c.rows);
+        EXPECT_EQ(out.rowsChanged, c.changed);
+        EXPECT_EQ(out.rerunSearch, c.rerun);
+        EXPECT_EQ(markersOf(doc), c.markers);
+        for (int32_t i = 0; i < doc.eventCount(); ++i)
+            EXPECT_EQ(doc.events[i].searchHit, c.hits[static_cast<size_t>(i)]) << i;
+        // Events that left the search result stay listed in view 1 until the search runs again; a
+        // load lists only the hits, and from there the file reads back byte for byte.
+        EdlDocument loaded, back;
+        const std::vector<uint8_t> saved = imageOf(doc);
+        ASSERT_EQ(loadProjectImage(saved.data(), saved.size(), loaded), LoadStatus::Ok);
+        EXPECT_EQ(loaded.viewCount[1], std::count(c.hits.begin(), c.hits.end(), 1));
+        EXPECT_EQ(markersOf(loaded), c.markers);
+        expectSurvivesSaveAndLoad(loaded, back);
+    }
+}
+
+TEST(Markers, SettingsKeepColoursUntilAcceptedAndDescriptionsOnOneLine) {
+    EdlDocument doc;
+    loadEdl("ndf_basic.EDL", doc);
+    MarkerSettingsEdit edit = beginMarkerSettings(doc);
+    applyPickedColour(doc, edit, 2, true, 0x123456);
+    EXPECT_EQ(pickerStartColour(doc, 2), 0u); // the picker starts again from the document's colour
+    applyPickedColour(doc, edit, 2, false, 0);
+    EXPECT_EQ(edit.colours[2], 0u); // a cancelled picker resets the kind to the document's colour
+    applyPickedColour(doc, edit, 3, true, 0xABCDEF);
+    std::array<uint32_t, 16> custom{};
+    custom[5] = 0x00FF00;
+    keepCustomColours(doc, custom);
+    takeMarkerName(doc, 4, u"line\r\nbreak\rand\nmore, and then far too long");
+    EXPECT_EQ(std::u16string(doc.markerNames[4]), u"line break and more, a"); // 22 characters
+    EXPECT_EQ(doc.markerColours[3], 0u);        // cancelling here would keep the colours...
+    EXPECT_EQ(doc.customColours[5], 0x00FF00u); // ...but not the custom colours
+
+    const std::array<std::u16string_view, 8> names{u"a", u"b", u"c", u"d", u"e\n", u"f", u"g", u"h"};
+    acceptMarkerSettings(doc, edit, names);
+    EXPECT_EQ(doc.markerColours[3], 0xABCDEFu);
+    EXPECT_EQ(std::u16string(doc.markerNames[4]), u"e ");
+    EdlDocument back;
+    expectSurvivesSaveAndLoad(doc, back);
+    EXPECT_EQ(back.customColours[5], 0x00FF00u);
+}
+
+TEST(WorkMemo, WriteReplaceAndRemoveWithExactLength) {
+    const std::u16string longMemo(800, u'メ');
+    struct Step {
+        int32_t commentMode;
+        int32_t currentRow; // in view 0
+        std::u16string text;
+        MemoResult result;
+        int32_t length; // of event 2's memo afterwards
+    };
+    const Step steps[] = {
+        {1, 2, u"差し替え", MemoResult::Stored, 5},
+        {1, 2, longMemo, MemoResult::Stored, 801},
+        {0, 2, u"comment mode", MemoResult::Ignored, 801},
+        {1, -1, u"no row", MemoResult::Ignored, 801},
+        {1, 2, u"", MemoResult::Removed, 0},
+        {1, 2, u"x", MemoResult::Stored, 2},
+    };
+    EdlDocument doc;
+    loadEdl("ndf_basic.EDL", doc);
+    for (const Step& s : steps) {
+        doc.commentMode = s.commentMode;
+        doc.currentRow[0] = s.currentRow;
+        const MemoOutcome out = writeWorkMemo(doc, s.text);
+        EXPECT_EQ(out.result, s.result);
+        const EdlEvent& ev = doc.events[2];
+        EXPECT_EQ(ev.workMemoLength, s.length);
+        EXPECT_EQ(ev.hasWorkMemo, s.length ? 1 : 0);
+        if (s.result == MemoResult::Stored) {
+            EXPECT_EQ(workMemoText(ev), s.text);
+        }
+        EdlDocument back;
+        expectSurvivesSaveAndLoad(doc, back);
+        EXPECT_EQ(workMemoText(back.events[2]), workMemoText(ev));
+    }
+}
+
+// Showing a document flips the mode once; a tab switch flips it once more after showing it.
+TEST(CommentMode, ShowSwitchCloseAndReopen) {
+    EdlDocument doc;
+    loadEdl("ndf_basic.EDL", doc);        // a converted EDL stores 0
+    EXPECT_EQ(toggleCommentMode(doc), 1); // opened: memo mode
+    // A tab switch, else an opening (or the tab becoming current after a close), and the mode shown.
+    const std::pair<bool, int32_t> steps[] = {{true, 1}, {false, 0}, {true, 0}, {false, 1}};
+    for (const auto& [switchedTo, mode] : steps) {
+        const std::vector<uint8_t> saved = imageOf(doc); // the work file or the project file
+        EdlDocument shown;
+        ASSERT_EQ(loadProjectImage(saved.data(), saved.size(), shown), LoadStatus::Ok);
+        toggleCommentMode(shown);
+        if (switchedTo)
+            toggleCommentMode(shown);
+        EXPECT_EQ(shown.commentMode, mode);
+        moveDocument(doc, shown);
+    }
+}
