@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/window_placement.h"
-#include "ops/exit_save.h"
+#include "ops/tab_commands.h"
 #include "ops/window_layout.h"
 #include "resource.h"
 #include "ui/accelerator_routing.h"
