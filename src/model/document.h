@@ -209,6 +209,7 @@ struct TabEntry {
     int32_t tabIndex = 0;
     int32_t fileId = 0;
     int32_t workFileReady = 0;
+    uint64_t workFileDigest = 0; // what the work file holds besides its header; 0 when not known
     std::u16string path;
     std::u16string workPath;
     TabEntry* prev = nullptr;

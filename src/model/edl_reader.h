@@ -51,19 +51,4 @@ bool convertEdlText(std::string_view text, ByteSink& sink);
 enum class ConvertStatus { Ok, CannotRead, NotRecognised, CannotWrite };
 ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath);
 
-// Opens EDLs into new tab entries. `paths` is one full path (kind 0) or a multiple selection
-// (kind 1): a directory, a NUL, the file names each followed by a NUL, and a final NUL. Returns 0
-// when opening had to stop (a single file missing, or no memory for an entry), else 1. The new
-// entries are converted to work files but not loaded.
-int convertEdl(TabList& list, std::u16string_view paths, int kind, Prompt& prompt);
-
-// Splits a path argument into full paths: one path for a single file, the directory joined with
-// each name for a multiple selection.
-std::vector<std::u16string> expandSelection(std::u16string_view paths, bool multiple);
-
-// The duplicate question and work-path assignment shared by EDL and project-file opening: for each
-// entry from `firstNew` on, in list order, asks string 112 for every earlier entry with the same
-// path and applies the answer.
-void resolveDuplicate(TabList& list, TabEntry* entry, Prompt& prompt);
-
 } // namespace qlp

@@ -5,11 +5,11 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
 #endif
 
@@ -47,6 +47,20 @@ void closeInBackground(int fd) {
 
 #endif
 
+// A target that exists but must not be written: on Windows a file with the read-only attribute
+// (which a rename would silently replace), elsewhere a file with no write permission at all or
+// none for this user. Renaming over it would drop that mark, so the save is refused instead.
+bool isReadOnlyTarget(const fs::path& path) {
+#ifdef _WIN32
+    return _waccess(path.c_str(), 0) == 0 && _waccess(path.c_str(), 2) != 0;
+#else
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0;
+#endif
+}
+
 } // namespace
 
 fs::path toFsPath(std::u16string_view path) {
@@ -81,12 +95,26 @@ int64_t fileSize(std::u16string_view path) {
     return ec ? -1 : static_cast<int64_t>(size);
 }
 
-bool copyFileOver(std::u16string_view from, std::u16string_view to) {
-    std::error_code ec;
-    if (!fs::is_regular_file(toFsPath(from), ec))
+bool copyFileOver(std::u16string_view from, std::u16string_view to, bool durable) {
+    if (!isRegularFile(from))
         return false;
-    fs::copy_file(toFsPath(from), toFsPath(to), fs::copy_options::overwrite_existing, ec);
-    return !ec;
+    std::FILE* in = openFile(from, "rb");
+    if (!in)
+        return false;
+    AtomicFileWriter out(to);
+    bool ok = out.isOpen();
+    if (ok)
+        out.expectSize(fileSize(from));
+    std::vector<uint8_t> buffer(256 * 1024);
+    while (ok) {
+        const size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+        if (got == 0)
+            break;
+        ok = out.write(buffer.data(), got);
+    }
+    ok = ok && !std::ferror(in);
+    std::fclose(in);
+    return ok && out.commit(durable);
 }
 
 bool removeFile(std::u16string_view path) {
@@ -128,6 +156,10 @@ bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes) {
 
 AtomicFileWriter::AtomicFileWriter(std::u16string_view target) : target_(target) {
     temp_ = target_ + u".qlp-saving";
+    if (isReadOnlyTarget(toFsPath(target_))) {
+        failed_ = true;
+        return;
+    }
     file_ = openFile(temp_, "wb");
     failed_ = file_ == nullptr;
 #ifdef __linux__

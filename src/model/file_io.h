@@ -27,7 +27,9 @@ bool pathExists(std::u16string_view path);
 bool isRegularFile(std::u16string_view path);
 // -1 when the file cannot be examined.
 int64_t fileSize(std::u16string_view path);
-bool copyFileOver(std::u16string_view from, std::u16string_view to);
+// Copies a regular file over `to` through AtomicFileWriter: a failure leaves `to` as it was.
+// durable also waits until the copy is on the disk (a user's file).
+bool copyFileOver(std::u16string_view from, std::u16string_view to, bool durable = false);
 bool removeFile(std::u16string_view path);
 
 // fopen on a UTF-16 path; mode is a plain C mode string such as "rb".
@@ -37,7 +39,8 @@ std::FILE* openFile(std::u16string_view path, const char* mode);
 bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes);
 
 // Writes a file beside its target and renames it over the target on commit(), so a reader never
-// sees a half-written file and a failed write leaves the old file as it was. On Linux the new
+// sees a half-written file and a failed write leaves the old file as it was. A target marked
+// read-only (no write permission) is refused: the writer does not open, and the file stays. On Linux the new
 // file's storage is reserved before writing (so the file system has no blocks left to allocate
 // when the rename replaces a file), and the file being replaced is held open until the rename has
 // succeeded and then closed on a thread of its own, so that freeing its storage (milliseconds for a

@@ -487,40 +487,4 @@ int loadDocument(EdlDocument& doc, TabList& list, Prompt& prompt) {
     return 1;
 }
 
-int openProjectFiles(TabList& list, std::u16string_view paths, int kind, Prompt& prompt) {
-    const bool multiple = kind == 3;
-    TabEntry* firstNew = nullptr;
-    int result = 1;
-    for (const std::u16string& path : expandSelection(paths, multiple)) {
-        if (!pathExists(path)) {
-            prompt.warn(formatMessage(kMsgFileNotFound, path));
-            if (!multiple)
-                return 0;
-            continue;
-        }
-        TabEntry* entry = list.append();
-        if (!entry) {
-            prompt.warn(kMsgOutOfWorkMemory);
-            result = 0;
-            break;
-        }
-        entry->path = path;
-        entry->saveState = kSaved;
-        if (!firstNew)
-            firstNew = entry;
-    }
-    for (TabEntry* entry = firstNew; entry; entry = entry->next) {
-        resolveDuplicate(list, entry, prompt);
-        entry->workPath = list.workPathFor(list.nextFileId);
-        if (!entry->dropped && !entry->workFileReady) {
-            if (copyFileOver(entry->path, entry->workPath))
-                entry->workFileReady = 1;
-            else
-                entry->dropped = 1;
-        }
-        entry->fileId = list.nextFileId++;
-    }
-    return result;
-}
-
 } // namespace qlp

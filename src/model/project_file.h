@@ -34,8 +34,4 @@ int saveDocument(std::u16string_view path, EdlDocument& doc, Prompt& prompt, boo
 // document then stays intact (only its `loaded` is cleared).
 int loadDocument(EdlDocument& doc, TabList& list, Prompt& prompt);
 
-// Opens project files into new tab entries by copying each to its work file (kind 2: one path,
-// kind 3: a multiple selection). Returns 0 when opening had to stop, else 1.
-int openProjectFiles(TabList& list, std::u16string_view paths, int kind, Prompt& prompt);
-
 } // namespace qlp

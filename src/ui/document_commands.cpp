@@ -1,9 +1,9 @@
 #include "ui/document_commands.h"
 
-#include "model/edl_reader.h"
-#include "model/file_io.h"
+#include "ui/ui_state.h"
 #include "model/messages.h"
-#include "model/project_file.h"
+#include "ops/info_texts.h"
+#include "ops/tab_commands.h"
 #include "resource.h"
 #include "ui/document_view.h"
 #include "ui/modal.h"
@@ -33,15 +33,6 @@ constexpr DWORD kSaveBufferLength = 1000;
 constexpr size_t kSavePathLimit = 511;
 
 constexpr DWORD kLongPathLength = 1024;
-constexpr std::u16string_view kScratchName = u"copy000000000";
-
-constexpr const wchar_t* kLoadError = L"ファイルを読込み中にエラーが発生しました。";
-constexpr const wchar_t* kStatusFileReadError = L"状態: ファイル読込みエラー";
-constexpr const wchar_t* kStatusFileLoaded = L"状態: ファイルを読み込みました。";
-constexpr const wchar_t* kStatusReadError = L"状態: 読込みエラー";
-constexpr const wchar_t* kStatusSaveAsDone = L"[別名で保存] 完了";
-constexpr const wchar_t* kStatusTabClosed = L"タブを閉じました。";
-constexpr const wchar_t* kNoCurrentFile = L"参照ファイルはありません。";
 
 enum StatusPart { kFileCountPart = 0, kLocationPart = 1, kStatePart = 2 };
 
@@ -61,19 +52,18 @@ HWND control(int id) {
     return ui().controls[id];
 }
 
-void setStatus(int part, const std::wstring& text) {
-    SendMessageW(ui().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
+void setStatus(int part, std::u16string_view text) {
+    const std::wstring wideText = toWide(text);
+    SendMessageW(ui().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wideText.c_str()));
 }
 
-// The file count: after Open it follows one blank, after the other commands two.
-void showFileCount(bool afterOpen) {
-    setStatus(kFileCountPart,
-              std::wstring(afterOpen ? L"ファイル数: " : L"ファイル数:  ") + std::to_wstring(ui().tabs.count()));
-}
-
-void showLocation() {
-    const TabEntry* entry = ui().currentEntry;
-    setStatus(kLocationPart, entry ? L"場所:  " + toWide(entry->path) : std::wstring(kNoCurrentFile));
+// Parts 0 and 1: the number of files (after Open with one blank, after the other commands two)
+// and the current file.
+void showFileCountAndLocation(bool afterOpen) {
+    const UiState& a = ui();
+    setStatus(kFileCountPart, fileCountStatus(a.tabs.count(), afterOpen));
+    const TabEntry* entry = a.currentEntry;
+    setStatus(kLocationPart, entry ? locationStatus(entry->path) : std::u16string(kNoLocationStatus));
 }
 
 // The tab strip and the list stay disabled while a command replaces what they show; they are
@@ -144,33 +134,33 @@ void showNoDocument() {
     startWorkers(a.workers);
 }
 
-// Loads the active entry (or the last one). An entry whose work file cannot be loaded is dropped,
-// purged and reported, and the last remaining entry is tried next, so that a document is shown
-// whenever a tab remains. False when no entry could be loaded.
-bool loadSomeEntry(Prompt& prompt) {
+// Acts on what a file command decided: which tab is current, whether the tab strip is built
+// again, and whether the document in memory is shown afresh, kept, or gone. The workers are
+// started again by the caller, except after NoDocument, which starts them itself.
+void present(const TabOutcome& outcome) {
     UiState& a = ui();
-    while (a.tabs.first()) {
-        if (loadDocument(a.document, a.tabs, prompt) == 1)
-            return true;
-        purgeDroppedEntries(a.tabs);
-        warn(a.mainWindow, kLoadError);
-        setStatus(kStatePart, kStatusReadError);
+    a.currentEntry = outcome.current;
+    if (outcome.present == Presentation::NoDocument) {
+        showNoDocument();
+        return;
     }
-    return false;
-}
-
-// The current entry's document has just been loaded (or kept): shows it in its tab.
-void presentCurrentDocument() {
-    UiState& a = ui();
-    rebuildTabStrip(a.controls.tab, a.tabs);
+    if (outcome.present == Presentation::Nothing) {
+        selectTab(a.controls.tab, a.currentEntry);
+        return;
+    }
+    if (outcome.tabsChanged)
+        rebuildTabStrip(a.controls.tab, a.tabs);
     selectTab(a.controls.tab, a.currentEntry);
-    showDocument();
+    if (outcome.present == Presentation::NewDocument)
+        showDocument();
+    if (outcome.present != Presentation::TabsOnly)
+        restoreListPosition();
 }
 
-// The open dialog. kind: 0 one EDL, 1 several EDLs, 2 one project file, 3 several project files,
-// decided by the filter and by whether the first string returned is a directory. paths is one
-// full path, or the directory, the names each followed by a NUL, and a final NUL.
-bool askFilesToOpen(std::u16string& paths, int& kind) {
+// The open dialog. The kind is decided by the filter and by whether the first string returned is
+// a directory. paths is one full path, or the directory, the names each followed by a NUL, and a
+// final NUL.
+bool askFilesToOpen(std::u16string& paths, OpenKind& kind) {
     std::vector<wchar_t> buffer(kOpenBufferLength, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -191,7 +181,9 @@ bool askFilesToOpen(std::u16string& paths, int& kind) {
     const wchar_t* first = buffer.data();
     const DWORD attributes = GetFileAttributesW(first);
     const bool several = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    kind = (dialog.nFilterIndex == kProjectFilterIndex ? 2 : 0) + (several ? 1 : 0);
+    const bool projects = dialog.nFilterIndex == kProjectFilterIndex;
+    kind = projects ? (several ? OpenKind::SeveralProjects : OpenKind::OneProject)
+                    : (several ? OpenKind::SeveralEdls : OpenKind::OneEdl);
     paths = several ? toU16(std::wstring_view(first, end + 2)) : toU16(first);
     return true;
 }
@@ -228,49 +220,6 @@ bool isOpenInATab(const std::u16string& path) {
     return false;
 }
 
-// Copies over a user's file; a failure is reported as a file that cannot be written.
-bool copyOver(const std::u16string& from, const std::u16string& to, Prompt& prompt) {
-    if (copyFileOver(from, to))
-        return true;
-    prompt.warn(formatMessage(kMsgCannotOpenPath, to));
-    return false;
-}
-
-// Save As of a tab that came from an EDL: its document goes to the work file and from there to the
-// chosen file, which becomes the tab's project file.
-bool saveEdlTabAs(TabEntry& entry, const std::u16string& chosen, Prompt& prompt) {
-    UiState& a = ui();
-    if (saveDocument(entry.workPath, a.document, prompt, false) != 0 || !copyOver(entry.workPath, chosen, prompt))
-        return false;
-    entry.path = chosen;
-    entry.saveState = kSaved;
-    setTabLabel(a.controls.tab, entry);
-    SetWindowTextW(a.controls.memo, wide(entry.path));
-    return true;
-}
-
-// Save As of a project tab: a copy under the new name, through the scratch file of the work
-// directory. The tab keeps its own file and state.
-bool saveProjectCopyAs(const std::u16string& chosen, Prompt& prompt) {
-    UiState& a = ui();
-    const std::u16string scratch = joinPath(a.tabs.workDirectory(), kScratchName);
-    return saveDocument(scratch, a.document, prompt, false) == 0 && copyOver(scratch, chosen, prompt);
-}
-
-// Switch, when the chosen tab's work file cannot be loaded: its tab goes, and the previous tab's
-// document, which the failed load left in memory with only `loaded` cleared, is shown again.
-void returnToPreviousTab(TabEntry& previous, TabEntry& chosen) {
-    UiState& a = ui();
-    TabCtrl_DeleteItem(a.controls.tab, chosen.tabIndex);
-    chosen.active = 0;
-    previous.active = 1;
-    a.document.loaded = 1;
-    a.currentEntry = &previous;
-    showDocument();
-    restoreListPosition();
-    purgeDroppedEntries(a.tabs);
-}
-
 } // namespace
 
 std::wstring commandLinePath(std::wstring_view commandLine) {
@@ -301,7 +250,7 @@ void onOpen(const OpenRequest& request) {
     disableTabAndList();
 
     std::u16string paths;
-    int kind = 2;
+    OpenKind kind = OpenKind::OneProject;
     if (request.fromCommandLine) {
         paths = toU16(commandLinePath(request.commandLine));
     } else if (!askFilesToOpen(paths, kind)) {
@@ -311,88 +260,18 @@ void onOpen(const OpenRequest& request) {
     }
 
     WinPrompt prompt;
-    const int32_t firstNewId = a.tabs.nextFileId;
-    const int opened =
-        kind <= 1 ? convertEdl(a.tabs, paths, kind, prompt) : openProjectFiles(a.tabs, paths, kind, prompt);
-    const bool replacing = a.currentEntry && a.currentEntry->dropped;
-    if (opened == 0 && !replacing && (findActiveEntry(a.tabs) || !a.tabs.first())) {
-        // Opening stopped (a missing file, no memory): the tab shown, if any, stays; entries made
-        // before the stop get their tabs.
-        purgeDroppedEntries(a.tabs);
-        rebuildTabStrip(a.controls.tab, a.tabs);
-        selectTab(a.controls.tab, a.currentEntry);
+    const TabOutcome outcome = openFiles(a.document, a.tabs, a.currentEntry, paths, kind, prompt);
+    present(outcome);
+    if (outcome.present != Presentation::NoDocument) {
         enableTabAndList();
-        startWorkers(a.workers);
-        return;
-    }
-
-    // Re-opening the current tab's file replaces its entry by the new one, which is to be loaded.
-    // The old entry is kept until the new one has loaded, so that a failed load leaves it in place.
-    TabEntry* replaced = replacing ? a.currentEntry : nullptr;
-    if (replaced) {
-        replaced->dropped = 0;
-        replaced->active = 0;
-    }
-    purgeDroppedEntries(a.tabs);
-    setStatus(kStatePart, kStatusFileReadError);
-    if (replaced && !findActiveEntry(a.tabs)) {
-        // The new copy could not be made: nothing replaces the old entry.
-        replaced->active = 1;
-        replaced = nullptr;
-    }
-    // Opening stopped while no tab was shown: the first tab is the one to show.
-    if (opened == 0 && a.tabs.first() && !findActiveEntry(a.tabs))
-        a.tabs.first()->active = 1;
-
-    bool shown = false;
-    if (a.tabs.first()) {
-        const TabEntry* active = findActiveEntry(a.tabs);
-        if (!active || active->reloadPending || !a.document.loaded) {
-            const int32_t keptLoaded = a.document.loaded;
-            if (loadDocument(a.document, a.tabs, prompt) == 1) {
-                if (replaced) {
-                    replaced->dropped = 1;
-                    purgeDroppedEntries(a.tabs);
-                }
-                setStatus(kStatePart, kStatusFileLoaded);
-                shown = true;
-            } else {
-                if (replaced)
-                    replaced->active = 1;
-                purgeDroppedEntries(a.tabs);
-                warn(a.mainWindow, kLoadError);
-                // The failed load changed nothing of the previous document but this flag.
-                a.document.loaded = keptLoaded;
-                setStatus(kStatePart, kStatusReadError);
-                if (!a.document.loaded && loadSomeEntry(prompt)) {
-                    setStatus(kStatePart, kStatusFileLoaded);
-                    shown = true;
-                }
-            }
-        } else {
-            int added = 0;
-            for (const TabEntry* entry = a.tabs.first(); entry; entry = entry->next)
-                added += entry->fileId >= firstNewId;
-            if (added > 0)
-                setStatus(kStatePart, L"状態: " + std::to_wstring(added) + L"個のファイルを追加しました。");
-        }
-    }
-
-    a.currentEntry = findActiveEntry(a.tabs);
-    if (!a.currentEntry || !a.document.loaded) {
-        showNoDocument();
-    } else {
-        rebuildTabStrip(a.controls.tab, a.tabs);
-        selectTab(a.controls.tab, a.currentEntry);
-        if (shown)
-            showDocument();
-        restoreListPosition();
-        enableTabAndList();
-        setMenuWorkerEntry(a.workers, a.currentEntry);
+        if (outcome.present != Presentation::TabsOnly)
+            setMenuWorkerEntry(a.workers, a.currentEntry);
         startWorkers(a.workers);
     }
-    showFileCount(true);
-    showLocation();
+    if (!outcome.state.empty())
+        setStatus(kStatePart, outcome.state);
+    if (outcome.statusBar)
+        showFileCountAndLocation(true);
 }
 
 void onSave() {
@@ -403,13 +282,12 @@ void onSave() {
         return;
     WinPrompt prompt;
     // After a failed write (string 106) the tab stays modified, so Close and exit still offer it.
-    if (saveDocument(entry->path, a.document, prompt, true) != 0)
+    if (!saveTab(a.document, *entry, prompt))
         return;
-    entry->saveState = kSaved;
     setTabLabel(a.controls.tab, *entry);
     signalMenuRefresh(a.workers);
     signalSelectionChanged(a.workers);
-    setStatus(kStatePart, toWide(entry->path) + L" を保存しました。");
+    setStatus(kStatePart, savedStatus(entry->path));
 }
 
 void onSaveAs() {
@@ -425,19 +303,22 @@ void onSaveAs() {
     std::u16string chosen;
     if (askSavePath(chosen)) {
         WinPrompt prompt;
-        if (isOpenInATab(chosen))
+        if (isOpenInATab(chosen)) {
             warn(a.mainWindow, toWide(formatMessage(kMsgPathLinked, chosen)));
-        else if (entry->saveState == kFromEdl)
-            failed = !saveEdlTabAs(*entry, chosen, prompt);
-        else
-            failed = !saveProjectCopyAs(chosen, prompt);
+        } else {
+            const SaveAsResult result = saveTabAs(a.document, a.tabs, *entry, chosen, prompt);
+            failed = result == SaveAsResult::Failed;
+            if (result == SaveAsResult::Adopted) {
+                setTabLabel(a.controls.tab, *entry);
+                SetWindowTextW(a.controls.memo, wide(entry->path));
+            }
+        }
     }
 
     startWorkers(a.workers);
-    showFileCount(false);
-    showLocation();
+    showFileCountAndLocation(false);
     if (!failed)
-        setStatus(kStatePart, kStatusSaveAsDone);
+        setStatus(kStatePart, kSaveAsDoneStatus);
     enableTabAndList();
     signalMenuRefresh(a.workers);
 }
@@ -452,37 +333,20 @@ void onCloseTab() {
     disableTabAndList();
 
     WinPrompt prompt;
-    if (entry->saveState == kModified) {
-        const Answer answer = askYesNoCancel(a.mainWindow, toWide(formatMessage(kMsgSaveBeforeCloseTab, entry->path)));
-        // Cancel, or a save that failed (string 106 shown): the tab stays open and current.
-        if (answer == Answer::Cancel ||
-            (answer == Answer::Yes && saveDocument(entry->path, a.document, prompt, true) != 0)) {
-            enableTabAndList();
-            startWorkers(a.workers);
-            return;
-        }
+    const TabOutcome outcome = closeTab(a.document, a.tabs, *entry, prompt);
+    present(outcome);
+    if (outcome.present == Presentation::Nothing) {
+        enableTabAndList();
+        startWorkers(a.workers);
+        return;
     }
-
-    entry->dropped = 1;
-    entry->active = 0;
-    if (TabEntry* next = entry->next ? entry->next : (entry->prev != a.tabs.head() ? entry->prev : nullptr))
-        next->active = 1;
-    purgeDroppedEntries(a.tabs);
-    a.currentEntry = findActiveEntry(a.tabs);
-
-    if (a.currentEntry && loadSomeEntry(prompt)) {
-        a.currentEntry = findActiveEntry(a.tabs);
-        presentCurrentDocument();
-        restoreListPosition();
+    if (outcome.present != Presentation::NoDocument) {
         setMenuWorkerEntry(a.workers, a.currentEntry);
         startWorkers(a.workers);
         enableTabAndList();
-    } else {
-        showNoDocument();
     }
-    showFileCount(false);
-    showLocation();
-    setStatus(kStatePart, kStatusTabClosed);
+    showFileCountAndLocation(false);
+    setStatus(kStatePart, outcome.state);
 }
 
 void onSwitchTab() {
@@ -494,34 +358,20 @@ void onSwitchTab() {
     disableTabAndList();
     stopWorkers(a.workers);
 
-    const int selected = TabCtrl_GetCurSel(a.controls.tab);
-    TabEntry* chosen = entryAtTab(a.tabs, selected);
+    TabEntry* chosen = entryAtTab(a.tabs, TabCtrl_GetCurSel(a.controls.tab));
     WinPrompt prompt;
-    // The work file is the only copy of a tab's state once it is no longer current: when it
-    // cannot be written, the tab stays current.
-    if (!chosen || chosen == previous || saveDocument(previous->workPath, a.document, prompt, false) != 0) {
-        selectTab(a.controls.tab, previous);
+    const TabOutcome outcome = switchTab(a.document, a.tabs, *previous, chosen, prompt);
+    present(outcome);
+    if (outcome.present == Presentation::Nothing) {
         enableTabAndList();
         startWorkers(a.workers);
         return;
     }
-    previous->active = 0;
-    chosen->active = 1;
-    if (loadDocument(a.document, a.tabs, prompt) == 1) {
-        a.currentEntry = chosen;
-        showDocument();
-        restoreListPosition();
-    } else {
-        returnToPreviousTab(*previous, *chosen);
-    }
-
-    selectTab(a.controls.tab, a.currentEntry);
     SetFocus(a.controls.list);
     enableTabAndList();
 
-    showFileCount(false);
-    showLocation();
-    setStatus(kStatePart, L"状態: " + toWide(a.currentEntry->path) + L"を開きました。");
+    showFileCountAndLocation(false);
+    setStatus(kStatePart, outcome.state);
     const EdlDocument& doc = a.document;
     EnableWindow(control(IDC_SEARCH), doc.search.searchFlags != 0);
     EnableWindow(control(IDC_CLEAR_SEARCH), doc.viewCount[1] != 0);

@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "ops/exit_save.h"
+#include "ops/tab_commands.h"
 #include "ops/window_layout.h"
 #include "resource.h"
 #include "ui/accelerator_routing.h"

@@ -1,6 +1,7 @@
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
+#include "ops/tab_commands.h"
 #include "model/timecode.h"
 #include "test_support.h"
 
@@ -243,7 +244,7 @@ TEST(ConvertEdl, CreatesWorkFilesAndAsksAboutDuplicates) {
     TabList list(dir.dir16());
     RecordingPrompt prompt;
     const std::u16string edl = u16(dataPath("ndf_basic.EDL"));
-    ASSERT_EQ(convertEdl(list, edl, 0, prompt), 1);
+    ASSERT_FALSE(addFilesToTabs(list, edl, OpenKind::OneEdl, prompt).stopped);
     TabEntry* first = list.first();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->saveState, kFromEdl);
@@ -255,7 +256,7 @@ TEST(ConvertEdl, CreatesWorkFilesAndAsksAboutDuplicates) {
 
     // Opened again and answered Yes: the new entry replaces the old one and reloads.
     prompt.answers = {Answer::Yes};
-    ASSERT_EQ(convertEdl(list, edl, 0, prompt), 1);
+    ASSERT_FALSE(addFilesToTabs(list, edl, OpenKind::OneEdl, prompt).stopped);
     ASSERT_EQ(prompt.texts.size(), 1u);
     EXPECT_EQ(prompt.texts[0], formatMessage(kMsgAlreadyLoaded, edl));
     TabEntry* second = first->next;
@@ -268,7 +269,7 @@ TEST(ConvertEdl, CreatesWorkFilesAndAsksAboutDuplicates) {
 
     // Answered No: the new entry is dropped and nothing is converted for it.
     prompt.answers = {Answer::No};
-    ASSERT_EQ(convertEdl(list, edl, 0, prompt), 1);
+    ASSERT_FALSE(addFilesToTabs(list, edl, OpenKind::OneEdl, prompt).stopped);
     EXPECT_EQ(list.last()->dropped, 1);
     EXPECT_EQ(list.last()->fileId, 2);
     EXPECT_FALSE(pathExists(list.last()->workPath));
@@ -281,7 +282,7 @@ TEST(ConvertEdl, MissingUnrecognisedAndMultipleSelection) {
     TabList list(dir.dir16());
     RecordingPrompt prompt;
     const std::u16string missing = u16(dataPath("no-such-file.EDL"));
-    EXPECT_EQ(convertEdl(list, missing, 0, prompt), 0);
+    EXPECT_TRUE(addFilesToTabs(list, missing, OpenKind::OneEdl, prompt).stopped);
     ASSERT_EQ(prompt.texts.size(), 1u);
     EXPECT_EQ(prompt.texts[0], formatMessage(kMsgFileNotFound, missing));
     EXPECT_EQ(list.count(), 0);
@@ -290,13 +291,13 @@ TEST(ConvertEdl, MissingUnrecognisedAndMultipleSelection) {
     std::u16string selection = u16(QLP_TEST_DATA_DIR) + u'\0' + u"ndf_basic.EDL" + u'\0' + u"no-such-file.EDL" +
                                u'\0' + u"df_reverse.EDL" + u'\0' + u'\0';
     prompt.texts.clear();
-    EXPECT_EQ(convertEdl(list, selection, 1, prompt), 1);
+    EXPECT_FALSE(addFilesToTabs(list, selection, OpenKind::SeveralEdls, prompt).stopped);
     EXPECT_EQ(list.count(), 2); // the missing name is skipped
     EXPECT_EQ(prompt.texts.size(), 1u);
 
     const std::u16string plain = u16(dir.file("plain.EDL"));
     prompt.texts.clear();
-    EXPECT_EQ(convertEdl(list, plain, 0, prompt), 1);
+    EXPECT_FALSE(addFilesToTabs(list, plain, OpenKind::OneEdl, prompt).stopped);
     ASSERT_EQ(prompt.texts.size(), 1u);
     EXPECT_EQ(prompt.texts[0], formatMessage(kMsgNotRecognised, plain));
     EXPECT_EQ(list.last()->dropped, 1);
@@ -307,7 +308,7 @@ TEST(ConvertEdl, UnwritableWorkDirectoryWarnsAndDrops) {
     TabList list(u16(dataPath("no-such-dir/deeper")));
     RecordingPrompt prompt;
     const std::u16string edl = u16(dataPath("ndf_basic.EDL"));
-    EXPECT_EQ(convertEdl(list, edl, 0, prompt), 1);
+    EXPECT_FALSE(addFilesToTabs(list, edl, OpenKind::OneEdl, prompt).stopped);
     ASSERT_EQ(prompt.texts.size(), 1u);
     EXPECT_EQ(prompt.texts[0], formatMessage(kMsgCannotCreateWorkFile, edl));
     EXPECT_EQ(list.first()->dropped, 1);

@@ -1,4 +1,4 @@
-#include "ops/exit_save.h"
+#include "ops/tab_commands.h"
 
 #include "model/edl_reader.h"
 #include "model/file_io.h"

@@ -2,6 +2,7 @@
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
+#include "ops/tab_commands.h"
 #include "model/records.h"
 #include "test_support.h"
 
@@ -234,7 +235,7 @@ TEST(LoadDocument, FailuresKeepThePreviousDocument) {
     TabList list(dir.dir16());
     RecordingPrompt prompt;
     EdlDocument doc;
-    ASSERT_EQ(convertEdl(list, u16(dataPath("ndf_basic.EDL")), 0, prompt), 1);
+    ASSERT_FALSE(addFilesToTabs(list, u16(dataPath("ndf_basic.EDL")), OpenKind::OneEdl, prompt).stopped);
     ASSERT_EQ(loadDocument(doc, list, prompt), 1);
     EXPECT_EQ(list.first()->active, 1);
     EdlEvent* const events = doc.events;
@@ -242,7 +243,7 @@ TEST(LoadDocument, FailuresKeepThePreviousDocument) {
     // A project file that is not one: string 116, the entry dropped, the document intact.
     writeBytes(dir.file("fake.QLP"), "not a project file at all");
     const std::u16string fake = u16(dir.file("fake.QLP"));
-    ASSERT_EQ(openProjectFiles(list, fake, 2, prompt), 1);
+    ASSERT_FALSE(addFilesToTabs(list, fake, OpenKind::OneProject, prompt).stopped);
     list.first()->active = 0;
     EXPECT_EQ(loadDocument(doc, list, prompt), 0);
     ASSERT_EQ(prompt.texts.size(), 1u);
@@ -296,7 +297,7 @@ TEST(OpenProjectFiles, CopiesIntoWorkFiles) {
     writeBytes(dir.file("a.QLP"), std::string(bytes.begin(), bytes.end()));
     writeBytes(dir.file("b.QLP"), std::string(bytes.begin(), bytes.end()));
     const std::u16string selection = dir.dir16() + u'\0' + u"a.QLP" + u'\0' + u"b.QLP" + u'\0' + u'\0';
-    ASSERT_EQ(openProjectFiles(list, selection, 3, prompt), 1);
+    ASSERT_FALSE(addFilesToTabs(list, selection, OpenKind::SeveralProjects, prompt).stopped);
     ASSERT_EQ(list.count(), 2);
     for (TabEntry* e = list.first(); e; e = e->next) {
         EXPECT_EQ(e->saveState, kSaved);

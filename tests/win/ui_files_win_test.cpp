@@ -415,7 +415,8 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"b.QLP", kSaved}}));
     EXPECT_EQ(doc.currentMarker, 5);
     EXPECT_EQ(ui().currentEntry->fileId, 0);
-    EXPECT_EQ(status(2), utf8(L"状態: ファイル読込みエラー"));
+    // Nothing failed: the status says that no file was added.
+    EXPECT_EQ(status(2), utf8(L"状態: 0個のファイルを追加しました。"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000", L"FILE_ID_0001"}));
 
     // Yes for the current tab's file: reloaded from disk into a new tab at the end.
@@ -646,6 +647,35 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(toU16(a), saved), LoadStatus::Ok);
     EXPECT_EQ(saved.currentMarker, 2);
+}
+
+// A project file marked read-only is not replaced: Save, Close Tab → Yes and closing the window →
+// Yes show string 106, and the file keeps its content and its mark.
+TEST_F(FilesTest, AReadOnlyProjectFileIsNotReplaced) {
+    const std::wstring a = makeProject(L"a.QLP", "ndf_basic.EDL");
+    ASSERT_TRUE(SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::vector<uint8_t> original = bytes(a);
+    openCommandLine(a);
+    ui().document.currentMarker = 2;
+    markDocumentModified();
+
+    recorder.expect(IDOK);
+    command(IDM_SAVE);
+    recorder.expect(IDYES);
+    recorder.expect(IDOK);
+    command(IDM_CLOSE_TAB);
+    recorder.expect(IDYES);
+    recorder.expect(IDOK);
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(hwnd));
+    const std::string cannotWrite = message(kMsgCannotOpenPath, a);
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{cannotWrite, message(kMsgSaveBeforeCloseTab, a), cannotWrite,
+                                                    message(kMsgSaveBeforeExit, a), cannotWrite}));
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+    EXPECT_EQ(bytes(a), original);
+    EXPECT_NE(GetFileAttributesW(a.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
