@@ -54,9 +54,9 @@ inline std::string checkEdlRoundTrip(const uint8_t* data, size_t size) {
     if (streamed.bytes != sink.bytes)
         return "the streaming conversion differs from the in-memory writer";
     EdlDocument doc;
-    const LoadStatus status = loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc);
-    if (status != LoadStatus::Ok)
-        return "the work file does not load (status " + std::to_string(static_cast<int>(status)) + ")";
+    const LoadResult loaded = loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc);
+    if (!loaded)
+        return "the work file does not load: " + describeRefusal(loaded);
 
     if (doc.eventCount() != static_cast<int32_t>(parsed.events.size()))
         return "the loaded work file has another number of events";
@@ -92,9 +92,9 @@ inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
     if (!writeProjectFile(doc, first))
         return "a loaded document could not be written";
     EdlDocument again;
-    const LoadStatus status = loadProjectImage(first.bytes.data(), first.bytes.size(), again);
-    if (status != LoadStatus::Ok)
-        return "a saved document does not load (status " + std::to_string(static_cast<int>(status)) + ")";
+    const LoadResult loaded = loadProjectImage(first.bytes.data(), first.bytes.size(), again);
+    if (!loaded)
+        return "a saved document does not load: " + describeRefusal(loaded);
     MemorySink second;
     if (!writeProjectFile(again, second))
         return "a reloaded document could not be written";

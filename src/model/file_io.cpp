@@ -47,6 +47,16 @@ void closeInBackground(int fd) {
 
 #endif
 
+// The answer of a file-system question, or `failed` when the question could not even be put
+// (memory exhausted for the path): these run inside window commands, which must not throw.
+template <typename T, typename Question> T answer(T failed, Question question) noexcept {
+    try {
+        return question();
+    } catch (const std::exception&) {
+        return failed;
+    }
+}
+
 } // namespace
 
 fs::path toFsPath(std::u16string_view path) {
@@ -65,42 +75,54 @@ std::u16string joinPath(std::u16string_view directory, std::u16string_view name)
     return out;
 }
 
-bool pathExists(std::u16string_view path) {
-    std::error_code ec;
-    return !path.empty() && fs::exists(toFsPath(path), ec);
+bool pathExists(std::u16string_view path) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        return !path.empty() && fs::exists(toFsPath(path), ec);
+    });
 }
 
-bool isRegularFile(std::u16string_view path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_regular_file(toFsPath(path), ec);
+bool isRegularFile(std::u16string_view path) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        return !path.empty() && fs::is_regular_file(toFsPath(path), ec);
+    });
 }
 
-int64_t fileSize(std::u16string_view path) {
-    std::error_code ec;
-    const auto size = fs::file_size(toFsPath(path), ec);
-    return ec ? -1 : static_cast<int64_t>(size);
+int64_t fileSize(std::u16string_view path) noexcept {
+    return answer(int64_t(-1), [&] {
+        std::error_code ec;
+        const auto size = fs::file_size(toFsPath(path), ec);
+        return ec ? -1 : static_cast<int64_t>(size);
+    });
 }
 
-bool copyFileOver(std::u16string_view from, std::u16string_view to) {
-    std::error_code ec;
-    if (!fs::is_regular_file(toFsPath(from), ec))
-        return false;
-    fs::copy_file(toFsPath(from), toFsPath(to), fs::copy_options::overwrite_existing, ec);
-    return !ec;
+bool copyFileOver(std::u16string_view from, std::u16string_view to) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        if (!fs::is_regular_file(toFsPath(from), ec))
+            return false;
+        fs::copy_file(toFsPath(from), toFsPath(to), fs::copy_options::overwrite_existing, ec);
+        return !ec;
+    });
 }
 
-bool removeFile(std::u16string_view path) {
-    std::error_code ec;
-    return fs::remove(toFsPath(path), ec);
+bool removeFile(std::u16string_view path) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        return fs::remove(toFsPath(path), ec);
+    });
 }
 
-std::FILE* openFile(std::u16string_view path, const char* mode) {
+std::FILE* openFile(std::u16string_view path, const char* mode) noexcept {
+    return answer(static_cast<std::FILE*>(nullptr), [&] {
 #ifdef _WIN32
-    std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(toFsPath(path).c_str(), wmode.c_str());
+        std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
+        return _wfopen(toFsPath(path).c_str(), wmode.c_str());
 #else
-    return std::fopen(toFsPath(path).c_str(), mode);
+        return std::fopen(toFsPath(path).c_str(), mode);
 #endif
+    });
 }
 
 bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes) {
@@ -180,9 +202,11 @@ bool AtomicFileWriter::commit(bool durable) {
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (ok) {
-        std::error_code ec;
-        fs::rename(toFsPath(temp_), toFsPath(target_), ec);
-        ok = !ec;
+        ok = answer(false, [&] {
+            std::error_code ec;
+            fs::rename(toFsPath(temp_), toFsPath(target_), ec);
+            return !ec;
+        });
     }
 #ifdef __linux__
     if (ok && replaced_ >= 0) {
