@@ -37,10 +37,10 @@ int openReplacedFile(const fs::path& path) {
 
 // Closing the last reference to a replaced file frees its pages and blocks, which takes
 // milliseconds for a large file: that is done on a thread of its own.
-void closeInBackground(int fd) {
+void closeInBackground(int fd) noexcept {
     try {
         std::thread([fd] { close(fd); }).detach();
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) { // no thread, or no memory for one
         close(fd);
     }
 }
@@ -150,11 +150,16 @@ bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes) {
 
 AtomicFileWriter::AtomicFileWriter(std::u16string_view target) : target_(target) {
     temp_ = target_ + u".qlp-saving";
+#ifdef __linux__
+    // Everything that can run out of memory comes before the temporary file is created, so that a
+    // constructor that throws leaves no file behind.
+    const fs::path targetPath = toFsPath(target_);
+#endif
     file_ = openFile(temp_, "wb");
     failed_ = file_ == nullptr;
 #ifdef __linux__
     if (file_)
-        replaced_ = openReplacedFile(toFsPath(target_));
+        replaced_ = openReplacedFile(targetPath);
 #endif
 }
 
