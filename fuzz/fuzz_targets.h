@@ -82,11 +82,16 @@ inline std::string checkEdlRoundTrip(const uint8_t* data, size_t size) {
     return {};
 }
 
-// Any bytes as a project file. A file that loads must save and load again, and saving the
-// reloaded document must give the very same bytes: nothing is lost or changed by a save.
+// Any bytes as a project file. A refused file must say what was wrong and where, within the file.
+// A file that loads must save and load again, and saving the reloaded document must give the very
+// same bytes: nothing is lost or changed by a save.
 inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
     EdlDocument doc;
-    if (loadProjectImage(data, size, doc) != LoadStatus::Ok)
+    const LoadResult result = loadProjectImage(data, size, doc);
+    if (result == LoadStatus::WrongFormat &&
+        (result.field.empty() || result.problem.empty() || result.offset < 0 || result.offset > int64_t(size)))
+        return "a refusal does not say what was wrong and where: " + describeRefusal(result);
+    if (!result)
         return {};
     MemorySink first;
     if (!writeProjectFile(doc, first))

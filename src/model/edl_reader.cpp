@@ -5,8 +5,8 @@
 #include "model/cp932.h"
 #include "model/file_io.h"
 #include "model/messages.h"
-#include "model/quicksort.h"
 #include "model/project_layout.h"
+#include "model/quicksort.h"
 #include "model/records.h"
 #include "model/timecode.h"
 
@@ -1045,9 +1045,9 @@ ConvertStatus convertFile(std::u16string_view edlPath, std::u16string_view workP
 } // namespace
 
 ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) noexcept {
-    // Both passes keep growing tables (reels, edit groups, comments); memory exhausted in either,
-    // the second pass's thread included, ends the conversion here. The partly written work file
-    // is discarded as the writer unwinds.
+    // Both passes keep growing tables (reels, edit groups, comments); memory exhausted in either -
+    // the first pass's thread hands its exception over when it is joined - ends the conversion
+    // here. The partly written work file is discarded as the writer unwinds.
     try {
         return convertFile(edlPath, workPath);
     } catch (const std::bad_alloc&) {

@@ -5,6 +5,7 @@
 #include "model/file_io.h"
 #include "model/large_block.h"
 #include "model/messages.h"
+#include "model/project_layout.h"
 #include "model/records.h"
 #include "ops/sort.h"
 
