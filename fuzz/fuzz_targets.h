@@ -59,9 +59,9 @@ inline std::string checkEdlRoundTrip(const uint8_t* data, size_t size) {
     if (streamed.bytes != sink.bytes)
         return "the streaming conversion differs from the in-memory writer";
     EdlDocument doc;
-    const LoadStatus status = loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc);
-    if (status != LoadStatus::Ok)
-        return "the work file does not load (status " + std::to_string(static_cast<int>(status)) + ")";
+    const LoadResult loaded = loadProjectImage(sink.bytes.data(), sink.bytes.size(), doc);
+    if (!loaded)
+        return "the work file does not load: " + describeRefusal(loaded);
 
     if (doc.eventCount() != static_cast<int32_t>(parsed.events.size()))
         return "the loaded work file has another number of events";
@@ -87,19 +87,24 @@ inline std::string checkEdlRoundTrip(const uint8_t* data, size_t size) {
     return {};
 }
 
-// Any bytes as a project file. A file that loads must save and load again, and saving the
-// reloaded document must give the very same bytes: nothing is lost or changed by a save.
+// Any bytes as a project file. A refused file must say what was wrong and where, within the file.
+// A file that loads must save and load again, and saving the reloaded document must give the very
+// same bytes: nothing is lost or changed by a save.
 inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
     EdlDocument doc;
-    if (loadProjectImage(data, size, doc) != LoadStatus::Ok)
+    const LoadResult result = loadProjectImage(data, size, doc);
+    if (result == LoadStatus::WrongFormat &&
+        (result.field.empty() || result.problem.empty() || result.offset < 0 || result.offset > int64_t(size)))
+        return "a refusal does not say what was wrong and where: " + describeRefusal(result);
+    if (!result)
         return {};
     MemorySink first;
     if (!writeProjectFile(doc, first))
         return "a loaded document could not be written";
     EdlDocument again;
-    const LoadStatus status = loadProjectImage(first.bytes.data(), first.bytes.size(), again);
-    if (status != LoadStatus::Ok)
-        return "a saved document does not load (status " + std::to_string(static_cast<int>(status)) + ")";
+    const LoadResult loaded = loadProjectImage(first.bytes.data(), first.bytes.size(), again);
+    if (!loaded)
+        return "a saved document does not load: " + describeRefusal(loaded);
     MemorySink second;
     if (!writeProjectFile(again, second))
         return "a reloaded document could not be written";

@@ -6,6 +6,9 @@
 #include "model/project_file.h"
 #include "model/records.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace qlp::cli {
 
 bool hasProjectMagic(const std::vector<uint8_t>& bytes) {
@@ -42,26 +45,37 @@ bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& 
         file.kind = SourceKind::Edl;
         MemorySink sink;
         // Only a conversion too large for the format's 32-bit offsets, or for memory, fails here.
-        if (!writeWorkFile(parseEdl(text), text, sink)) {
+        bool converted = false;
+        try {
+            converted = writeWorkFile(parseEdl(text), text, sink);
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+        if (!converted) {
             message = formatMessage(kMsgNoMemoryToRead, path);
             return false;
         }
         file.image = std::move(sink.bytes);
     }
 
-    switch (loadProjectImage(file.image.data(), file.image.size(), file.doc)) {
+    const LoadResult loaded = loadProjectImage(file.image.data(), file.image.size(), file.doc);
+    switch (loaded.status) {
     case LoadStatus::Ok:
         return true;
     case LoadStatus::NoMemory:
         message = formatMessage(kMsgNoMemoryToRead, path);
-        return false;
+        break;
     case LoadStatus::CannotOpen:
         message = formatMessage(kMsgCannotOpenFile, path, 0);
-        return false;
+        break;
     case LoadStatus::WrongFormat:
+        message = formatMessage(kMsgWrongFormat, path);
         break;
     }
-    message = formatMessage(kMsgWrongFormat, path);
+    // What the loader found, and where, follows the system's message on a line of its own.
+    const std::string why = describeRefusal(loaded);
+    if (!why.empty())
+        message += u'\n' + std::u16string(why.begin(), why.end());
     return false;
 }
 

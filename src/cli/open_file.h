@@ -25,7 +25,8 @@ bool hasProjectMagic(const std::vector<uint8_t>& bytes);
 
 // Reads and loads the file at path. On failure returns false with the system's message about the
 // file in `message`: not found (107), cannot be opened (111), not a text EDL (105), a project file
-// in another format (116) or too large to hold (115).
+// in another format (116) or too large to hold (115). A file the loader refused gets a second line
+// saying what was wrong and where.
 bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& message);
 
 } // namespace qlp::cli

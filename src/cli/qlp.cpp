@@ -74,6 +74,8 @@ int runConvert(const std::vector<std::u16string>& args) {
         return refuse(formatMessage(kMsgCannotOpenFile, in, 0));
     case ConvertStatus::NotRecognised:
         return refuse(formatMessage(kMsgNotRecognised, in));
+    case ConvertStatus::NoMemory:
+        return refuse(formatMessage(kMsgNoMemoryToRead, in));
     case ConvertStatus::CannotWrite:
         break;
     }

@@ -5,6 +5,7 @@
 #include "model/cp932.h"
 #include "model/file_io.h"
 #include "model/messages.h"
+#include "model/project_layout.h"
 #include "model/quicksort.h"
 #include "model/records.h"
 #include "model/timecode.h"
@@ -17,6 +18,8 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -30,7 +33,6 @@ constexpr size_t kRecognitionPieces = 25;
 constexpr size_t kRecognitionLength = 199;
 constexpr size_t kCommentBytes = 511;      // the comment buffer holds 512 bytes with its terminator
 constexpr size_t kColumnBytes = 31;        // a column buffer holds 32 bytes with its terminator
-constexpr int32_t kSourceTextOffset = 32 + kHeaderSize;
 
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -631,9 +633,8 @@ struct WorkFileHead {
 // the file would outgrow the format's 32-bit offsets.
 bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& sink, std::unique_ptr<ChunkedWriter>& out) {
     const int64_t reels = static_cast<int64_t>(head.reelNames->size());
-    const int64_t reelNamesOffset = kSourceTextOffset + static_cast<int64_t>(edlBytes.size());
-    const int64_t eventsOffset = reelNamesOffset + (14 + 4 + 98) * reels;
-    if (eventsOffset + head.eventBytes > INT32_MAX)
+    const SectionOffsets sections = sectionOffsets(static_cast<int64_t>(edlBytes.size()), reels, head.eventBytes);
+    if (!sections.fitInHeader())
         return false;
 
     EdlDocument header;
@@ -642,18 +643,14 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
     header.reelCount = static_cast<int32_t>(reels);
     header.lastEditNumber = head.lastEditNumber;
     header.hasHour23 = head.hasHour23;
-    header.sourceTextOffset = kSourceTextOffset;
-    header.reelNamesOffset = static_cast<int32_t>(reelNamesOffset);
-    header.reelCountsOffset = static_cast<int32_t>(reelNamesOffset + 14 * reels);
-    header.reelCommentsOffset = static_cast<int32_t>(header.reelCountsOffset + 4 * reels);
-    header.eventsOffset = static_cast<int32_t>(eventsOffset);
+    storeSectionOffsets(sections, header);
 
-    out = std::make_unique<ChunkedWriter>(sink, eventsOffset + head.eventBytes);
+    out = std::make_unique<ChunkedWriter>(sink, sections.end);
     if (!out->ok())
         return false;
     uint8_t image[kHeaderSize];
     writeWide(image, kProjectMagic.data(), kProjectMagic.size());
-    out->write(image, 32);
+    out->write(image, kMagicSize);
     writeHeaderImage(header, image);
     out->write(image, kHeaderSize);
     out->writeInPlace(reinterpret_cast<const uint8_t*>(edlBytes.data()), edlBytes.size());
@@ -661,13 +658,13 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
         char16_t padded[kReelNameLength] = {};
         copyWide(padded, kReelNameLength, name);
         writeWide(image, padded, kReelNameLength);
-        out->write(image, 14);
+        out->write(image, kReelNameSlotSize);
     }
     for (int32_t count : *head.reelUseCounts) {
         writeI32(image, count);
-        out->write(image, 4);
+        out->write(image, kReelCountSlotSize);
     }
-    out->zeros(static_cast<size_t>(98 * reels));
+    out->zeros(static_cast<size_t>(kReelCommentSlotSize * reels));
     return true;
 }
 
@@ -763,8 +760,8 @@ public:
 
 private:
     // Where the record image keeps the two fields; the struct's first 100 bytes follow the image.
-    static constexpr size_t kEditGroupOffset = 12;
-    static constexpr size_t kReelIndexOffset = 92;
+    static constexpr size_t kEditGroupOffset = kEventEditGroup.offset;
+    static constexpr size_t kReelIndexOffset = kEventReelIndex.offset;
     static_assert(offsetof(EdlEvent, editGroup) == kEditGroupOffset && offsetof(EdlEvent, reelIndex) == kReelIndexOffset);
     struct Piece {
         std::unique_ptr<LargeBuffer> buffer;
@@ -994,8 +991,14 @@ ParsedEdl parseEdl(std::string_view bytes) {
     return parsed;
 }
 
-bool convertEdlText(std::string_view text, ByteSink& sink) {
-    return convertStreaming(text, sink);
+bool convertEdlText(std::string_view text, ByteSink& sink) noexcept {
+    try {
+        return convertStreaming(text, sink);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
 }
 
 bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink) {
@@ -1016,7 +1019,9 @@ bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink&
     return out->finish();
 }
 
-ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) {
+namespace {
+
+ConvertStatus convertFile(std::u16string_view edlPath, std::u16string_view workPath) {
     // Recognition reads only the start of the file, so a large file of another kind is refused
     // without being read whole.
     {
@@ -1039,6 +1044,21 @@ ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view wo
     if (!convertStreaming(text, writer) || !writer.commit(false))
         return ConvertStatus::CannotWrite;
     return ConvertStatus::Ok;
+}
+
+} // namespace
+
+ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) noexcept {
+    // Both passes keep growing tables (reels, edit groups, comments); memory exhausted in either -
+    // the first pass's thread hands its exception over when it is joined - ends the conversion
+    // here. The partly written work file is discarded as the writer unwinds.
+    try {
+        return convertFile(edlPath, workPath);
+    } catch (const std::bad_alloc&) {
+        return ConvertStatus::NoMemory;
+    } catch (const std::length_error&) {
+        return ConvertStatus::NoMemory;
+    }
 }
 
 } // namespace qlp

@@ -43,12 +43,14 @@ ParsedEdl parseEdl(std::string_view bytes);
 bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink);
 
 // Converts EDL text into the bytes of its work file - those of writeWorkFile(parseEdl(text)) -
-// without holding every event in memory. False when the sink fails or the file would be too large.
-bool convertEdlText(std::string_view text, ByteSink& sink);
+// without holding every event in memory. False when the sink fails, the file would be too large or
+// memory runs out.
+bool convertEdlText(std::string_view text, ByteSink& sink) noexcept;
 
-// Reads, parses and writes one EDL into a work file at workPath. Returns false after showing the
-// work-file warning when the work file cannot be written.
-enum class ConvertStatus { Ok, CannotRead, NotRecognised, CannotWrite };
-ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath);
+// Reads, parses and writes one EDL into a work file at workPath: the file cannot be read, is not
+// a BVE-9100 EDL, its work file cannot be written, or memory ran out while converting it (string
+// 115 in the window). Nothing is thrown.
+enum class ConvertStatus { Ok, CannotRead, NotRecognised, CannotWrite, NoMemory };
+ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) noexcept;
 
 } // namespace qlp

@@ -37,10 +37,10 @@ int openReplacedFile(const fs::path& path) {
 
 // Closing the last reference to a replaced file frees its pages and blocks, which takes
 // milliseconds for a large file: that is done on a thread of its own.
-void closeInBackground(int fd) {
+void closeInBackground(int fd) noexcept {
     try {
         std::thread([fd] { close(fd); }).detach();
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) { // no thread, or no memory for one
         close(fd);
     }
 }
@@ -61,6 +61,16 @@ bool isReadOnlyTarget(const fs::path& path) {
 #endif
 }
 
+// The answer of a file-system question, or `failed` when the question could not even be put
+// (memory exhausted for the path): these run inside window commands, which must not throw.
+template <typename T, typename Question> T answer(T failed, Question question) noexcept {
+    try {
+        return question();
+    } catch (const std::exception&) {
+        return failed;
+    }
+}
+
 } // namespace
 
 fs::path toFsPath(std::u16string_view path) {
@@ -79,56 +89,68 @@ std::u16string joinPath(std::u16string_view directory, std::u16string_view name)
     return out;
 }
 
-bool pathExists(std::u16string_view path) {
-    std::error_code ec;
-    return !path.empty() && fs::exists(toFsPath(path), ec);
+bool pathExists(std::u16string_view path) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        return !path.empty() && fs::exists(toFsPath(path), ec);
+    });
 }
 
-bool isRegularFile(std::u16string_view path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_regular_file(toFsPath(path), ec);
+bool isRegularFile(std::u16string_view path) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        return !path.empty() && fs::is_regular_file(toFsPath(path), ec);
+    });
 }
 
-int64_t fileSize(std::u16string_view path) {
-    std::error_code ec;
-    const auto size = fs::file_size(toFsPath(path), ec);
-    return ec ? -1 : static_cast<int64_t>(size);
+int64_t fileSize(std::u16string_view path) noexcept {
+    return answer(int64_t(-1), [&] {
+        std::error_code ec;
+        const auto size = fs::file_size(toFsPath(path), ec);
+        return ec ? -1 : static_cast<int64_t>(size);
+    });
 }
 
-bool copyFileOver(std::u16string_view from, std::u16string_view to, bool durable) {
-    if (!isRegularFile(from))
-        return false;
-    std::FILE* in = openFile(from, "rb");
-    if (!in)
-        return false;
-    AtomicFileWriter out(to);
-    bool ok = out.isOpen();
-    if (ok)
-        out.expectSize(fileSize(from));
-    std::vector<uint8_t> buffer(256 * 1024);
-    while (ok) {
-        const size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
-        if (got == 0)
-            break;
-        ok = out.write(buffer.data(), got);
-    }
-    ok = ok && !std::ferror(in);
-    std::fclose(in);
-    return ok && out.commit(durable);
+bool copyFileOver(std::u16string_view from, std::u16string_view to, bool durable) noexcept {
+    return answer(false, [&] {
+        if (!isRegularFile(from))
+            return false;
+        std::FILE* in = openFile(from, "rb");
+        if (!in)
+            return false;
+        AtomicFileWriter out(to);
+        bool ok = out.isOpen();
+        if (ok)
+            out.expectSize(fileSize(from));
+        std::vector<uint8_t> buffer(256 * 1024);
+        while (ok) {
+            const size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+            if (got == 0)
+                break;
+            ok = out.write(buffer.data(), got);
+        }
+        ok = ok && !std::ferror(in);
+        std::fclose(in);
+        return ok && out.commit(durable);
+    });
 }
 
-bool removeFile(std::u16string_view path) {
-    std::error_code ec;
-    return fs::remove(toFsPath(path), ec);
+bool removeFile(std::u16string_view path) noexcept {
+    return answer(false, [&] {
+        std::error_code ec;
+        return fs::remove(toFsPath(path), ec);
+    });
 }
 
-std::FILE* openFile(std::u16string_view path, const char* mode) {
+std::FILE* openFile(std::u16string_view path, const char* mode) noexcept {
+    return answer(static_cast<std::FILE*>(nullptr), [&] {
 #ifdef _WIN32
-    std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(toFsPath(path).c_str(), wmode.c_str());
+        std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
+        return _wfopen(toFsPath(path).c_str(), wmode.c_str());
 #else
-    return std::fopen(toFsPath(path).c_str(), mode);
+        return std::fopen(toFsPath(path).c_str(), mode);
 #endif
+    });
 }
 
 bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes) {
@@ -156,6 +178,11 @@ bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes) {
 
 AtomicFileWriter::AtomicFileWriter(std::u16string_view target) : target_(target) {
     temp_ = target_ + u".qlp-saving";
+#ifdef __linux__
+    // Everything that can run out of memory comes before the temporary file is created, so that a
+    // constructor that throws leaves no file behind.
+    const fs::path targetPath = toFsPath(target_);
+#endif
     if (isReadOnlyTarget(toFsPath(target_))) {
         failed_ = true;
         return;
@@ -164,7 +191,7 @@ AtomicFileWriter::AtomicFileWriter(std::u16string_view target) : target_(target)
     failed_ = file_ == nullptr;
 #ifdef __linux__
     if (file_)
-        replaced_ = openReplacedFile(toFsPath(target_));
+        replaced_ = openReplacedFile(targetPath);
 #endif
 }
 
@@ -212,9 +239,11 @@ bool AtomicFileWriter::commit(bool durable) {
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (ok) {
-        std::error_code ec;
-        fs::rename(toFsPath(temp_), toFsPath(target_), ec);
-        ok = !ec;
+        ok = answer(false, [&] {
+            std::error_code ec;
+            fs::rename(toFsPath(temp_), toFsPath(target_), ec);
+            return !ec;
+        });
     }
 #ifdef __linux__
     if (ok && replaced_ >= 0) {

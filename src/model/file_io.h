@@ -23,17 +23,19 @@ std::filesystem::path toFsPath(std::u16string_view path);
 std::u16string fromFsPath(const std::filesystem::path& path);
 std::u16string joinPath(std::u16string_view directory, std::u16string_view name);
 
-bool pathExists(std::u16string_view path);
-bool isRegularFile(std::u16string_view path);
+// The questions and operations below never throw: a path that cannot even be built (memory
+// exhausted) answers false, -1 or null.
+bool pathExists(std::u16string_view path) noexcept;
+bool isRegularFile(std::u16string_view path) noexcept;
 // -1 when the file cannot be examined.
-int64_t fileSize(std::u16string_view path);
+int64_t fileSize(std::u16string_view path) noexcept;
 // Copies a regular file over `to` through AtomicFileWriter: a failure leaves `to` as it was.
 // durable also waits until the copy is on the disk (a user's file).
-bool copyFileOver(std::u16string_view from, std::u16string_view to, bool durable = false);
-bool removeFile(std::u16string_view path);
+bool copyFileOver(std::u16string_view from, std::u16string_view to, bool durable = false) noexcept;
+bool removeFile(std::u16string_view path) noexcept;
 
 // fopen on a UTF-16 path; mode is a plain C mode string such as "rb".
-std::FILE* openFile(std::u16string_view path, const char* mode);
+std::FILE* openFile(std::u16string_view path, const char* mode) noexcept;
 
 // Reads a whole regular file; false when it cannot be opened or read.
 bool readWholeFile(std::u16string_view path, std::vector<uint8_t>& bytes);

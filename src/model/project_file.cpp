@@ -5,6 +5,7 @@
 #include "model/file_io.h"
 #include "model/large_block.h"
 #include "model/messages.h"
+#include "model/project_layout.h"
 #include "model/records.h"
 #include "model/view_order.h"
 
@@ -14,6 +15,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <stdexcept>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace qlp {
@@ -23,7 +27,6 @@ namespace {
 // Loading reads chunks small enough to be still in the core's own cache when their events are
 // copied out.
 constexpr size_t kChunkSize = 256 * 1024;
-constexpr int32_t kNoteBlockMinimum = kNoteRecordSize + 2 * kNoteTitleLength;
 
 // Reads a project file sequentially in large chunks (or straight from memory), so that events are
 // decoded while their bytes are still in the cache. Every read is checked against the size.
@@ -37,6 +40,7 @@ public:
     ChunkReader(const uint8_t* data, size_t size) : memory_(data), size_(static_cast<int64_t>(size)) {}
 
     int64_t size() const { return size_; }
+    int64_t position() const { return pos_; }
     int64_t remaining() const { return size_ - pos_; }
     bool fits(int64_t offset, int64_t length) const {
         return offset >= 0 && length >= 0 && offset <= size_ && length <= size_ - offset;
@@ -190,30 +194,84 @@ private:
     int32_t reelRows_ = 0;
 };
 
-LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
+LoadResult refused(std::string_view field, int64_t offset, std::string_view problem) {
+    return {LoadStatus::WrongFormat, field, offset, problem};
+}
+
+LoadResult refused(const ImageField& field, int64_t imageOffset, std::string_view problem) {
+    return refused(field.name, imageOffset + field.offset, problem);
+}
+
+LoadResult noMemory(std::string_view what, int64_t offset) {
+    return {LoadStatus::NoMemory, what, offset, "cannot be allocated"};
+}
+
+constexpr std::string_view kPastTheEnd = "runs past the end of the file";
+constexpr std::string_view kNegative = "is negative";
+constexpr std::string_view kMoreThanTheFileHolds = "is more than the file can hold";
+constexpr std::string_view kOutOfRange = "is out of range";
+
+// The header's counts and section offsets, checked against the file's size before anything is
+// allocated: each section must lie within the file.
+LoadResult checkSections(const ChunkReader& in, const EdlDocument& doc) {
+    const int64_t events = doc.viewCount[0];
+    const int64_t reels = doc.reelCount;
+    const int64_t notes = doc.noteCount;
+    const int64_t size = in.size();
+    for (auto [count, field] : {std::pair{events, &kHeaderEventCount}, std::pair{reels, &kHeaderReelCount},
+                                std::pair{notes, &kHeaderNoteCount}})
+        if (count < 0)
+            return refused(*field, kHeaderOffset, kNegative);
+    if (kEventRecordSize * events > size)
+        return refused(kHeaderEventCount, kHeaderOffset, kMoreThanTheFileHolds);
+    if (kReelCommentSlotSize * reels > size)
+        return refused(kHeaderReelCount, kHeaderOffset, kMoreThanTheFileHolds);
+    if (kNoteBlockMinimum * notes > size)
+        return refused(kHeaderNoteCount, kHeaderOffset, kMoreThanTheFileHolds);
+    if (events > 0 && reels == 0)
+        return refused(kHeaderReelCount, kHeaderOffset, "is 0 while there are events");
+    if (!in.fits(doc.sourceTextOffset, 0))
+        return refused(kHeaderSourceTextOffset, kHeaderOffset, kPastTheEnd);
+    const struct {
+        const ImageField& field;
+        int64_t offset;
+        int64_t length;
+    } sections[] = {
+        {kHeaderReelNamesOffset, doc.sourceTextOffset, int64_t(doc.reelNamesOffset) - doc.sourceTextOffset},
+        {kHeaderReelNamesOffset, doc.reelNamesOffset, kReelNameSlotSize * reels},
+        {kHeaderReelCountsOffset, doc.reelCountsOffset, kReelCountSlotSize * reels},
+        {kHeaderReelCommentsOffset, doc.reelCommentsOffset, kReelCommentSlotSize * reels},
+        {kHeaderEventsOffset, doc.eventsOffset, kEventRecordSize * events},
+        {kHeaderNotesOffset, doc.notesOffset, kNoteBlockMinimum * notes},
+    };
+    for (const auto& section : sections) {
+        if (&section.field == &kHeaderNotesOffset && notes == 0)
+            continue; // a file without notes need not say where they would be
+        if (!in.fits(section.offset, section.length))
+            return refused(section.field, kHeaderOffset, kPastTheEnd);
+    }
+    return {};
+}
+
+LoadResult readProject(ChunkReader& in, EdlDocument& doc) {
     const uint8_t* magic = in.take(kMagicSize);
     if (!magic)
-        return LoadStatus::WrongFormat;
-    char16_t magicText[16];
-    readWide(magic, magicText, 16);
-    if (std::u16string_view(magicText, 16) != kProjectMagic)
-        return LoadStatus::WrongFormat;
+        return refused("magic", 0, kPastTheEnd);
+    char16_t magicText[kProjectMagic.size()];
+    readWide(magic, magicText, kProjectMagic.size());
+    if (std::u16string_view(magicText, kProjectMagic.size()) != kProjectMagic)
+        return refused("magic", 0, "is not the project-file magic");
     const uint8_t* header = in.take(kHeaderSize);
     if (!header)
-        return LoadStatus::WrongFormat;
+        return refused("header", kHeaderOffset, kPastTheEnd);
     readHeaderImage(header, doc);
     terminateHeaderTexts(doc);
+    if (LoadResult sections = checkSections(in, doc); !sections)
+        return sections;
 
     const int64_t events = doc.viewCount[0];
     const int64_t reels = doc.reelCount;
     const int64_t notes = doc.noteCount;
-    if (events < 0 || reels < 0 || notes < 0 || (events > 0 && reels == 0))
-        return LoadStatus::WrongFormat;
-    if (!in.fits(doc.sourceTextOffset, int64_t(doc.reelNamesOffset) - doc.sourceTextOffset) ||
-        !in.fits(doc.reelNamesOffset, 14 * reels) || !in.fits(doc.reelCountsOffset, 4 * reels) ||
-        !in.fits(doc.reelCommentsOffset, 98 * reels) || !in.fits(doc.eventsOffset, kEventRecordSize * events) ||
-        (notes > 0 && !in.fits(doc.notesOffset, kNoteBlockMinimum * notes)))
-        return LoadStatus::WrongFormat;
     if (doc.currentView < 0 || doc.currentView > 2)
         doc.currentView = 0;
     if (doc.currentLayout < 0 || doc.currentLayout >= kLayoutCount)
@@ -227,75 +285,87 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
     doc.events = heap.allocateForOverwrite<EdlEvent>(static_cast<size_t>(events) + 1);
     for (int v = 0; v < 3; ++v)
         doc.view[v] = heap.allocateForOverwrite<EdlEvent*>(static_cast<size_t>(events) + 1);
+    if (!doc.events || !doc.view[0] || !doc.view[1] || !doc.view[2])
+        return noMemory("event records", doc.eventsOffset);
     doc.reelUseCounts = heap.allocate<int32_t>(static_cast<size_t>(reels) + 1);
     doc.reelNames = heap.allocate<char16_t[kReelNameLength]>(static_cast<size_t>(reels) + 1);
     doc.reelComments = heap.allocate<char16_t[kReelCommentLength]>(static_cast<size_t>(reels) + 1);
+    if (!doc.reelUseCounts || !doc.reelNames || !doc.reelComments)
+        return noMemory("reel tables", doc.reelNamesOffset);
     doc.sourceTextSize = doc.reelNamesOffset - doc.sourceTextOffset;
     auto* sourceText = heap.allocateForOverwrite<uint8_t>(static_cast<size_t>(doc.sourceTextSize) + 1);
     doc.sourceText = sourceText;
-    if (!doc.events || !doc.view[0] || !doc.view[1] || !doc.view[2] || !doc.reelUseCounts || !doc.reelNames ||
-        !doc.reelComments || !sourceText)
-        return LoadStatus::NoMemory;
+    if (!sourceText)
+        return noMemory("EDL text", doc.sourceTextOffset);
     // The record after the last event stays zero-filled, and the text keeps a terminator.
     std::memset(static_cast<void*>(doc.events + events), 0, sizeof(EdlEvent));
     sourceText[doc.sourceTextSize] = 0;
 
     if (!in.seek(doc.sourceTextOffset) || !in.read(sourceText, static_cast<size_t>(doc.sourceTextSize)))
-        return LoadStatus::WrongFormat;
+        return refused("EDL text", doc.sourceTextOffset, kPastTheEnd);
     if (!in.seek(doc.reelNamesOffset))
-        return LoadStatus::WrongFormat;
+        return refused(kHeaderReelNamesOffset, kHeaderOffset, kPastTheEnd);
     for (int64_t r = 0; r < reels; ++r) {
-        const uint8_t* p = in.take(14);
+        const uint8_t* p = in.take(kReelNameSlotSize);
         if (!p)
-            return LoadStatus::WrongFormat;
+            return refused("reel names", in.position(), kPastTheEnd);
         readWide(p, doc.reelNames[r], kReelNameLength);
         terminate(doc.reelNames[r]);
     }
     if (!in.seek(doc.reelCountsOffset))
-        return LoadStatus::WrongFormat;
+        return refused(kHeaderReelCountsOffset, kHeaderOffset, kPastTheEnd);
     for (int64_t r = 0; r < reels; ++r) {
-        const uint8_t* p = in.take(4);
+        const uint8_t* p = in.take(kReelCountSlotSize);
         if (!p)
-            return LoadStatus::WrongFormat;
+            return refused("reel use counts", in.position(), kPastTheEnd);
         doc.reelUseCounts[r] = readI32(p);
     }
     if (!in.seek(doc.reelCommentsOffset))
-        return LoadStatus::WrongFormat;
+        return refused(kHeaderReelCommentsOffset, kHeaderOffset, kPastTheEnd);
     for (int64_t r = 0; r < reels; ++r) {
-        const uint8_t* p = in.take(98);
+        const uint8_t* p = in.take(kReelCommentSlotSize);
         if (!p)
-            return LoadStatus::WrongFormat;
+            return refused("reel comments", in.position(), kPastTheEnd);
         readWide(p, doc.reelComments[r], kReelCommentLength);
         terminate(doc.reelComments[r]);
     }
 
     if (!in.seek(doc.eventsOffset))
-        return LoadStatus::WrongFormat;
+        return refused(kHeaderEventsOffset, kHeaderOffset, kPastTheEnd);
     ViewBuilder views(doc);
     for (int64_t i = 0; i < events; ++i) {
         EdlEvent& ev = doc.events[i];
+        const int64_t record = in.position();
         const uint8_t* p = in.take(kEventRecordSize);
         if (!p)
-            return LoadStatus::WrongFormat;
+            return refused("event record", record, kPastTheEnd);
         readEventImage(p, ev);
         terminate(ev.text);
-        if (ev.optionCommentLength < 0 || ev.workMemoLength < 0 ||
-            (ev.optionCommentLength != 0) != (ev.hasOptionComment != 0) ||
-            (ev.workMemoLength != 0) != (ev.hasWorkMemo != 0) || ev.marker < 0 || ev.marker > kNoMarker ||
-            ev.reelIndex < 0 || ev.reelIndex >= reels)
-            return LoadStatus::WrongFormat;
-        for (auto [length, text] : {std::pair{ev.optionCommentLength, &ev.optionComment},
-                                    std::pair{ev.workMemoLength, &ev.workMemo}}) {
+        if (ev.optionCommentLength < 0)
+            return refused(kEventOptionCommentLength, record, kNegative);
+        if (ev.workMemoLength < 0)
+            return refused(kEventWorkMemoLength, record, kNegative);
+        if ((ev.optionCommentLength != 0) != (ev.hasOptionComment != 0))
+            return refused(kEventHasOptionComment, record, "disagrees with optionCommentLength");
+        if ((ev.workMemoLength != 0) != (ev.hasWorkMemo != 0))
+            return refused(kEventHasWorkMemo, record, "disagrees with workMemoLength");
+        if (ev.marker < 0 || ev.marker > kNoMarker)
+            return refused(kEventMarker, record, kOutOfRange);
+        if (ev.reelIndex < 0 || ev.reelIndex >= reels)
+            return refused(kEventReelIndex, record, kOutOfRange);
+        for (auto [length, text, field] :
+             {std::tuple{ev.optionCommentLength, &ev.optionComment, &kEventOptionCommentLength},
+              std::tuple{ev.workMemoLength, &ev.workMemo, &kEventWorkMemoLength}}) {
             if (length == 0)
                 continue;
             // Checked before allocating: the text must be in the file.
             if (2 * int64_t(length) > in.remaining())
-                return LoadStatus::WrongFormat;
+                return refused(*field, record, kPastTheEnd);
             char16_t* buffer = heap.allocate<char16_t>(static_cast<size_t>(length) + 1);
             if (!buffer)
-                return LoadStatus::NoMemory;
+                return noMemory(field == &kEventWorkMemoLength ? "work memo" : "option comment", in.position());
             if (!in.read(buffer, 2 * static_cast<size_t>(length)))
-                return LoadStatus::WrongFormat;
+                return refused(*field, record, kPastTheEnd);
             if constexpr (std::endian::native != std::endian::little)
                 readWide(reinterpret_cast<const uint8_t*>(buffer), buffer, static_cast<size_t>(length));
             *text = buffer;
@@ -307,36 +377,37 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
     views.finish();
 
     if (notes > 0 && !in.seek(doc.notesOffset))
-        return LoadStatus::WrongFormat;
+        return refused(kHeaderNotesOffset, kHeaderOffset, kPastTheEnd);
     SimpleNote* tail = doc.noteHead;
     for (int64_t n = 0; n < notes; ++n) {
+        const int64_t record = in.position();
         const uint8_t* p = in.take(kNoteRecordSize);
         if (!p)
-            return LoadStatus::WrongFormat;
+            return refused("note record", record, kPastTheEnd);
         auto* note = new (std::nothrow) SimpleNote;
         if (!note)
-            return LoadStatus::NoMemory;
+            return noMemory("note record", record);
         readNoteImage(p, *note);
         note->prev = tail;
         tail->next = note;
         tail = note;
-        const uint8_t* title = in.take(2 * kNoteTitleLength);
+        const uint8_t* title = in.take(kNoteTitleSize);
         if (!title)
-            return LoadStatus::WrongFormat;
+            return refused("note title", record + kNoteRecordSize, kPastTheEnd);
         readWide(title, note->title, kNoteTitleLength);
         terminate(note->title);
         if (note->bodySize < 0)
-            return LoadStatus::WrongFormat;
+            return refused(kNoteBodySize, record, kNegative);
         if (note->bodySize > 0) {
             const int64_t area = 2 * int64_t(note->bodySize);
             if (area > in.remaining())
-                return LoadStatus::WrongFormat;
+                return refused(kNoteBodySize, record, kPastTheEnd);
             // Allocated as characters so the body is aligned for them: area + 2 bytes.
             char16_t* body = heap.allocate<char16_t>(static_cast<size_t>(note->bodySize) + 1);
             if (!body)
-                return LoadStatus::NoMemory;
+                return noMemory("note body", in.position());
             if (!in.read(body, static_cast<size_t>(area)))
-                return LoadStatus::WrongFormat;
+                return refused("note body", in.position(), kPastTheEnd);
             note->body = body;
             note->body[area / 2] = 0;
             // The text ends within its first bodySize bytes.
@@ -344,36 +415,63 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
         }
     }
     doc.loaded = 1;
-    return LoadStatus::Ok;
+    return {};
 }
 
-LoadStatus finishLoad(LoadStatus status, EdlDocument& doc) {
-    if (status != LoadStatus::Ok)
+// Runs a read; memory exhausted in any of its containers is reported as such rather than thrown
+// to the caller, and a failed read leaves nothing of the document behind.
+template <typename Read> LoadResult guardedLoad(EdlDocument& doc, Read read) noexcept {
+    LoadResult result;
+    try {
+        result = read();
+    } catch (const std::bad_alloc&) {
+        result = noMemory("document memory", -1);
+    } catch (const std::length_error&) {
+        result = noMemory("document memory", -1);
+    }
+    if (!result)
         releaseDocument(doc);
-    return status;
+    return result;
 }
 
 } // namespace
 
-LoadStatus loadProjectFile(std::u16string_view path, EdlDocument& doc) {
-    releaseDocument(doc);
-    const int64_t size = fileSize(path);
-    std::FILE* f = (size >= 0 && isRegularFile(path)) ? openFile(path, "rb") : nullptr;
-    if (!f)
-        return LoadStatus::CannotOpen;
-    ChunkReader in(f, size);
-    const LoadStatus status = readProject(in, doc);
-    std::fclose(f);
-    return finishLoad(status, doc);
+std::string describeRefusal(const LoadResult& result) {
+    std::string text(result.field);
+    if (result.offset >= 0)
+        text += " at offset " + std::to_string(result.offset);
+    if (!result.problem.empty())
+        text += (text.empty() ? "" : ": ") + std::string(result.problem);
+    return text;
 }
 
-LoadStatus loadProjectImage(const uint8_t* data, size_t size, EdlDocument& doc) {
+LoadResult loadProjectFile(std::u16string_view path, EdlDocument& doc) noexcept {
     releaseDocument(doc);
-    ChunkReader in(data, size);
-    return finishLoad(readProject(in, doc), doc);
+    return guardedLoad(doc, [&] {
+        const int64_t size = fileSize(path);
+        std::FILE* f = (size >= 0 && isRegularFile(path)) ? openFile(path, "rb") : nullptr;
+        if (!f)
+            return LoadResult{LoadStatus::CannotOpen, {}, -1, "cannot be opened"};
+        struct Closer {
+            std::FILE* f;
+            ~Closer() { std::fclose(f); }
+        } closer{f};
+        ChunkReader in(f, size);
+        return readProject(in, doc);
+    });
 }
 
-bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
+LoadResult loadProjectImage(const uint8_t* data, size_t size, EdlDocument& doc) noexcept {
+    releaseDocument(doc);
+    return guardedLoad(doc, [&] {
+        ChunkReader in(data, size);
+        return readProject(in, doc);
+    });
+}
+
+namespace {
+
+bool writeSections(EdlDocument& doc, ByteSink& sink) {
     const int64_t reels = doc.reelCount;
     const int32_t events = doc.viewCount[0];
     EdlEvent** order = doc.view[0];
@@ -392,20 +490,14 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
         noteBytes += kNoteBlockMinimum + (note->bodySize > 0 ? 2 * int64_t(note->bodySize) : 0);
     }
 
-    const int64_t sourceTextOffset = kMagicSize + kHeaderSize;
-    const int64_t reelNamesOffset = sourceTextOffset + doc.sourceTextSize;
-    const int64_t eventsOffset = reelNamesOffset + (14 + 4 + 98) * reels;
-    if (eventsOffset + eventBytes > INT32_MAX)
-        return false; // the format's offsets are 32-bit
-    doc.sourceTextOffset = static_cast<int32_t>(sourceTextOffset);
-    doc.reelNamesOffset = static_cast<int32_t>(reelNamesOffset);
-    doc.reelCountsOffset = static_cast<int32_t>(reelNamesOffset + 14 * reels);
-    doc.reelCommentsOffset = static_cast<int32_t>(doc.reelCountsOffset + 4 * reels);
-    doc.eventsOffset = static_cast<int32_t>(eventsOffset);
-    doc.notesOffset = static_cast<int32_t>(eventsOffset + eventBytes);
+    const SectionOffsets sections = sectionOffsets(doc.sourceTextSize, reels, eventBytes, noteBytes);
+    if (!sections.fitInHeader())
+        return false;
+    storeSectionOffsets(sections, doc);
+    doc.notesOffset = static_cast<int32_t>(sections.notes);
     doc.noteCount = noteCount;
 
-    ChunkedWriter out(sink, eventsOffset + eventBytes + noteBytes);
+    ChunkedWriter out(sink, sections.end);
     if (!out.ok())
         return false;
     uint8_t image[kHeaderSize];
@@ -418,7 +510,7 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
         out.wide(doc.reelNames[r], kReelNameLength);
     for (int64_t r = 0; r < reels; ++r) {
         writeI32(image, doc.reelUseCounts[r]);
-        out.write(image, 4);
+        out.write(image, kReelCountSlotSize);
     }
     for (int64_t r = 0; r < reels; ++r)
         out.wide(doc.reelComments[r], kReelCommentLength);
@@ -444,11 +536,23 @@ bool writeProjectFile(EdlDocument& doc, ByteSink& sink) {
     return out.finish();
 }
 
+} // namespace
+
+bool writeProjectFile(EdlDocument& doc, ByteSink& sink) noexcept {
+    try {
+        return writeSections(doc, sink);
+    } catch (const std::bad_alloc&) {
+        return false; // memory exhausted for the writer's buffers or its thread
+    }
+}
+
 int saveDocument(std::u16string_view path, EdlDocument& doc, Prompt& prompt, bool durable) {
-    AtomicFileWriter writer(path);
-    bool ok = writer.isOpen();
-    if (ok) {
-        ok = writeProjectFile(doc, writer) && writer.commit(durable);
+    bool ok = false;
+    try {
+        AtomicFileWriter writer(path);
+        ok = writer.isOpen() && writeProjectFile(doc, writer) && writer.commit(durable);
+    } catch (const std::bad_alloc&) {
+        ok = false; // memory exhausted: the file is not replaced
     }
     if (!ok) {
         prompt.warn(formatMessage(kMsgCannotOpenPath, path));
@@ -464,21 +568,25 @@ int loadDocument(EdlDocument& doc, TabList& list, Prompt& prompt) {
     if (entry == list.head())
         return 0;
     EdlDocument fresh;
-    const LoadStatus status = loadProjectFile(entry->workPath, fresh);
-    if (status != LoadStatus::Ok) {
-        switch (status) {
-        case LoadStatus::CannotOpen:
-            prompt.warn(formatMessage(kMsgCannotOpenFile, entry->path, 0), true);
-            break;
-        case LoadStatus::WrongFormat:
-            prompt.warn(formatMessage(kMsgWrongFormat, entry->path), true);
-            break;
-        default:
-            prompt.warn(formatMessage(kMsgNoMemoryToRead, entry->path));
-            break;
-        }
+    const LoadResult result = loadProjectFile(entry->workPath, fresh);
+    if (!result) {
         entry->dropped = 1;
         doc.loaded = 0;
+        try {
+            switch (result.status) {
+            case LoadStatus::CannotOpen:
+                prompt.warn(formatMessage(kMsgCannotOpenFile, entry->path, 0), true);
+                break;
+            case LoadStatus::WrongFormat:
+                prompt.warn(formatMessage(kMsgWrongFormat, entry->path), true);
+                break;
+            default:
+                prompt.warn(formatMessage(kMsgNoMemoryToRead, entry->path));
+                break;
+            }
+        } catch (const std::bad_alloc&) {
+            prompt.warn(kMsgOutOfWorkMemory); // not even the message about the file could be made
+        }
         return 0;
     }
     moveDocument(doc, fresh);

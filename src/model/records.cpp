@@ -55,22 +55,22 @@ template <typename IO, typename Doc> void headerFields(IO& io, Doc& d) {
     io.i32(0, d.headerSize);
     io.i32(4, d.eventRecordSize);
     io.i32(8, d.loaded);
-    i32s(io, 12, d.viewCount);
-    io.i32(28, d.reelCount);
+    i32s(io, kHeaderEventCount.offset, d.viewCount);
+    io.i32(kHeaderReelCount.offset, d.reelCount);
     io.pointer(32); // reelUseCounts
     io.i32(36, d.lastEditNumber);
-    io.i32(40, d.eventsOffset);
-    io.i32(44, d.sourceTextOffset);
-    io.i32(48, d.reelNamesOffset);
-    io.i32(52, d.reelCommentsOffset);
-    io.i32(56, d.reelCountsOffset);
-    io.i32(60, d.notesOffset);
+    io.i32(kHeaderEventsOffset.offset, d.eventsOffset);
+    io.i32(kHeaderSourceTextOffset.offset, d.sourceTextOffset);
+    io.i32(kHeaderReelNamesOffset.offset, d.reelNamesOffset);
+    io.i32(kHeaderReelCommentsOffset.offset, d.reelCommentsOffset);
+    io.i32(kHeaderReelCountsOffset.offset, d.reelCountsOffset);
+    io.i32(kHeaderNotesOffset.offset, d.notesOffset);
     i32s(io, 64, d.columnOrder);
     i32s(io, 288, d.columnWidth);
     io.i32(512, d.currentLayout);
     i32s(io, 516, d.currentRow);
     i32s(io, 532, d.topRow);
-    io.i32(548, d.noteCount);
+    io.i32(kHeaderNoteCount.offset, d.noteCount);
     io.i32(552, d.rowHeight);
     io.wide(556, d.locateText, 6);
     i32s(io, 568, d.recOffset);
@@ -124,9 +124,9 @@ template <typename IO, typename Doc> void headerFields(IO& io, Doc& d) {
 
 template <typename IO, typename Event> void eventFields(IO& io, Event& e) {
     io.i32(0, e.searchHit);
-    io.i32(4, e.hasWorkMemo);
-    io.i32(8, e.hasOptionComment);
-    io.i32(12, e.editGroup);
+    io.i32(kEventHasWorkMemo.offset, e.hasWorkMemo);
+    io.i32(kEventHasOptionComment.offset, e.hasOptionComment);
+    io.i32(kEventEditGroup.offset, e.editGroup);
     io.i32(16, e.srcIn);
     io.i32(20, e.srcOut);
     io.i32(24, e.recIn);
@@ -142,11 +142,11 @@ template <typename IO, typename Event> void eventFields(IO& io, Event& e) {
     io.i32(68, e.lineNumber);
     io.i32(72, e.sequence);
     io.i32(76, e.reserved76);
-    io.i32(80, e.workMemoLength);
-    io.i32(84, e.optionCommentLength);
+    io.i32(kEventWorkMemoLength.offset, e.workMemoLength);
+    io.i32(kEventOptionCommentLength.offset, e.optionCommentLength);
     io.i32(88, e.srcDropFrame);
-    io.i32(92, e.reelIndex);
-    io.i32(96, e.marker);
+    io.i32(kEventReelIndex.offset, e.reelIndex);
+    io.i32(kEventMarker.offset, e.marker);
     io.pointer(100); // optionComment
     io.pointer(104); // workMemo
     wides(io, 108, e.text);
@@ -155,7 +155,7 @@ template <typename IO, typename Event> void eventFields(IO& io, Event& e) {
 template <typename IO, typename Note> void noteFields(IO& io, Note& n) {
     io.i32(0, n.index);
     io.i32(4, n.current);
-    io.i32(8, n.bodySize);
+    io.i32(kNoteBodySize.offset, n.bodySize);
     io.wide(12, n.title, kNoteTitleLength);
     io.raw(74, n.unused);
     io.pointer(76); // body

@@ -4,15 +4,12 @@
 // written as 0 and ignored when read.
 
 #include "model/document.h"
+#include "model/project_layout.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace qlp {
-
-// The first 32 bytes of every project and work file: these 16 characters as UTF-16LE.
-inline constexpr std::u16string_view kProjectMagic = u"Zorvanthelix_QLP";
-inline constexpr int32_t kMagicSize = 32;
 
 void writeHeaderImage(const EdlDocument& doc, uint8_t* out);
 // Reads every header field; the in-memory part of the document is left alone.

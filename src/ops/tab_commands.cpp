@@ -151,6 +151,9 @@ bool makeWorkFile(const TabEntry& entry, bool edl, Prompt& prompt) {
     case ConvertStatus::CannotWrite:
         prompt.warn(formatMessage(kMsgCannotCreateWorkFile, entry.path));
         return false;
+    case ConvertStatus::NoMemory:
+        prompt.warn(formatMessage(kMsgNoMemoryToRead, entry.path));
+        return false;
     }
     return false;
 }

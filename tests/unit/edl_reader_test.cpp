@@ -215,10 +215,14 @@ TEST(EdlReader, CommentBlocksAreCutAtTheBuffer) {
     ASSERT_EQ(p.events.size(), 1u);
     EXPECT_EQ(p.events[0].optionCommentLength, 511);
 
-    // A double-byte character that does not fit is left out whole.
-    std::string dbcs = "          " + std::string(509, 'x') + "\x83\x41\x83\x41\r\n";
+    // A double-byte character that does not fit is left out whole: after 484 bytes of two lines and
+    // 26 more, one byte of the 511 is left, and half a character is not taken.
+    const std::string line = "          " + std::string(240, 'x') + "\r\n";
+    const std::string dbcs = line + line + "          " + std::string(26, 'x') + "\x83\x41\r\n";
     const ParsedEdl q = parseText(dbcs + "0001  A  V  C        00:00:00.00 00:00:01.00 00:00:00.00 00:00:01.00\r\n");
     ASSERT_EQ(q.events.size(), 1u);
+    const std::u16string wideLine = std::u16string(240, u'x') + u"\r\n";
+    EXPECT_EQ(comment(q.events[0]), wideLine + wideLine + std::u16string(26, u'x'));
 }
 
 TEST(EdlReader, RecognitionLooksAtTheFirstTwentyFivePieces) {

@@ -135,10 +135,15 @@ TEST(ProjectFile, MemosAndNotesSurviveAndMoveLaterBlocks) {
     addNote(doc, u"撮影メモ", u"本文\r\n二行目");
     addNote(doc, u"empty", u"");
     const int32_t notesBefore = doc.notesOffset;
+    const int32_t firstOffset = doc.events[2].fileOffset;
 
     const std::vector<uint8_t> saved = imageOf(doc);
     EXPECT_EQ(doc.events[1].recordSize, 1004 + 2 * (doc.events[1].optionCommentLength + ev.workMemoLength));
-    EXPECT_EQ(doc.events[2].fileOffset, doc.events[2].fileOffset); // fileOffset keeps its first value
+    // The memo moved the third event's block, but its fileOffset keeps its first value.
+    const int32_t thirdBlock = doc.eventsOffset + doc.events[0].recordSize + doc.events[1].recordSize;
+    EXPECT_NE(thirdBlock - doc.eventsOffset, firstOffset);
+    EXPECT_EQ(readI32(saved.data() + thirdBlock + 60), firstOffset);
+    EXPECT_EQ(doc.events[2].fileOffset, firstOffset);
     EXPECT_EQ(doc.noteCount, 2);
     EXPECT_GT(doc.notesOffset, notesBefore);
 
@@ -188,14 +193,18 @@ TEST(ProjectFile, ViewsAreRebuiltAndSortedOnLoad) {
 TEST(ProjectFile, RefusesWhatIsNotAProjectFile) {
     EdlDocument doc;
     const std::vector<uint8_t> edl = readBytes(dataPath("ndf_basic.EDL"));
-    EXPECT_EQ(loadProjectImage(edl.data(), edl.size(), doc), LoadStatus::WrongFormat);
-    EXPECT_EQ(loadProjectFile(u16(dataPath("missing.QLP")), doc), LoadStatus::CannotOpen);
+    const LoadResult wrong = loadProjectImage(edl.data(), edl.size(), doc);
+    EXPECT_EQ(wrong, LoadStatus::WrongFormat);
+    EXPECT_EQ(describeRefusal(wrong), "magic at offset 0: is not the project-file magic");
+    const LoadResult missing = loadProjectFile(u16(dataPath("missing.QLP")), doc);
+    EXPECT_EQ(missing, LoadStatus::CannotOpen);
+    EXPECT_EQ(missing.offset, -1);
     EXPECT_EQ(loadProjectFile(u16(QLP_TEST_DATA_DIR), doc), LoadStatus::CannotOpen);
 }
 
-// Every prefix of a valid file, and files whose counts and offsets were tampered with, are refused
-// without reading past the end or allocating more than the file could hold.
-TEST(ProjectFile, TruncatedAndTamperedFilesAreRefused) {
+// Every prefix of a valid file is refused without reading past the end or allocating more than
+// the file could hold.
+TEST(ProjectFile, TruncatedFilesAreRefused) {
     EdlDocument doc;
     load(workFileOf("comments_cp932.EDL"), doc);
     addNote(doc, u"n", u"body");
@@ -205,29 +214,77 @@ TEST(ProjectFile, TruncatedAndTamperedFilesAreRefused) {
         ASSERT_NE(loadProjectImage(good.data(), size, d), LoadStatus::Ok) << size;
         EXPECT_EQ(d.events, nullptr);
     }
-    auto tampered = [&](int offset, int32_t value) {
-        std::vector<uint8_t> bad = good;
-        writeI32(bad.data() + offset, value);
-        EdlDocument d;
-        return loadProjectImage(bad.data(), bad.size(), d);
-    };
+}
+
+// Every reason for refusing a file names the field or section that failed and its file offset.
+TEST(ProjectFile, EachRefusalSaysWhatAndWhere) {
+    EdlDocument doc;
+    load(workFileOf("comments_cp932.EDL"), doc);
+    addNote(doc, u"n", u"body"); // bodySize 10: a 20-byte body area
+    const std::vector<uint8_t> good = imageOf(doc);
     const int h = 32;
-    EXPECT_EQ(tampered(h + 12, 0x7fffffff), LoadStatus::WrongFormat); // events
-    EXPECT_EQ(tampered(h + 12, -1), LoadStatus::WrongFormat);
-    EXPECT_EQ(tampered(h + 28, 0x10000000), LoadStatus::WrongFormat); // reels
-    EXPECT_EQ(tampered(h + 28, 0), LoadStatus::WrongFormat);          // events without reels
-    EXPECT_EQ(tampered(h + 548, 1000000), LoadStatus::WrongFormat);   // notes
-    EXPECT_EQ(tampered(h + 40, -4), LoadStatus::WrongFormat);         // eventsOffset
-    EXPECT_EQ(tampered(h + 48, 0x7ffffff0), LoadStatus::WrongFormat); // reelNamesOffset
-    const int firstEvent = readI32(good.data() + h + 40);
-    EXPECT_EQ(tampered(firstEvent + 84, 0x3fffffff), LoadStatus::WrongFormat); // comment length
-    EXPECT_EQ(tampered(firstEvent + 84, 0), LoadStatus::WrongFormat); // flag without text
-    EXPECT_EQ(tampered(firstEvent + 80, 5), LoadStatus::WrongFormat); // memo length without flag
-    EXPECT_EQ(tampered(firstEvent + 96, 9), LoadStatus::WrongFormat); // marker
-    EXPECT_EQ(tampered(firstEvent + 92, 3), LoadStatus::WrongFormat); // reel index
+    const int size = static_cast<int>(good.size());
+    const int e = readI32(good.data() + h + 40); // the first event record
     const int note = readI32(good.data() + h + 60);
-    EXPECT_EQ(tampered(note + 8, 0x40000000), LoadStatus::WrongFormat); // body size
-    EXPECT_EQ(tampered(note + 8, -2), LoadStatus::WrongFormat);
+    int lastEvent = e;
+    for (int i = 0; i + 1 < doc.viewCount[0]; ++i)
+        lastEvent += readI32(good.data() + lastEvent + 64);
+
+    struct Row {
+        const char* what;
+        std::vector<std::pair<int, int32_t>> writes; // file offset, new value
+        int size;                                    // the file cut or padded with zeros to this size
+        std::string_view field;
+        int offset;
+    };
+    const std::vector<Row> rows = {
+        {"magic cut short", {}, 20, "magic", 0},
+        {"another magic", {{0, 0x00410041}}, size, "magic", 0},
+        {"header cut short", {}, 1000, "header", 32},
+        {"negative event count", {{h + 12, -1}}, size, "viewCount[0]", h + 12},
+        {"negative reel count", {{h + 28, -1}}, size, "reelCount", h + 28},
+        {"negative note count", {{h + 548, -1}}, size, "noteCount", h + 548},
+        {"more events than bytes", {{h + 12, 0x7fffffff}}, size, "viewCount[0]", h + 12},
+        {"more reels than bytes", {{h + 28, 0x10000000}}, size, "reelCount", h + 28},
+        {"more notes than bytes", {{h + 548, 1000000}}, size, "noteCount", h + 548},
+        {"events without reels", {{h + 28, 0}}, size, "reelCount", h + 28},
+        {"EDL text outside the file", {{h + 44, size + 1}}, size, "sourceTextOffset", h + 44},
+        {"EDL text running backwards", {{h + 48, 100}}, size, "reelNamesOffset", h + 48},
+        {"reel names past the end", {{h + 48, 0x7ffffff0}}, size, "reelNamesOffset", h + 48},
+        {"reel counts past the end", {{h + 56, size - 4}}, size, "reelCountsOffset", h + 56},
+        {"reel comments past the end", {{h + 52, size - 98}}, size, "reelCommentsOffset", h + 52},
+        {"events past the end", {{h + 40, -4}}, size, "eventsOffset", h + 40},
+        {"notes past the end", {{h + 60, size - 10}}, size, "notesOffset", h + 60},
+        {"negative comment length", {{e + 84, -1}}, size, "optionCommentLength", e + 84},
+        {"negative memo length", {{e + 80, -1}}, size, "workMemoLength", e + 80},
+        {"comment flag without text", {{e + 84, 0}}, size, "hasOptionComment", e + 8},
+        {"memo length without flag", {{e + 80, 5}}, size, "hasWorkMemo", e + 4},
+        {"marker", {{e + 96, 9}}, size, "marker", e + 96},
+        {"reel index", {{e + 92, 3}}, size, "reelIndex", e + 92},
+        {"comment past the end", {{e + 84, 0x3fffffff}}, size, "optionCommentLength", e + 84},
+        {"memo past the end", {{e + 4, 1}, {e + 80, 0x3fffffff}}, size, "workMemoLength", e + 80},
+        {"event record past the end", {{h + 548, 0}}, lastEvent + 1003, "event record", lastEvent},
+        {"negative body size", {{note + 8, -2}}, size, "bodySize", note + 8},
+        {"body past the end", {{note + 8, 0x40000000}}, size, "bodySize", note + 8},
+        // A second note whose record, then title, the file cuts short: the first note's body area
+        // is made 140 bytes long, so the second record starts 290 bytes into the notes.
+        {"note record past the end", {{h + 548, 2}, {note + 8, 70}}, note + 320, "note record", note + 290},
+        {"note title past the end", {{h + 548, 2}, {note + 8, 70}}, note + 408, "note title", note + 378},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<uint8_t> bad = good;
+        for (auto [offset, value] : row.writes)
+            writeI32(bad.data() + offset, value);
+        bad.resize(static_cast<size_t>(row.size));
+        EdlDocument d;
+        const LoadResult result = loadProjectImage(bad.data(), bad.size(), d);
+        EXPECT_EQ(result.status, LoadStatus::WrongFormat);
+        EXPECT_EQ(result.field, row.field);
+        EXPECT_EQ(result.offset, row.offset);
+        EXPECT_FALSE(result.problem.empty());
+        EXPECT_EQ(d.events, nullptr);
+    }
 }
 
 TEST(LoadDocument, FailuresKeepThePreviousDocument) {

@@ -360,13 +360,14 @@ TEST(QlpShow, RefusedFilesExitWithOneAndTheSystemsMessage) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, message(kMsgNotRecognised, garbage));
 
-    // The magic makes it a project file; cut short, it is one in another format.
+    // The magic makes it a project file; cut short, it is one in another format. What the loader
+    // found, and where, follows the message.
     const std::vector<uint8_t> work = workFileOf(dataPath("ndf_basic.EDL"));
     const std::string truncated = dir.file("truncated.QLP");
     writeBytes(truncated, std::string(work.begin(), work.begin() + 3000));
     r = runQlp({"show", truncated});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, message(kMsgWrongFormat, truncated));
+    EXPECT_EQ(r.err, message(kMsgWrongFormat, truncated) + "viewCount[0] at offset 44: is more than the file can hold\n");
 }
 
 TEST(QlpShow, NonAsciiPathsSurviveTheRoundTrip) {

@@ -3,6 +3,7 @@
 // queue, scratch directories, and file access.
 
 #include "model/file_io.h"
+#include "model/project_file.h"
 #include "model/prompt.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,18 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
+
+namespace qlp {
+
+// Failed assertions on a load show what was refused and where.
+inline void PrintTo(const LoadResult& result, std::ostream* os) {
+    *os << "status " << static_cast<int>(result.status) << " " << describeRefusal(result);
+}
+
+} // namespace qlp
 
 namespace qlp::test {
 
