@@ -1,15 +1,20 @@
-// qlp: the command-line companion of the application. It converts EDLs into project files and
-// shows what an EDL or a project file holds, through the same core the application uses.
+// qlp: the command-line companion of the application. It converts EDLs into project files, shows
+// what an EDL or a project file holds and searches its events, through the same core the
+// application uses.
 //
 // Exit status: 0 success, 1 a file was refused or could not be read or written, 2 wrong usage.
 
 #include "cli/open_file.h"
 #include "cli/output.h"
+#include "cli/search.h"
 #include "cli/show.h"
 #include "cli/utf.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/messages.h"
+#include "ops/search.h"
+
+#include <cstdio>
 
 #include <string>
 #include <string_view>
@@ -24,12 +29,21 @@ enum ExitStatus : int { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
 constexpr std::string_view kUsage =
     "usage: qlp convert IN.EDL OUT.QLP\n"
     "       qlp show [--json] FILE\n"
+    "       qlp search FILE [--reel NAME] [--source OP TC [OP2 TC2]] [--record OP TC [OP2 TC2]]\n"
+    "                  [--duration OP TC [OP2 TC2]] [--marker N|none] [--json]\n"
     "       qlp --help\n"
     "\n"
     "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
     "           file the application makes when it opens the EDL\n"
     "  show     prints the header facts, the reel table and the events of an EDL or a project\n"
     "           file; with --json, every field the file holds, as JSON\n"
+    "  search   prints the events that meet every criterion given, in EDL order, as show prints\n"
+    "           them; without criteria, runs the search stored in a project file. With --json:\n"
+    "           {\"count\": N, \"of\": M, \"hits\": [0-based event indices]}\n"
+    "           OP is ge, gt, le or lt; OP2 (le or lt) only after ge or gt. TC is hh:mm:ss:ff,\n"
+    "           hh:mm:ss.ff, hh:mm:ss,ff (',' or ';' makes a source bound drop-frame; record bounds\n"
+    "           take the file's mode, durations are non-drop) or up to eight digits (hhmmssff).\n"
+    "           --marker takes 1 to 8, or none for events without a marker.\n"
     "\n"
     "exit status: 0 success, 1 file refused or unreadable, 2 wrong usage\n";
 
@@ -99,6 +113,46 @@ int runShow(const std::vector<std::u16string>& args) {
     return out.flush() ? kExitOk : kExitRefused;
 }
 
+int runSearch(const std::vector<std::u16string>& args) {
+    SearchArguments parsed;
+    std::string problem;
+    if (!parseSearchArguments(args, parsed, problem))
+        return usageError(problem);
+
+    InspectedFile file;
+    std::u16string message;
+    if (!inspectFile(parsed.path, file, message))
+        return refuse(message);
+    EdlDocument& doc = file.doc;
+    if (parsed.hasCriteria()) {
+        if (!applySearchArguments(parsed, doc, problem))
+            return usageError(problem);
+    } else if (file.kind == SourceKind::Edl) {
+        return usageError("an EDL holds no stored search: give at least one criterion");
+    } else if (doc.search.searchFlags == 0) {
+        return usageError("the project file holds no stored search: give at least one criterion");
+    }
+    // The hits are listed in EDL order, as the search collects them into view 1.
+    doc.currentView = 0;
+    const SearchOutcome outcome = runSearch(doc);
+
+    Output out(stdout);
+    if (parsed.json) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "{\"count\": %d, \"of\": %d, \"hits\": [", outcome.hits, doc.eventCount());
+        out.write(buf);
+        for (int32_t i = 0; i < outcome.hits; ++i) {
+            std::snprintf(buf, sizeof buf, i ? ", %td" : "%td", doc.view[1][i] - doc.events);
+            out.write(buf);
+        }
+        out.write("]}\n");
+    } else {
+        out.write("hits:       " + std::to_string(outcome.hits) + " of " + std::to_string(doc.eventCount()) + "\n\n");
+        printEvents(doc.view[1], outcome.hits, out);
+    }
+    return out.flush() ? kExitOk : kExitRefused;
+}
+
 } // namespace
 
 int run(std::vector<std::u16string> args) {
@@ -119,6 +173,8 @@ int run(std::vector<std::u16string> args) {
         return runConvert(args);
     if (command == u"show")
         return runShow(args);
+    if (command == u"search")
+        return runSearch(args);
     return usageError("unknown command " + utf16ToUtf8(command));
 }
 
