@@ -11,6 +11,7 @@
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
 #include "ui/modal.h"
+#include "ui/sort_commands.h"
 #include "ui/tab_strip.h"
 #include "ui/version_dialog.h"
 
@@ -307,6 +308,12 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         break;
     case IDM_SELECT_ALL:
         selectAllRows();
+        break;
+    case IDM_SORT_SOURCE:
+    case IDM_SORT_RECORD:
+    case IDM_SORT_DURATION:
+    case IDM_SORT_EDIT_ORDER:
+        onSortCommand(id);
         break;
     case IDM_SWITCH_VIEW:
         switchListDisplay();

@@ -1,6 +1,7 @@
 #include "model/timecode.h"
 #include "ops/sort.h"
 #include "ops/sort_commands.h"
+#include "ops/typing_keys.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -117,4 +118,19 @@ TEST(SortCommands, ListsRunningPastMidnightAndViewsThatDoNotSort) {
     EXPECT_FALSE(runSortCommand(all.doc, IDM_SORT_SOURCE).sorted);
     EXPECT_EQ(all.order(), (std::vector<int32_t>{1, 2}));
     EXPECT_FALSE(runSortCommand(one.doc, IDM_SEARCH).sorted);
+}
+
+// Shift+P, R, D, E are sort accelerators; typed into an edit control they are text.
+TEST(TypingKeys, LettersAndDigitsWithoutCtrlOrAlt) {
+    struct Row {
+        int key;
+        bool ctrl, alt, typing;
+    } rows[] = {
+        {'P', false, false, true}, {'R', false, false, true}, {'D', false, false, true}, {'E', false, false, true},
+        {'A', false, false, true}, {'Z', false, false, true}, {'0', false, false, true}, {'9', false, false, true},
+        {'F', true, false, false}, {'M', true, false, false}, {'E', false, true, false}, {0x70, false, false, false},
+        {0x73, false, true, false}, {0x20, false, false, false}, {0x2E, false, false, false},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(keyIsTyping(r.key, r.ctrl, r.alt), r.typing) << r.key << " ctrl " << r.ctrl << " alt " << r.alt;
 }
