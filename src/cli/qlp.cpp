@@ -142,7 +142,7 @@ int runSearch(const std::vector<std::u16string>& args) {
         std::snprintf(buf, sizeof buf, "{\"count\": %d, \"of\": %d, \"hits\": [", outcome.hits, doc.eventCount());
         out.write(buf);
         for (int32_t i = 0; i < outcome.hits; ++i) {
-            std::snprintf(buf, sizeof buf, i ? ", %td" : "%td", doc.view[1][i] - doc.events);
+            std::snprintf(buf, sizeof buf, i ? ", %d" : "%d", static_cast<int>(doc.view[1][i] - doc.events));
             out.write(buf);
         }
         out.write("]}\n");
