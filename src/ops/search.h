@@ -71,14 +71,6 @@ SearchViewEffect clearSearch(EdlDocument& doc);
 // Switches the criterion `bit` on or off.
 void setSearchFlag(SearchSettings& search, int32_t bit, bool on);
 
-// Whether the second-bound controls of a timecode criterion are enabled: the first bound is at or
-// above or above, and set.
-bool secondBoundEnabled(const SearchSettings& search, int criterion);
-
-// Buttons Search and Clear search: a criterion is on; view 1 has rows.
-bool searchButtonEnabled(const EdlDocument& doc);
-bool clearSearchButtonEnabled(const EdlDocument& doc);
-
 // Keeps the reel text of the last search (at most 7 characters) for the listings.
 void setSearchReelText(SearchSettings& search, std::u16string_view text);
 
