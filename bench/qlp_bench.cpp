@@ -1,8 +1,10 @@
-// Speed of conversion, loading, saving, sorting, annotating, the offset, the EDL export and the
-// listing at 10,000 and 100,000 events. Every benchmark runs beside its floor: the least work that
-// any implementation must do for the same result (the same bytes read or written with one buffered
-// call, or std::sort of the same rows by the same key); the offset has no floor and is reported
-// alone. The goal is to stay within 1.5 times the floor; parsing alone is reported in events/s.
+// Speed of conversion, loading, saving, sorting, the sort commands, the search, annotating, the
+// offset, the EDL export and the listing at 10,000 and 100,000 events. Every benchmark runs beside
+// its floor: the least work that any implementation must do for the same result (the same bytes
+// read or written with one buffered call, std::sort of the same rows by the same key, or a plain
+// loop reading the event fields a search reads); the offset has no floor and is reported alone.
+// The goal is to stay within 1.5 times the floor (twice for the search); parsing alone is
+// reported in events/s.
 //
 // Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true and compare medians.
 // QLP_BENCH_EVENTS=1000,5000 replaces the two sizes (for profiling on smaller lists).
@@ -20,6 +22,9 @@
 #include "model/project_file.h"
 #include "model/view_order.h"
 #include "ops/markers.h"
+#include "ops/search.h"
+#include "ops/sort_commands.h"
+#include "resource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -440,6 +445,126 @@ void reelTotals(benchmark::State& state, int64_t events) {
     state.counters["reels"] = doc.reelCount;
 }
 
+// --- The sort commands on the search-result view ---------------------------------------------------
+
+// The order view 1 starts from: EDL order, or by duration for the way back to edit order.
+std::vector<EdlEvent*> commandStartRows(EdlDocument& doc, int command) {
+    const int32_t n = doc.eventCount();
+    std::vector<EdlEvent*> rows(doc.view[0], doc.view[0] + n);
+    if (command == IDM_SORT_EDIT_ORDER)
+        std::sort(rows.begin(), rows.end(),
+                  [](const EdlEvent* a, const EdlEvent* b) { return a->duration < b->duration; });
+    return rows;
+}
+
+void sortCommand(benchmark::State& state, int64_t events, int command) {
+    EdlDocument& doc = *dataset(events).doc;
+    const std::vector<EdlEvent*> start = commandStartRows(doc, command);
+    doc.viewCount[1] = static_cast<int32_t>(start.size());
+    doc.currentView = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(start.begin(), start.end(), doc.view[1]);
+        for (int32_t& s : doc.sortState[0])
+            s = kSortNone; // every run sorts ascending, as the floor does
+        state.ResumeTiming();
+        if (!runSortCommand(doc, command).sorted)
+            state.SkipWithError("the command did not sort");
+    }
+    doc.viewCount[1] = 0;
+    doc.currentView = 0;
+}
+
+// std::sort of the same rows by the key the command compares (keys as the command prepares them).
+void sortCommandFloor(benchmark::State& state, int64_t events, int command) {
+    EdlDocument& doc = *dataset(events).doc;
+    const std::vector<EdlEvent*> start = commandStartRows(doc, command);
+    // One command settles the prepared keys, so the floor compares the very values the command does.
+    std::copy(start.begin(), start.end(), doc.view[1]);
+    doc.viewCount[1] = static_cast<int32_t>(start.size());
+    doc.currentView = 1;
+    runSortCommand(doc, command);
+    doc.viewCount[1] = 0;
+    doc.currentView = 0;
+    std::vector<EdlEvent*> rows(start.size());
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(start.begin(), start.end(), rows.begin());
+        state.ResumeTiming();
+        switch (command) {
+        case IDM_SORT_SOURCE:
+            std::sort(rows.begin(), rows.end(),
+                      [](const EdlEvent* a, const EdlEvent* b) { return a->srcSortKey < b->srcSortKey; });
+            break;
+        case IDM_SORT_RECORD:
+            if (doc.hasHour23)
+                std::sort(rows.begin(), rows.end(),
+                          [](const EdlEvent* a, const EdlEvent* b) { return a->recSortKey < b->recSortKey; });
+            else
+                std::sort(rows.begin(), rows.end(),
+                          [](const EdlEvent* a, const EdlEvent* b) { return a->recIn < b->recIn; });
+            break;
+        case IDM_SORT_DURATION:
+            std::sort(rows.begin(), rows.end(),
+                      [](const EdlEvent* a, const EdlEvent* b) { return a->duration < b->duration; });
+            break;
+        default:
+            std::sort(rows.begin(), rows.end(),
+                      [](const EdlEvent* a, const EdlEvent* b) { return a->sequence < b->sequence; });
+            break;
+        }
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+
+// --- The search ---------------------------------------------------------------------------------------
+
+// All five criteria on: the reel of the first event, no marker, source and record windows over the
+// whole day in the mode of the first event, durations of at least one frame. Without the reel,
+// every event is tested on every criterion and nearly all of them are hits: the worst case.
+void setCriteria(EdlDocument& doc, bool withReel) {
+    SearchSettings& s = doc.search;
+    s = SearchSettings{};
+    s.searchFlags = kSearchSource | kSearchRecord | kSearchDuration | kSearchMarker | (withReel ? kSearchReel : 0);
+    s.searchReel = doc.events[0].reelIndex;
+    s.searchMarker = kNoMarker;
+    for (int c = 0; c < 3; ++c) {
+        s.lowerOp[c] = kOpAtOrAbove;
+        s.slotDropFrame[c] = s.slotDropFrame[c + 3] = c == kCriterionDuration ? 0 : doc.dropFrame;
+        s.slotValue[c] = c == kCriterionDuration ? 1 : 0;
+        s.slotValue[c + 3] = 2591999;
+    }
+    s.slotDropFrame[kCriterionSource] = s.slotDropFrame[kCriterionSource + 3] = doc.events[0].srcDropFrame;
+    doc.currentView = 0;
+}
+
+void search(benchmark::State& state, int64_t events, bool withReel) {
+    EdlDocument& doc = *dataset(events).doc;
+    setCriteria(doc, withReel);
+    int32_t hits = 0;
+    for (auto _ : state) {
+        hits = runSearch(doc).hits;
+        benchmark::DoNotOptimize(hits);
+    }
+    state.counters["hits"] = hits;
+    clearSearch(doc);
+    doc.search = SearchSettings{};
+}
+
+// A plain loop that reads the fields the search reads from every event.
+void searchFloor(benchmark::State& state, int64_t events) {
+    const EdlDocument& doc = *dataset(events).doc;
+    const int32_t n = doc.eventCount();
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            const EdlEvent& e = doc.events[i];
+            sum += e.reelIndex + e.marker + e.duration + e.srcDropFrame + e.srcIn + e.srcOut + e.recIn + e.recOut;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
 std::vector<int64_t> sizes() {
     std::vector<int64_t> result;
     if (const char* list = std::getenv("QLP_BENCH_EVENTS")) {
@@ -490,6 +615,20 @@ void registerAll() {
         add("list_text_floor", n, listTextFloor);
         add("set_marker", n, setMarkerOnSelection);
         add("reel_totals_5000_reels", n, reelTotals);
+        const std::pair<int, const char*> commands[] = {{IDM_SORT_SOURCE, "source"},
+                                                        {IDM_SORT_RECORD, "record"},
+                                                        {IDM_SORT_DURATION, "duration"},
+                                                        {IDM_SORT_EDIT_ORDER, "edit_order"}};
+        for (const auto& [command, key] : commands) {
+            const int c = command;
+            add(std::string("sort_command_") + key, n, [c](benchmark::State& s, int64_t e) { sortCommand(s, e, c); });
+            add(std::string("sort_command_") + key + "_floor", n,
+                [c](benchmark::State& s, int64_t e) { sortCommandFloor(s, e, c); });
+        }
+        add("search_all_criteria", n, [](benchmark::State& s, int64_t e) { search(s, e, true); });
+        add("search_all_criteria_floor", n, searchFloor);
+        add("search_all_but_reel", n, [](benchmark::State& s, int64_t e) { search(s, e, false); });
+        add("search_all_but_reel_floor", n, searchFloor);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app_state.h"
+#include "ui/accelerator_routing.h"
 #include "model/collation.h"
 #include "resource.h"
 #include "ui/main_window.h"
@@ -104,6 +105,9 @@ void prepareWorkDirectory(const std::wstring& directory) {
 
 bool translateAccelerator(MSG& msg) {
     const HACCEL table = app().accelerators;
+    // Typing into the memo box or an open combo box writes the letter instead of running a command.
+    if (keyBelongsToFocusedControl(msg))
+        return false;
     return msg.hwnd && table && TranslateAcceleratorW(msg.hwnd, table, &msg);
 }
 

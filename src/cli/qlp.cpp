@@ -1,16 +1,21 @@
-// qlp: the command-line companion of the application. It converts EDLs into project files and
-// shows what an EDL or a project file holds, through the same core the application uses.
+// qlp: the command-line companion of the application. It converts EDLs into project files, shows
+// and searches what an EDL or a project file holds, moves its record times and writes its EDL and
+// listings, through the same core the application uses.
 //
 // Exit status: 0 success, 1 a file was refused or could not be read or written, 2 wrong usage.
 
 #include "cli/open_file.h"
 #include "cli/output.h"
 #include "cli/output_commands.h"
+#include "cli/search.h"
 #include "cli/show.h"
 #include "cli/utf.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/messages.h"
+#include "ops/search.h"
+
+#include <cstdio>
 
 #include <string>
 #include <string_view>
@@ -29,6 +34,8 @@ constexpr std::string_view kUsage =
     "       qlp export IN OUT.EDL [--convert]\n"
     "       qlp list IN OUT [--csv] [--kind edl|search|reels] [--reel NAME]\n"
     "                [--sort edit|source|source-desc|duration|duration-desc] [--comments option,work,marker]\n"
+    "       qlp search FILE [--reel NAME] [--source OP TC [OP2 TC2]] [--record OP TC [OP2 TC2]]\n"
+    "                  [--duration OP TC [OP2 TC2]] [--marker N|none] [--json]\n"
     "       qlp --help\n"
     "\n"
     "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
@@ -41,6 +48,13 @@ constexpr std::string_view kUsage =
     "           between drop-frame and non-drop-frame\n"
     "  list     writes the text or CSV listing; options left out take the document's choices;\n"
     "           SOURCE_DATE_EPOCH, when set, gives the creation time (UTC)\n"
+    "  search   prints the events that meet every criterion given, in EDL order, as show prints\n"
+    "           them; without criteria, runs the search stored in a project file. With --json:\n"
+    "           {\"count\": N, \"of\": M, \"hits\": [0-based event indices]}\n"
+    "           OP is ge, gt, le or lt; OP2 (le or lt) only after ge or gt. TC is hh:mm:ss:ff,\n"
+    "           hh:mm:ss.ff, hh:mm:ss,ff (',' or ';' makes a source bound drop-frame; record bounds\n"
+    "           take the file's mode, durations are non-drop) or up to eight digits (hhmmssff).\n"
+    "           --marker takes 1 to 8, or none for events without a marker.\n"
     "\n"
     "exit status: 0 success, 1 file refused or unreadable, 2 wrong usage\n";
 
@@ -112,6 +126,46 @@ int runShow(const std::vector<std::u16string>& args) {
     return out.flush() ? kExitOk : kExitRefused;
 }
 
+int runSearch(const std::vector<std::u16string>& args) {
+    SearchArguments parsed;
+    std::string problem;
+    if (!parseSearchArguments(args, parsed, problem))
+        return usageError(problem);
+
+    InspectedFile file;
+    std::u16string message;
+    if (!inspectFile(parsed.path, file, message))
+        return refuse(message);
+    EdlDocument& doc = file.doc;
+    if (parsed.hasCriteria()) {
+        if (!applySearchArguments(parsed, doc, problem))
+            return usageError(problem);
+    } else if (file.kind == SourceKind::Edl) {
+        return usageError("an EDL holds no stored search: give at least one criterion");
+    } else if (doc.search.searchFlags == 0) {
+        return usageError("the project file holds no stored search: give at least one criterion");
+    }
+    // The hits are listed in EDL order, as the search collects them into view 1.
+    doc.currentView = 0;
+    const SearchOutcome outcome = runSearch(doc);
+
+    Output out(stdout);
+    if (parsed.json) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "{\"count\": %d, \"of\": %d, \"hits\": [", outcome.hits, doc.eventCount());
+        out.write(buf);
+        for (int32_t i = 0; i < outcome.hits; ++i) {
+            std::snprintf(buf, sizeof buf, i ? ", %d" : "%d", static_cast<int>(doc.view[1][i] - doc.events));
+            out.write(buf);
+        }
+        out.write("]}\n");
+    } else {
+        out.write("hits:       " + std::to_string(outcome.hits) + " of " + std::to_string(doc.eventCount()) + "\n\n");
+        printEvents(doc.view[1], outcome.hits, out);
+    }
+    return out.flush() ? kExitOk : kExitRefused;
+}
+
 } // namespace
 
 int run(std::vector<std::u16string> args) {
@@ -138,6 +192,8 @@ int run(std::vector<std::u16string> args) {
         return runExport(args);
     if (command == u"list")
         return runList(args);
+    if (command == u"search")
+        return runSearch(args);
     return usageError("unknown command " + utf16ToUtf8(command));
 }
 

@@ -289,6 +289,28 @@ void writeNote(JsonWriter& json, const SimpleNote& note) {
 
 } // namespace
 
+void printEvents(const EdlEvent* const* rows, int32_t count, Output& out) {
+    std::vector<std::u16string> headings(kColumnHeadings.begin(), kColumnHeadings.end());
+    headings.push_back(u"MARKER");
+    headings.push_back(u"FLAGS");
+    Table events(std::move(headings));
+    for (int32_t i = 0; rows && i < count; ++i) {
+        const EdlEvent& e = *rows[i];
+        std::vector<std::u16string> cells;
+        for (const auto& text : e.text)
+            cells.emplace_back(fixedText(text));
+        cells.emplace_back(e.marker >= 0 && e.marker < kNoMarker ? number(e.marker + 1) : u"-");
+        std::u16string flags;
+        if (e.hasOptionComment)
+            flags.push_back(u'C');
+        if (e.hasWorkMemo)
+            flags.push_back(u'M');
+        cells.push_back(flags);
+        events.addRow(std::move(cells));
+    }
+    events.print(out, u"  ");
+}
+
 void printSummary(const InspectedFile& file, Output& out) {
     const EdlDocument& doc = file.doc;
     printFact(out, "kind:", file.kind == SourceKind::Edl ? u"BVE-9100 EDL" : u"project file");
@@ -308,25 +330,7 @@ void printSummary(const InspectedFile& file, Output& out) {
     reels.print(out, u"  ");
 
     out.write("\nevents\n");
-    std::vector<std::u16string> headings(kColumnHeadings.begin(), kColumnHeadings.end());
-    headings.push_back(u"MARKER");
-    headings.push_back(u"FLAGS");
-    Table events(std::move(headings));
-    for (int32_t i = 0; i < doc.viewCount[0]; ++i) {
-        const EdlEvent& e = *doc.view[0][i];
-        std::vector<std::u16string> cells;
-        for (const auto& text : e.text)
-            cells.emplace_back(fixedText(text));
-        cells.emplace_back(e.marker >= 0 && e.marker < kNoMarker ? number(e.marker + 1) : u"-");
-        std::u16string flags;
-        if (e.hasOptionComment)
-            flags.push_back(u'C');
-        if (e.hasWorkMemo)
-            flags.push_back(u'M');
-        cells.push_back(flags);
-        events.addRow(std::move(cells));
-    }
-    events.print(out, u"  ");
+    printEvents(doc.view[0], doc.viewCount[0], out);
 }
 
 void printJson(const InspectedFile& file, Output& out) {

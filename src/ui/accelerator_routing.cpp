@@ -1,6 +1,7 @@
 #include "ui/accelerator_routing.h"
 
 #include "ops/menu_state.h"
+#include "ops/typing_keys.h"
 #include "ui/ui_state.h"
 
 #include <commctrl.h>
@@ -56,7 +57,25 @@ LRESULT CALLBACK memoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// An edit control, or a combo box whose drop-down list is open.
+bool takesTyping(HWND focus) {
+    wchar_t name[16] = {};
+    if (!focus || !GetClassNameW(focus, name, 16))
+        return false;
+    if (lstrcmpiW(name, WC_EDITW) == 0)
+        return true;
+    return lstrcmpiW(name, WC_COMBOBOXW) == 0 && SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
 } // namespace
+
+bool keyBelongsToFocusedControl(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
+        return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    return keyIsTyping(static_cast<int>(msg.wParam), ctrl, alt) && takesTyping(GetFocus());
+}
 
 bool menuItemAllowsCommand(HMENU menuBar, int command) {
     return GetMenuState(menuBar, command, MF_BYCOMMAND) == 0;

@@ -11,6 +11,11 @@ namespace qlp {
 // Subclasses the list view and the memo box of the main window.
 void subclassAcceleratorTargets(HWND list, HWND memo);
 
+// True when a key press is text for the focused control - a letter or digit without Ctrl or Alt
+// while an edit control or a combo box with its list open has the focus - so the message loop
+// must not translate it into a command.
+bool keyBelongsToFocusedControl(const MSG& msg);
+
 // True when the menu bar item of the command has no state flag set (not grayed, disabled or ticked).
 bool menuItemAllowsCommand(HMENU menuBar, int command);
 

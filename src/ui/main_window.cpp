@@ -10,6 +10,7 @@
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
 #include "ui/modal.h"
+#include "ui/sort_commands.h"
 #include "ui/tab_strip.h"
 #include "ui/ui_state.h"
 #include "ui/version_dialog.h"
@@ -323,6 +324,12 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         break;
     case IDC_MEMO:
         onMemoFocusChange(code);
+        break;
+    case IDM_SORT_SOURCE:
+    case IDM_SORT_RECORD:
+    case IDM_SORT_DURATION:
+    case IDM_SORT_EDIT_ORDER:
+        onSortCommand(id);
         break;
     case IDM_SWITCH_VIEW:
         switchListDisplay();

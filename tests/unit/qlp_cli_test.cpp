@@ -427,3 +427,98 @@ TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {
                                  "\"title\": \"撮影\"", "\"body\": \"本文\""})
         EXPECT_TRUE(contains(json.out, expected)) << expected;
 }
+
+TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
+    const std::string ndf = dataPath("ndf_basic.EDL");
+    const std::string df = dataPath("df_reverse.EDL");
+    struct Row {
+        std::vector<std::string> args;
+        std::string json;
+    } rows[] = {
+        {{ndf, "--record", "ge", "10:00:10:00", "lt", "10:00:20:00"}, "{\"count\": 3, \"of\": 8, \"hits\": [1, 2, 3]}\n"},
+        {{ndf, "--record", "ge", "10:00:18.00", "le", "10:00:19.00"}, "{\"count\": 1, \"of\": 8, \"hits\": [2]}\n"},
+        {{ndf, "--duration", "le", "200", "--reel", "TAPE02"}, "{\"count\": 1, \"of\": 8, \"hits\": [4]}\n"},
+        {{ndf, "--source", "lt", "01000000", "--marker", "none"}, "{\"count\": 1, \"of\": 8, \"hits\": [7]}\n"},
+        {{ndf, "--marker", "1"}, "{\"count\": 0, \"of\": 8, \"hits\": []}\n"},
+        {{ndf, "--reel", "NOPE"}, "{\"count\": 0, \"of\": 8, \"hits\": []}\n"},
+        // A source bound is DF with ',' or ';' (digits alone take the file's mode); NDF misses DF events.
+        {{df, "--source", "ge", "23:59:55,00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
+        {{df, "--source", "ge", "23:59:55;00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
+        {{df, "--source", "ge", "23595500"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
+        {{df, "--source", "ge", "23:59:55.00"}, "{\"count\": 0, \"of\": 3, \"hits\": []}\n"},
+        // The record span 23:59:55,00-00:00:05,00 runs past midnight.
+        {{df, "--record", "ge", "00:00:00:00", "lt", "00:00:01:00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
+        {{df, "--duration", "gt", "00:00:05.02", "--json"}, "{\"count\": 2, \"of\": 3, \"hits\": [0, 2]}\n"},
+    };
+    for (const Row& r : rows) {
+        std::vector<std::string> args = {"search", "--json"};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        SCOPED_TRACE(args[3] + " " + args[4]);
+        const RunResult result = runQlp(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, r.json);
+        EXPECT_TRUE(JsonChecker(result.out).valid());
+    }
+    // Without --json the hits are printed as show prints events.
+    const RunResult plain = runQlp({"search", ndf, "--source", "ge", "02:10:00.00"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_TRUE(plain.out.starts_with("hits:       3 of 8\n\n  EDIT  REEL    V  A     TYP  PTRN  TRANST  SPED  P-VTR IN"));
+    EXPECT_TRUE(contains(plain.out, "\n  0002  TAPE03  V  A1A2  D          030           03:00:00.00  03:00:04.00  "
+                                    "10:00:15.00  10:00:19.00  00:00:04.00  -       C\n"));
+    EXPECT_EQ(countLinesStartingWith(plain.out, "  000"), 3u);
+}
+
+TEST(QlpSearch, StoredSearchOfAProjectFileAndUsageErrors) {
+    EdlDocument doc;
+    const std::vector<uint8_t> work = workFileOf(dataPath("ndf_basic.EDL"));
+    ASSERT_EQ(loadProjectImage(work.data(), work.size(), doc), LoadStatus::Ok);
+    const ScratchDir dir;
+    const std::string plainProject = dir.file("plain.QLP");
+    writeBytes(plainProject, std::string(work.begin(), work.end()));
+    doc.search.searchFlags = 1; // the reel criterion, reel TAPE01
+    doc.search.searchReel = 1;
+    MemorySink sink;
+    ASSERT_TRUE(writeProjectFile(doc, sink));
+    const std::string project = dir.file("stored.QLP");
+    writeBytes(project, std::string(sink.bytes.begin(), sink.bytes.end()));
+    RunResult r = runQlp({"search", project, "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"count\": 3, \"of\": 8, \"hits\": [0, 3, 6]}\n");
+    // Criteria given replace the stored search.
+    r = runQlp({"search", "--json", project, "--marker", "none"});
+    EXPECT_EQ(r.out, "{\"count\": 8, \"of\": 8, \"hits\": [0, 1, 2, 3, 4, 5, 6, 7]}\n");
+
+    const std::string edl = dataPath("ndf_basic.EDL");
+    struct Usage {
+        std::vector<std::string> args;
+        std::string says;
+    } usages[] = {
+        {{edl}, "an EDL holds no stored search"},
+        {{plainProject}, "the project file holds no stored search"},
+        {{edl, "--source", "le", "01:00:00:00", "lt", "02:00:00:00"}, "a second bound (le, lt) follows only ge or gt"},
+        {{edl, "--record", "ge", "10:00:00:00", "le", "09:59:59:29"}, "--record: the second bound lies below the first"},
+        {{edl, "--duration", "ge", "24:00:00:00"}, "--duration: 24000000 is out of range"},
+        {{edl, "--duration", "ge", "00000030"}, "out of range"},
+        {{edl, "--source", "ge", "01:00:00,00", "le", "02:00:00.00"}, "drop-frame"},
+        {{edl, "--source", "eq", "1"}, "the comparison must be ge, gt, le or lt"},
+        {{edl, "--source", "ge", "1:00:00:00"}, "is not a timecode"},
+        {{edl, "--source", "ge", "123456789"}, "is not a timecode"},
+        {{edl, "--source", "ge"}, "--source needs a timecode"},
+        {{edl, "--marker", "9"}, "--marker takes a number 1 to 8, or none"},
+        {{edl, "--reel", "A", "--reel", "B"}, "--reel given twice"},
+        {{edl, "--colour", "red"}, "unknown option --colour"},
+        {{"--reel", "A"}, "search takes one file"},
+    };
+    for (const Usage& u : usages) {
+        std::vector<std::string> args = {"search"};
+        args.insert(args.end(), u.args.begin(), u.args.end());
+        SCOPED_TRACE(u.says);
+        r = runQlp(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.starts_with("qlp: ") && contains(r.err, u.says)) << r.err;
+    }
+    r = runQlp({"search", dir.file("missing.EDL"), "--reel", "A"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgFileNotFound, dir.file("missing.EDL")));
+}

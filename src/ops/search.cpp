@@ -1,0 +1,177 @@
+#include "ops/search.h"
+
+#include "model/timecode.h"
+#include "model/view_order.h"
+
+#include <algorithm>
+
+namespace qlp {
+
+bool spanTest(int32_t in, int32_t out, int32_t lowerOp, int32_t a, int32_t b) {
+    if (a == -1)
+        return false;
+    int32_t lo = in;
+    int32_t hi = out;
+    if (in > out) {
+        if (in / kFramesPerHour == 23) {
+            // The event runs past midnight: an hour later it is one continuous span, and the
+            // bounds move with it.
+            lo = hourShift(in);
+            hi = hourShift(out);
+            a = hourShift(a);
+            if (b != -1)
+                b = hourShift(b);
+        } else {
+            lo = out;
+            hi = in;
+        }
+    }
+    // OUT is the first frame after the event, so "at or above" A needs the span to reach past A;
+    // "above" also takes a zero-length event sitting exactly on A.
+    switch (lowerOp) {
+    case kOpAtOrAbove:
+        if (!(hi > a))
+            return false;
+        break;
+    case kOpAbove:
+        if (!(hi > a || (lo == a && hi == a)))
+            return false;
+        break;
+    case kOpAtOrBelow:
+    case kOpBelow:
+        return lo < a;
+    default:
+        return false;
+    }
+    return b == -1 || lo < b;
+}
+
+bool durationTest(int32_t duration, int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b) {
+    if (a == -1)
+        return false;
+    switch (lowerOp) {
+    case kOpAtOrAbove:
+        if (!(duration >= a))
+            return false;
+        break;
+    case kOpAbove:
+        if (!(duration > a))
+            return false;
+        break;
+    case kOpAtOrBelow:
+        return duration <= a;
+    case kOpBelow:
+        return duration < a;
+    default:
+        return false;
+    }
+    if (b == -1)
+        return true;
+    switch (upperOp) {
+    case kUpperAtOrBelow:
+        return duration <= b;
+    case kUpperBelow:
+        return duration < b;
+    default:
+        return false;
+    }
+}
+
+bool eventMatches(const SearchSettings& s, const EdlEvent& e) {
+    const int32_t flags = s.searchFlags;
+    if (flags == 0)
+        return false;
+    // Every criterion switched on must hold, so the first one that fails settles it.
+    if ((flags & kSearchReel) && e.reelIndex != s.searchReel)
+        return false;
+    if ((flags & kSearchMarker) && e.marker != s.searchMarker)
+        return false;
+    if ((flags & kSearchDuration) &&
+        !durationTest(e.duration, s.lowerOp[kCriterionDuration], s.upperOp[kCriterionDuration],
+                      s.slotValue[kCriterionDuration], s.slotValue[kCriterionDuration + kSecondBoundOffset]))
+        return false;
+    if ((flags & kSearchSource) &&
+        (e.srcDropFrame != s.slotDropFrame[kCriterionSource] ||
+         !spanTest(e.srcIn, e.srcOut, s.lowerOp[kCriterionSource], s.slotValue[kCriterionSource],
+                   s.slotValue[kCriterionSource + kSecondBoundOffset])))
+        return false;
+    if ((flags & kSearchRecord) &&
+        !spanTest(e.recIn, e.recOut, s.lowerOp[kCriterionRecord], s.slotValue[kCriterionRecord],
+                  s.slotValue[kCriterionRecord + kSecondBoundOffset]))
+        return false;
+    return true;
+}
+
+namespace {
+
+void clearHits(EdlDocument& doc) {
+    EdlEvent** hits = doc.view[1];
+    for (int32_t i = 0; hits && i < doc.viewCount[1]; ++i)
+        hits[i]->searchHit = 0;
+    doc.viewCount[1] = 0;
+}
+
+} // namespace
+
+SearchOutcome runSearch(EdlDocument& doc) {
+    SearchOutcome outcome;
+    const SearchSettings& s = doc.search;
+    if (s.searchFlags == 0 || !doc.events || !doc.view[1])
+        return outcome;
+    clearHits(doc);
+
+    // One pass over the events in EDL order (event i is row i of view 0); the criteria are read
+    // from the header once, and an event is dropped at the first criterion it fails.
+    EdlEvent* const events = doc.events;
+    EdlEvent** const hits = doc.view[1];
+    const int32_t n = doc.eventCount();
+    int32_t count = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        EdlEvent& e = events[i];
+        if (eventMatches(s, e)) {
+            e.searchHit = 1;
+            hits[count++] = &e;
+        }
+    }
+    doc.viewCount[1] = count;
+
+    outcome.ran = true;
+    outcome.hits = count;
+    if (doc.currentView != 1) {
+        outcome.effect = SearchViewEffect::Redraw;
+    } else if (count > 0) {
+        reapplySort(doc);
+        outcome.effect = SearchViewEffect::Reordered;
+    } else {
+        doc.currentRow[1] = 0;
+        doc.topRow[1] = 0;
+        doc.currentView = 0;
+        outcome.effect = SearchViewEffect::FellBack;
+    }
+    return outcome;
+}
+
+SearchViewEffect clearSearch(EdlDocument& doc) {
+    clearHits(doc);
+    doc.currentRow[1] = 0;
+    doc.topRow[1] = 0;
+    if (doc.currentView != 1)
+        return SearchViewEffect::Redraw;
+    doc.currentView = 0;
+    return SearchViewEffect::FellBack;
+}
+
+void setSearchFlag(SearchSettings& search, int32_t bit, bool on) {
+    if (on)
+        search.searchFlags |= bit;
+    else
+        search.searchFlags &= ~bit;
+}
+
+void setSearchReelText(SearchSettings& search, std::u16string_view text) {
+    constexpr size_t kKept = 7;
+    std::fill(std::begin(search.searchReelText), std::end(search.searchReelText), u'\0');
+    std::copy_n(text.begin(), std::min(text.size(), kKept), search.searchReelText);
+}
+
+} // namespace qlp

@@ -1,0 +1,77 @@
+#pragma once
+// The search: up to five criteria (reel, source timecode range, record timecode range, duration
+// range, marker) kept in the document header, the events that meet all of them collected into
+// view 1 and flagged as search hits, and clearing the result again.
+
+#include "model/document.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace qlp {
+
+// The bits of searchFlags, one per criterion.
+enum SearchBit : int32_t {
+    kSearchReel = 1,
+    kSearchSource = 2,
+    kSearchRecord = 4,
+    kSearchDuration = 8,
+    kSearchMarker = 16,
+};
+
+// The three timecode criteria, in the order of lowerOp and upperOp. A criterion's first bound is
+// slot `criterion`, its second bound slot `criterion + 3`.
+enum SearchCriterion : int { kCriterionSource = 0, kCriterionRecord = 1, kCriterionDuration = 2 };
+inline constexpr int kSearchSlotCount = 6;
+inline constexpr int kSecondBoundOffset = 3;
+
+// Comparison of a first bound: at or above, above, at or below, below.
+enum LowerOp : int32_t { kOpAtOrAbove = 0, kOpAbove = 1, kOpAtOrBelow = 2, kOpBelow = 3 };
+// Comparison of a second bound: at or below, below.
+enum UpperOp : int32_t { kUpperAtOrBelow = 0, kUpperBelow = 1 };
+
+// The status-bar text after every search, whatever it found.
+inline constexpr std::u16string_view kSearchDoneStatus = u"状態: 検索完了";
+
+// True when the span of an event with the given IN and OUT (label counts) meets the first bound
+// `a` with comparison `lowerOp` and, for at or above and above, the second bound `b` (-1 = none).
+// An event that runs past midnight (IN in hour 23 after OUT) is compared an hour later, bounds
+// included. An unset first bound (-1) or an unknown comparison matches nothing.
+bool spanTest(int32_t in, int32_t out, int32_t lowerOp, int32_t a, int32_t b);
+
+// True when a duration (real count) meets the bounds of the duration criterion.
+bool durationTest(int32_t duration, int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b);
+
+// True when the event meets every criterion switched on in the settings (none on: false).
+bool eventMatches(const SearchSettings& search, const EdlEvent& event);
+
+// What a search or clearing did to the shown view, for the window to present.
+enum class SearchViewEffect {
+    None,      // nothing ran
+    Redraw,    // views 0 and 2 keep their rows; the hits are drawn anew
+    Reordered, // view 1 was rebuilt and ordered by its stored sort state
+    FellBack,  // view 1 was shown and is now empty: the list shows view 0
+};
+
+struct SearchOutcome {
+    bool ran = false; // false when no criterion is on or no document is loaded
+    int32_t hits = 0;
+    SearchViewEffect effect = SearchViewEffect::None;
+};
+
+// Clears the previous hits and flags and collects into view 1, in EDL order, every event that
+// meets all criteria switched on. Shown, view 1 is ordered by its sort state; emptied, the list
+// falls back to view 0 with view 1's position reset.
+SearchOutcome runSearch(EdlDocument& doc);
+
+// Clears the hits of view 1, empties it and resets its position; a shown view 1 gives way to view
+// 0 (effect FellBack), otherwise the effect is Redraw.
+SearchViewEffect clearSearch(EdlDocument& doc);
+
+// Switches the criterion `bit` on or off.
+void setSearchFlag(SearchSettings& search, int32_t bit, bool on);
+
+// Keeps the reel text of the last search (at most 7 characters) for the listings.
+void setSearchReelText(SearchSettings& search, std::u16string_view text);
+
+} // namespace qlp
