@@ -124,6 +124,13 @@ public:
         out_ += "\r\n";
 
         int edit = 0;
+        if (options_.plain) {
+            for (int64_t i = 0; i < options_.events; ++i) {
+                edit = edit % kMaxEditNumber + 1;
+                plainLine(edit, i);
+            }
+            return std::move(out_);
+        }
         for (int64_t written = 0; written < options_.events;) {
             edit = edit % kMaxEditNumber + 1;
             if (random_.chance(10))
@@ -180,6 +187,11 @@ private:
                 out_ += text;
                 break;
             case 4:
+                if (options_.longComments && random_.chance(50)) {
+                    out_ += "* NOTE ";
+                    out_.append(static_cast<size_t>(random_.below(300)), 'X');
+                    break;
+                }
                 out_ += "* EFFECT NAME: CROSS DISSOLVE";
                 break;
             default:
@@ -246,6 +258,22 @@ private:
         recordReal_ += duration;
         appendTimecode(out_, recordReal_, options_.dropFrame);
         out_ += after;
+        out_ += "\r\n";
+    }
+
+    void plainLine(int edit, int64_t i) {
+        char head[48];
+        std::snprintf(head, sizeof head, "%04d  TAPE%02d V  A1A2 C              ", edit, static_cast<int>(i % 3 + 1));
+        out_ += head;
+        const int64_t source = 108000 + 300 * (options_.events - i);
+        const int64_t record = 10 * 108000 + 30 * i;
+        appendTimecode(out_, source, options_.dropFrame);
+        out_ += ' ';
+        appendTimecode(out_, source + 30, options_.dropFrame);
+        out_ += ' ';
+        appendTimecode(out_, record, options_.dropFrame);
+        out_ += ' ';
+        appendTimecode(out_, record + 30, options_.dropFrame);
         out_ += "\r\n";
     }
 

@@ -1,6 +1,7 @@
 // Large documents: recycled memory blocks, loading into memory that held another document, and
 // converting an EDL of many chunks, checked against the in-memory paths.
 
+#include "edl_generator.h"
 #include "model/arena.h"
 #include "model/cp932.h"
 #include "model/edl_reader.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -27,32 +27,14 @@ bool allZero(const void* data, size_t size) {
     return std::all_of(p, p + size, [](uint8_t b) { return b == 0; });
 }
 
-// A BVE-9100 EDL of `events` events: comments (some in CP932, some repeated for the next edit),
-// split edits, drop-frame and non-drop-frame sources, speeds and reels of every length.
+// A generated EDL of `events` events: comments (some in CP932, some 300 characters long), edits
+// over two lines, drop-frame and non-drop-frame sources, speeds and reels of every length.
 std::string largeEdl(int events) {
-    std::string edl = "TITLE: LARGE\r\nFCM: NON-DROP FRAME\r\n\r\n"
-                      "EDIT  REEL   V  A1A2 TYP PTRN TRANST   P-VTR IN    P-VTR OUT   R-VTR IN    R-VTR OUT\r\n";
-    std::mt19937 random(9100);
-    int edit = 1;
-    for (int i = 0; i < events; ++i) {
-        char line[160];
-        if (random() % 7 == 0)
-            edl += "          * \x83\x4A\x83\x81\x83\x89 COMMENT " + std::to_string(i) + "\r\n";
-        else if (random() % 11 == 0)
-            edl += "          * NOTE " + std::string(random() % 300, 'X') + "\r\n";
-        if (random() % 5 != 0)
-            ++edit;
-        const char sep = random() % 3 == 0 ? ',' : '.';
-        const int hour = static_cast<int>(random() % 24);
-        const int minute = static_cast<int>(random() % 60);
-        std::snprintf(line, sizeof line,
-                      "%04d  R%-5d V  A1A2 C              %02d:%02d:10%c05 %02d:%02d:12%c00 %02d:%02d:00.00 "
-                      "%02d:%02d:02.00%s\r\n",
-                      edit % 10000, static_cast<int>(random() % (1 + i % 400)), hour, minute, sep, hour, minute, sep,
-                      hour, minute, hour, minute, random() % 4 == 0 ? " M2 DM-030 A3A4" : "");
-        edl += line;
-    }
-    return edl;
+    bench::EdlGeneratorOptions options;
+    options.events = events;
+    options.seed = 9100;
+    options.longComments = true;
+    return bench::generateEdl(options);
 }
 
 TEST(LargeBlock, RecycledBlocksAreZeroFilledWhenAskedFor) {

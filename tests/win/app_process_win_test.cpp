@@ -2,7 +2,7 @@
 // and checks what only a whole process shows: the single-instance guard, the emptying of the work
 // directory, the shell registration and the window placement kept between runs.
 
-#include "app_test_support.h"
+#include "main_window_fixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,10 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::className;
+using test::kSettings;
 using test::utf8;
 using test::windowText;
 
-const std::wstring kSettings = L"Software\\QUILLON_9100\\data";
 const wchar_t* kCaption = L"Quillon for SONY BVE-9100 Ver 2.6.0 cs1";
 
 // A folder holding a copy of the program file, removed afterwards.

@@ -3,14 +3,14 @@
 // the memo box and stored when the box loses the focus, not stored when the current row moved
 // meanwhile, and removed by the write command; the tab turns modified.
 
-#include "ui_document_fixture.h"
+#include "main_window_fixture.h"
 
 #include "ops/memos.h"
 
 namespace qlp {
 namespace {
 
-class AnnotateTest : public test::ShownDocumentTest {
+class AnnotateTest : public test::MainWindowTest {
 protected:
     void command(int id, int code = 0) { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, code), 0); }
 

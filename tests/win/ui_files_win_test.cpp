@@ -4,7 +4,7 @@
 // the list's row count, enabled controls, the boxes shown) and the files on disk. Every test
 // starts from an empty user registry, a fresh window and scratch folders for files and work files.
 
-#include "app_test_support.h"
+#include "main_window_fixture.h"
 
 #include "app/startup.h"
 #include "model/edl_reader.h"
@@ -20,10 +20,8 @@
 #include "ui/wide.h"
 #include "ui/workers.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -45,194 +43,8 @@ std::wstring w(const std::u16string& s) {
     return toWide(s);
 }
 
-// A BVE-9100 EDL of `events` cut events on six reels, one second each, record times from 10:00:00.
-std::string generatedEdl(int events) {
-    std::string text = "TITLE: GENERATED\r\nFCM: NON-DROP FRAME\r\n\r\n"
-                       "EDIT  REEL   V  A1A2 TYP PTRN TRANST   P-VTR IN    P-VTR OUT   R-VTR IN    R-VTR OUT\r\n\r\n";
-    auto tc = [](int seconds) {
-        char out[16];
-        std::snprintf(out, sizeof out, "%02d:%02d:%02d.00", seconds / 3600, seconds / 60 % 60, seconds % 60);
-        return std::string(out);
-    };
-    for (int i = 0; i < events; ++i) {
-        char line[160];
-        const int source = 3600 + i * 7;
-        const int record = 36000 + i;
-        std::snprintf(line, sizeof line, "%04d  TAPE%02d V  A1A2 C              %s %s %s %s\r\n", i % 9999 + 1, i % 6,
-                      tc(source).c_str(), tc(source + 1).c_str(), tc(record).c_str(), tc(record + 1).c_str());
-        text += line;
-    }
-    return text;
-}
-
-class FilesTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(initApplication(GetModuleHandleW(nullptr))); }
-
-    void SetUp() override {
-        registry_ = std::make_unique<test::ScratchRegistry>();
-        static int counter = 0;
-        root = fs::temp_directory_path() /
-               (L"qlp-files-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
-        files = root / L"my files";
-        work = root / L"QLP_WORK";
-        fs::create_directories(files);
-        fs::create_directories(work);
-        UiState& a = ui();
-        a.tabs.setWorkDirectory(work.u16string());
-        a.tabs.nextFileId = 0;
-
-        const uint32_t passes = a.workers.menu.passes.load();
-        hwnd = createMainWindow();
-        ASSERT_NE(hwnd, nullptr);
-        // The menu worker's first pass, signalled at creation, grays the menus.
-        ASSERT_TRUE(waitForWorkerPass(a.workers.menu, passes, 5000));
-        RECT client;
-        GetClientRect(hwnd, &client);
-        SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    }
-
-    void TearDown() override {
-        if (hwnd && IsWindow(hwnd)) {
-            forgetTabs();
-            SendMessageW(hwnd, WM_CLOSE, 0, 0);
-            EXPECT_FALSE(IsWindow(hwnd));
-            pumpMessages(20);
-        }
-        EXPECT_TRUE(recorder.answers.empty()) << recorder.answers.size() << " scripted answers were not used";
-        EXPECT_TRUE(recorder.fileAnswers.empty()) << recorder.fileAnswers.size() << " file dialogs were not shown";
-        registry_.reset();
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-
-    // Drops every tab without questions, so that closing the window asks nothing.
-    static void forgetTabs() {
-        UiState& a = ui();
-        stopWorkers(a.workers);
-        for (TabEntry* e = a.tabs.first(); e; e = e->next)
-            e->dropped = 1;
-        purgeDroppedEntries(a.tabs);
-        releaseDocument(a.document);
-        a.document.loaded = 0;
-        a.currentEntry = nullptr;
-        setMenuWorkerEntry(a.workers, nullptr);
-    }
-
-    // A project file converted from a sample EDL (or from EDL text), in the scratch files folder.
-    std::wstring makeProject(const std::wstring& name, const char* sampleEdl) {
-        const fs::path edl = fs::path(QLP_TEST_DATA_DIR) / sampleEdl;
-        const fs::path project = files / name;
-        EXPECT_EQ(convertEdlFile(edl.u16string(), project.u16string()), ConvertStatus::Ok) << sampleEdl;
-        return project.wstring();
-    }
-    std::wstring makeProjectFromText(const std::wstring& name, const std::string& edlText) {
-        const std::wstring edl = writeFile(name + L".EDL", edlText);
-        const fs::path project = files / name;
-        EXPECT_EQ(convertEdlFile(toU16(edl), project.u16string()), ConvertStatus::Ok);
-        return project.wstring();
-    }
-    std::wstring copySample(const char* sampleEdl) {
-        const fs::path to = files / sampleEdl;
-        fs::copy_file(fs::path(QLP_TEST_DATA_DIR) / sampleEdl, to, fs::copy_options::overwrite_existing);
-        return to.wstring();
-    }
-    std::wstring writeFile(const std::wstring& name, const std::string& bytes) {
-        const fs::path path = files / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.wstring();
-    }
-
-    void openCommandLine(const std::wstring& text) {
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_OPEN, OPEN_FROM_COMMAND_LINE),
-                     reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    void command(int id) { SendMessageW(hwnd, WM_COMMAND, id, 0); }
-
-    // Clicks a tab as the user does: the strip selects it and notifies the window.
-    void switchTo(int index) {
-        HWND tab = ui().controls.tab;
-        TabCtrl_SetCurSel(tab, index);
-        NMHDR header{tab, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
-        SendMessageW(hwnd, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
-    }
-
-    struct TabView {
-        std::string label;
-        int image;
-        bool operator==(const TabView&) const = default;
-    };
-    friend std::ostream& operator<<(std::ostream& out, const TabView& t) { return out << t.label << "/" << t.image; }
-
-    static std::vector<TabView> tabs() {
-        HWND tab = ui().controls.tab;
-        std::vector<TabView> out;
-        for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
-            wchar_t text[260] = {};
-            TCITEMW item{};
-            item.mask = TCIF_TEXT | TCIF_IMAGE;
-            item.pszText = text;
-            item.cchTextMax = 260;
-            TabCtrl_GetItem(tab, i, &item);
-            out.push_back({utf8(text), item.iImage});
-        }
-        return out;
-    }
-    static int selectedTab() { return TabCtrl_GetCurSel(ui().controls.tab); }
-
-    static std::string status(int part) {
-        HWND bar = ui().controls.status;
-        const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0));
-        std::wstring text(length + 1, L'\0');
-        SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(wcslen(text.c_str()));
-        return utf8(text);
-    }
-
-    static int listRows() { return ListView_GetItemCount(ui().controls.list); }
-    static bool hasStyle(int id, DWORD style) {
-        return (GetWindowLongW(ui().controls[id], GWL_STYLE) & style) == style;
-    }
-
-    std::vector<std::wstring> workFiles() const {
-        std::vector<std::wstring> names;
-        for (const auto& e : fs::directory_iterator(work))
-            names.push_back(e.path().filename().wstring());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    static std::vector<uint8_t> bytes(const std::wstring& path) {
-        std::vector<uint8_t> data;
-        EXPECT_TRUE(readWholeFile(toU16(path), data)) << utf8(path);
-        return data;
-    }
-
-    // The texts of the boxes shown so far, and their types.
-    std::vector<std::string> boxTexts() const {
-        std::vector<std::string> out;
-        for (const auto& r : recorder.records)
-            out.push_back(utf8(r.text));
-        return out;
-    }
-    static std::string message(std::u16string_view templ, const std::wstring& path) {
-        return utf8(w(formatMessage(templ, toU16(path))));
-    }
-
-    // Waits until the menu worker has made a pass over the current state.
-    static void refreshMenus() {
-        const uint32_t before = ui().workers.menu.passes.load();
-        signalMenuRefresh(ui().workers);
-        ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
-    }
-
-    fs::path root, files, work;
-    HWND hwnd = nullptr;
-    test::ModalRecorder recorder;
-
-private:
-    std::unique_ptr<test::ScratchRegistry> registry_;
-};
+using FilesTest = test::MainWindowTest;
+using test::generatedEdl;
 
 // ---- Open ------------------------------------------------------------------------------------------
 

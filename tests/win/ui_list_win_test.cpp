@@ -2,9 +2,10 @@
 // returning to the stored position, switching views, header clicks, keys, double clicks, select
 // all, and how a row is drawn.
 
-#include "ui_document_fixture.h"
+#include "main_window_fixture.h"
 
 #include "model/view_order.h"
+#include "model/timecode.h"
 #include "ops/column_layout.h"
 #include "ops/list_view.h"
 #include "ui/event_list.h"
@@ -26,10 +27,10 @@ constexpr COLORREF kOrange = RGB(255, 100, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-class EventListTest : public test::ShownDocumentTest {
+class EventListTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        ShownDocumentTest::SetUp();
+        MainWindowTest::SetUp();
         loadGenerated(kEvents);
     }
 
@@ -40,8 +41,6 @@ protected:
         Header_GetItem(ui().controls.header, column, &item);
         return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
     }
-
-    void command(int id) { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     void clickHeader(int column) {
         HWND header = ui().controls.header;
@@ -209,40 +208,56 @@ TEST_F(EventListTest, RestoringThePositionScrollsAndSelectsTheCurrentRow) {
     startWorkers(ui().workers);
 }
 
-TEST_F(EventListTest, SwitchListDisplayCyclesThroughTheThreeViews) {
+// Switch List Display steps from the normal list to the search result (only when it has rows), to
+// the reel usage and back. Each step shows the view's rows and selects its combo item; only the
+// reel usage offers the reel choice, only the search result and the reel usage show sort arrows,
+// and the document is marked modified, since the shown view is stored with it.
+struct ViewSwitch {
+    const char* name;
+    std::vector<int> hits;
+    std::vector<int> views; // the view shown after each switch
+};
+
+class SwitchListDisplay : public EventListTest, public ::testing::WithParamInterface<ViewSwitch> {};
+
+TEST_P(SwitchListDisplay, StepsThroughTheViewsThatHaveRows) {
+    const ViewSwitch& p = GetParam();
     EdlDocument& doc = ui().document;
-    for (int i : {2, 4, 7, 50})
+    for (int i : p.hits)
         addHit(i);
     show();
     TabEntry* entry = ui().currentEntry;
     ASSERT_EQ(entry->saveState, kSaved);
 
-    command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(doc.currentView, 1);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 1);
-    EXPECT_EQ(ListView_GetItemCount(list), 4);
-    EXPECT_EQ(rowText(3, kColEdit), L"0051");
-    EXPECT_FALSE(IsWindowEnabled(control(IDC_VIEW_REEL)));
-    for (int column : {kColSrcIn, kColRecIn, kColDuration})
-        EXPECT_EQ(headerImage(column), kSortNone) << column;
-    EXPECT_EQ(entry->saveState, kModified); // the shown view is stored with the document
-    EXPECT_TRUE(IsWindowEnabled(list));
-
-    command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(doc.currentView, 2);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 2);
-    EXPECT_EQ(ListView_GetItemCount(list), kEvents / 3); // the events of TAPE01
-    EXPECT_EQ(rowText(1, kColEdit), L"0004");
-    EXPECT_TRUE(IsWindowEnabled(control(IDC_VIEW_REEL)));
-
-    command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(doc.currentView, 0);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 0);
-    EXPECT_EQ(ListView_GetItemCount(list), kEvents);
-    EXPECT_FALSE(IsWindowEnabled(control(IDC_VIEW_REEL)));
-    for (int column : {kColSrcIn, kColRecIn, kColDuration})
-        EXPECT_EQ(headerImage(column), -1) << column;
+    for (int view : p.views) {
+        command(IDM_SWITCH_VIEW);
+        ASSERT_EQ(doc.currentView, view);
+        EXPECT_EQ(comboSelection(IDC_VIEW), view);
+        // Every event, the hits, or the events of the first reel, TAPE01 (every third), by edit.
+        std::vector<int> events;
+        for (int i = 0; i < kEvents; ++i)
+            if (view == 0 || (view == 2 && i % 3 == 0))
+                events.push_back(i);
+        if (view == 1)
+            events = p.hits;
+        ASSERT_EQ(ListView_GetItemCount(list), static_cast<int>(events.size())) << view;
+        for (size_t r = 0; r < events.size(); ++r) {
+            std::wstring edit = std::to_wstring(events[r] + 1);
+            edit.insert(0, 4 - edit.size(), L'0');
+            EXPECT_EQ(rowText(static_cast<int>(r), kColEdit), edit) << "view " << view << " row " << r;
+        }
+        EXPECT_EQ(IsWindowEnabled(control(IDC_VIEW_REEL)) != FALSE, view == 2) << view;
+        for (int column : {kColSrcIn, kColRecIn, kColDuration})
+            EXPECT_EQ(headerImage(column), view == 0 ? -1 : kSortNone) << view << " " << column;
+        EXPECT_EQ(entry->saveState, kModified);
+        EXPECT_TRUE(IsWindowEnabled(list));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(EventListTest, SwitchListDisplay,
+                         ::testing::Values(ViewSwitch{"WithHitsCyclesThroughTheThreeViews", {2, 4, 7, 50}, {1, 2, 0}},
+                                           ViewSwitch{"WithoutHitsGoesStraightToReelUsageAndBack", {}, {2, 0}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EventListTest, EachViewComesBackAtItsOwnRow) {
     EdlDocument& doc = ui().document;
@@ -262,16 +277,6 @@ TEST_F(EventListTest, EachViewComesBackAtItsOwnRow) {
     ASSERT_EQ(doc.currentView, 0);
     EXPECT_EQ(ListView_GetTopIndex(list), 65);
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 70);
-}
-
-TEST_F(EventListTest, WithoutHitsTheSwitchGoesStraightToReelUsageAndBack) {
-    show();
-    command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(ui().document.currentView, 2);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 2);
-    command(IDM_SWITCH_VIEW);
-    EXPECT_EQ(ui().document.currentView, 0);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 0);
 }
 
 TEST_F(EventListTest, TheViewSwitchesOnlyWhenTheDropDownCloses) {

@@ -2,7 +2,7 @@
 // colours of every owner-drawn cell with and without a document, the reel line, the marker cells
 // and their clicks, the clicks of the other cells, and the status-bar parts.
 
-#include "ui_document_fixture.h"
+#include "main_window_fixture.h"
 
 #include "ops/info_texts.h"
 #include "ui/info_panel.h"
@@ -22,28 +22,11 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kGreen = RGB(0, 70, 40);
 constexpr COLORREF kDisabledText = RGB(161, 161, 146);
 
-class InfoPanelTest : public test::ShownDocumentTest {
+class InfoPanelTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        ShownDocumentTest::SetUp();
+        MainWindowTest::SetUp();
         loadGenerated(kEvents);
-    }
-
-    // Paints a cell at its real size into a bitmap of its own.
-    std::unique_ptr<PixelCanvas> paint(int id) {
-        HWND cell = control(id);
-        RECT r;
-        GetClientRect(cell, &r);
-        auto canvas = std::make_unique<PixelCanvas>(r.right, r.bottom);
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_STATIC;
-        item.CtlID = id;
-        item.itemAction = ODA_DRAWENTIRE;
-        item.hwndItem = cell;
-        item.hDC = canvas->dc();
-        item.rcItem = r;
-        drawInfoCell(item);
-        return canvas;
     }
 
     static RECT area(int left, int right, int height) { return RECT{left, 0, right, height}; }

@@ -2,7 +2,7 @@
 // the search result and the reel usage, show their state on the headers and in the status bar,
 // and mark the tab modified; capitals typed into the memo box stay text.
 
-#include "ui_document_fixture.h"
+#include "main_window_fixture.h"
 
 #include "model/view_order.h"
 #include "ui/accelerator_routing.h"
@@ -15,10 +15,10 @@ using test::click;
 
 constexpr int kEvents = 30;
 
-class SortCommandsTest : public test::ShownDocumentTest {
+class SortCommandsTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        ShownDocumentTest::SetUp();
+        MainWindowTest::SetUp();
         loadGenerated(kEvents);
     }
 
