@@ -203,6 +203,7 @@ LoadStatus readProject(ChunkReader& in, EdlDocument& doc) {
         return LoadStatus::WrongFormat;
     readHeaderImage(header, doc);
     terminateHeaderTexts(doc);
+    updateOffsetDisplayText(doc);
 
     const int64_t events = doc.viewCount[0];
     const int64_t reels = doc.reelCount;

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "ops/menu_state.h"
+#include "ui/event_list.h"
 
 #include <commctrl.h>
 
@@ -19,6 +20,10 @@ void forwardIfEnabled(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     switch (message) {
+    case WM_KEYDOWN:
+        if (onListMoveKey(hwnd, wParam))
+            return 0;
+        break;
     case WM_COMMAND:
         if (listForwardsCommand(LOWORD(wParam))) {
             forwardIfEnabled(wParam, lParam);
