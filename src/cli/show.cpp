@@ -20,18 +20,6 @@ constexpr std::array<std::u16string_view, kColumnCount> kColumnHeadings = {
     u"EDIT", u"REEL",     u"V",         u"A",        u"TYP",       u"PTRN",     u"TRANST",
     u"SPED", u"P-VTR IN", u"P-VTR OUT", u"R-VTR IN", u"R-VTR OUT", u"DURATION", u""};
 
-// A fixed-size text field up to its first NUL; stored fields need not carry one.
-std::u16string_view fixedText(const char16_t* text, size_t capacity) {
-    size_t n = 0;
-    while (n < capacity && text[n] != 0)
-        ++n;
-    return {text, n};
-}
-
-template <size_t N> std::u16string_view fixedText(const char16_t (&text)[N]) {
-    return fixedText(text, N);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Summary
 
@@ -154,7 +142,7 @@ template <size_t M, size_t N> void texts(JsonWriter& json, std::string_view name
     json.key(name);
     json.beginArray();
     for (const auto& row : rows)
-        json.string(fixedText(row));
+        json.string(textUpToNul(row));
     json.endArray();
 }
 
@@ -169,7 +157,7 @@ void writeSearch(JsonWriter& json, const SearchSettings& s) {
     json.member("editSlot", s.editSlot);
     numbers(json, "slotDropFrame", s.slotDropFrame);
     numbers(json, "slotValue", s.slotValue);
-    json.member("searchReelText", fixedText(s.searchReelText));
+    json.member("searchReelText", textUpToNul(s.searchReelText));
     texts(json, "slotText", s.slotText);
     json.endObject();
 }
@@ -201,7 +189,7 @@ void writeHeader(JsonWriter& json, const uint8_t* image) {
     numbers(json, "topRow", h.topRow);
     json.member("noteCount", h.noteCount);
     json.member("rowHeight", h.rowHeight);
-    json.member("locateText", fixedText(h.locateText));
+    json.member("locateText", textUpToNul(h.locateText));
     numbers(json, "recOffset", h.recOffset);
     json.member("dropFrame", h.dropFrame);
     json.member("currentView", h.currentView);
@@ -210,7 +198,7 @@ void writeHeader(JsonWriter& json, const uint8_t* image) {
     hexMember(json, "reserved632", hex(h.reserved632));
     json.member("commentMode", h.commentMode);
     json.member("reelFilter", h.reelFilter);
-    json.member("recOffsetSign", fixedText(&h.recOffsetSign, 1));
+    json.member("recOffsetSign", textUpToNul(&h.recOffsetSign, 1));
     hexMember(json, "reserved646", hex(h.reserved646));
     json.member("hasHour23", h.hasHour23);
     hexMember(json, "reserved676", hex(h.reserved676));
@@ -218,8 +206,8 @@ void writeHeader(JsonWriter& json, const uint8_t* image) {
     texts(json, "listBoundText", h.listBoundText);
     hexMember(json, "otherSettings", hex(h.otherSettings));
     json.member("recOffsetDirection", h.recOffsetDirection);
-    json.member("offsetDisplayText", fixedText(h.offsetDisplayText));
-    json.member("offsetEntryText", fixedText(h.offsetEntryText));
+    json.member("offsetDisplayText", textUpToNul(h.offsetDisplayText));
+    json.member("offsetEntryText", textUpToNul(h.offsetEntryText));
     hexMember(json, "reserved1644", hex(h.reserved1644));
     numbers(json, "listOptions", h.listOptions);
     hexMember(json, "reserved1744", hex(h.reserved1744));
@@ -277,11 +265,11 @@ void writeNote(JsonWriter& json, const SimpleNote& note) {
     json.member("index", note.index);
     json.member("current", note.current);
     json.member("bodySize", note.bodySize);
-    json.member("title", fixedText(note.title));
+    json.member("title", textUpToNul(note.title));
     hexMember(json, "unused", hex(note.unused));
     json.key("body");
     if (note.body)
-        json.string(fixedText(note.body, static_cast<size_t>(note.bodySize / 2)));
+        json.string(textUpToNul(note.body, static_cast<size_t>(note.bodySize / 2)));
     else
         json.null();
     json.endObject();
@@ -298,7 +286,7 @@ void printEvents(const EdlEvent* const* rows, int32_t count, Output& out) {
         const EdlEvent& e = *rows[i];
         std::vector<std::u16string> cells;
         for (const auto& text : e.text)
-            cells.emplace_back(fixedText(text));
+            cells.emplace_back(textUpToNul(text));
         cells.emplace_back(e.marker >= 0 && e.marker < kNoMarker ? number(e.marker + 1) : u"-");
         std::u16string flags;
         if (e.hasOptionComment)
@@ -325,8 +313,8 @@ void printSummary(const InspectedFile& file, Output& out) {
     Table reels({u"REEL", u"USES", u"COMMENT"});
     reels.alignRight(1);
     for (int32_t r = 0; r < doc.reelCount; ++r)
-        reels.addRow({std::u16string(fixedText(doc.reelNames[r])), number(doc.reelUseCounts[r]),
-                      std::u16string(fixedText(doc.reelComments[r]))});
+        reels.addRow({std::u16string(textUpToNul(doc.reelNames[r])), number(doc.reelUseCounts[r]),
+                      std::u16string(textUpToNul(doc.reelComments[r]))});
     reels.print(out, u"  ");
 
     out.write("\nevents\n");
@@ -350,9 +338,9 @@ void printJson(const InspectedFile& file, Output& out) {
     json.beginArray();
     for (int32_t r = 0; r < doc.reelCount; ++r) {
         json.beginObject();
-        json.member("name", fixedText(doc.reelNames[r]));
+        json.member("name", textUpToNul(doc.reelNames[r]));
         json.member("useCount", doc.reelUseCounts[r]);
-        json.member("comment", fixedText(doc.reelComments[r]));
+        json.member("comment", textUpToNul(doc.reelComments[r]));
         json.endObject();
     }
     json.endArray();

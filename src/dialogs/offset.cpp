@@ -117,6 +117,8 @@ OffsetOutcome applyOffset(EdlDocument& doc, std::u16string_view entry, int32_t o
         doc.edited = 1;
         outcome.status = OffsetStatus::Applied;
     }
+    // The offset cell, the listing header and qlp print the offset as the document keeps it formatted.
+    updateOffsetDisplayText(doc);
     outcome.discardSearch =
         doc.recOffsetDirection != 0 && (doc.search.searchFlags & kRecordCriterion) != 0 && doc.viewCount[1] > 0;
     return outcome;

@@ -2,6 +2,10 @@
 
 #include "model/file_io.h"
 #include "model/records.h"
+#include "model/timecode.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <cstdio>
 #include <cstring>
@@ -56,6 +60,16 @@ void initNewDocumentHeader(EdlDocument& doc, int32_t dropFrame) {
         const std::u16string name = u"マーカー " + std::u16string(1, static_cast<char16_t>(u'1' + m));
         std::memcpy(doc.markerNames[m], name.data(), name.size() * sizeof(char16_t));
     }
+}
+
+void updateOffsetDisplayText(EdlDocument& doc) {
+    std::fill(std::begin(doc.offsetDisplayText), std::end(doc.offsetDisplayText), u'\0');
+    // A NUL sign ends the text, as it would in the wide-character buffer it is formatted into.
+    if (doc.recOffsetSign == 0)
+        return;
+    const TimecodeParts parts{doc.recOffset[0], doc.recOffset[1], doc.recOffset[2], doc.recOffset[3]};
+    const std::u16string text = formatSignedTimecode(doc.recOffsetSign, parts, doc.dropFrame != 0);
+    std::copy_n(text.begin(), std::min(text.size(), std::size(doc.offsetDisplayText) - 1), doc.offsetDisplayText);
 }
 
 void releaseDocument(EdlDocument& doc) {

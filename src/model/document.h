@@ -188,8 +188,25 @@ struct EdlDocument {
     int32_t eventCount() const { return viewCount[0]; }
 };
 
+// A fixed-size text of a record up to its first NUL, or all `capacity` characters when it holds
+// none (a record read from a file need not).
+inline std::u16string_view textUpToNul(const char16_t* text, size_t capacity) {
+    size_t length = 0;
+    while (length < capacity && text[length])
+        ++length;
+    return {text, length};
+}
+template <size_t N> std::u16string_view textUpToNul(const char16_t (&text)[N]) {
+    return textUpToNul(text, N);
+}
+
 // Fills a header as a freshly converted document has it: every field at its new-document value.
 void initNewDocumentHeader(EdlDocument& doc, int32_t dropFrame);
+
+// Writes the record-timecode offset into offsetDisplayText as the information panel shows it:
+// recOffsetSign, hours, minutes, seconds, "." (non-drop) or "," (drop frame), frames. Called where
+// the offset or the count mode changes, so that a listing finds the text without a window.
+void updateOffsetDisplayText(EdlDocument& doc);
 
 // Frees every comment, memo, note and array of the document and leaves an empty note list.
 void releaseDocument(EdlDocument& doc);

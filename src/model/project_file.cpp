@@ -266,6 +266,7 @@ LoadResult readProject(ChunkReader& in, EdlDocument& doc) {
         return refused("header", kHeaderOffset, kPastTheEnd);
     readHeaderImage(header, doc);
     terminateHeaderTexts(doc);
+    updateOffsetDisplayText(doc);
     if (LoadResult sections = checkSections(in, doc); !sections)
         return sections;
 

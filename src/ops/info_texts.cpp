@@ -24,14 +24,6 @@ std::u16string decimal(int32_t value, const char* format = "%d") {
     return widen(buf);
 }
 
-// A fixed-size text of a record, up to its terminator or its end.
-std::u16string_view boundedText(const char16_t* text, size_t size) {
-    size_t length = 0;
-    while (length < size && text[length])
-        ++length;
-    return {text, length};
-}
-
 } // namespace
 
 std::u16string hitCounterText(const EdlDocument& doc) {
@@ -51,12 +43,7 @@ std::u16string reelCountText(const EdlDocument& doc) {
 }
 
 std::u16string offsetText(const EdlDocument& doc) {
-    // The sign is formatted as a character: a NUL there ends the text, as it would in the stored
-    // wide-character buffer.
-    if (doc.recOffsetSign == 0)
-        return {};
-    const TimecodeParts parts{doc.recOffset[0], doc.recOffset[1], doc.recOffset[2], doc.recOffset[3]};
-    return formatSignedTimecode(doc.recOffsetSign, parts, doc.dropFrame != 0);
+    return std::u16string(textUpToNul(doc.offsetDisplayText));
 }
 
 int searchSlotOfCell(int id) {
@@ -81,7 +68,7 @@ int searchSlotOfCell(int id) {
 std::u16string searchTimecodeText(const EdlDocument& doc, int slot) {
     if (slot < 0 || slot >= 6 || doc.search.slotValue[slot] == -1)
         return std::u16string(kNoTimecodeText);
-    return std::u16string(boundedText(doc.search.slotText[slot], std::size(doc.search.slotText[slot])));
+    return std::u16string(textUpToNul(doc.search.slotText[slot]));
 }
 
 std::u16string panelCellText(int id, const EdlDocument& doc) {
@@ -124,7 +111,7 @@ ReelLineTexts reelLineTexts(const EdlDocument& doc) {
     line.hasEvent = true;
     line.reel = reelBracketText(columnText(*event, kColReel));
     if (doc.reelComments && event->reelIndex >= 0 && event->reelIndex < doc.reelCount)
-        line.description = boundedText(doc.reelComments[event->reelIndex], kReelCommentLength);
+        line.description = textUpToNul(doc.reelComments[event->reelIndex]);
     return line;
 }
 

@@ -26,7 +26,7 @@ std::u16string countModeText(const EdlDocument& doc);
 // "%04d" of the number of edits and of the number of reels.
 std::u16string editCountText(const EdlDocument& doc);
 std::u16string reelCountText(const EdlDocument& doc);
-// The record-timecode offset: sign, hours, minutes, seconds, "." (NDF) or "," (DF), frames.
+// The record-timecode offset as the document keeps it formatted (updateOffsetDisplayText).
 std::u16string offsetText(const EdlDocument& doc);
 
 // The search timecode slot (0..5) a timecode cell (314-319) shows, or -1 for another id.

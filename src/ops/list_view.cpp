@@ -3,6 +3,8 @@
 #include "model/view_order.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace qlp {
 
 namespace {
@@ -36,13 +38,8 @@ const EdlEvent* currentEvent(const EdlDocument& doc) {
 std::u16string_view columnText(const EdlEvent& event, int column) {
     if (column < 0 || column >= kColumnCount)
         return {};
-    const char16_t* text = event.text[column];
-    size_t length = 0;
-    // The list's buffer takes 31 characters and the terminator; a record read from a file need not
-    // hold a terminator at all.
-    while (length < kColumnTextLength - 1 && text[length])
-        ++length;
-    return {text, length};
+    // The list's buffer takes 31 characters and the terminator.
+    return textUpToNul(event.text[column], kColumnTextLength - 1);
 }
 
 int nextListDisplay(int selectedIndex, int32_t searchRows) {
@@ -109,6 +106,76 @@ ListKeyAction listKeyAction(int virtualKey, const EdlDocument& doc) {
     if (doc.viewCount[view] == 1 && doc.currentRow[view] == 0)
         return ListKeyAction::None;
     return ListKeyAction::SignalSelection;
+}
+
+int movedFocusRow(int virtualKey, int focusedRow, int topRow, int rowsPerPage, int rowCount) {
+    if (rowCount <= 0)
+        return -1;
+    const int page = rowsPerPage > 0 ? rowsPerPage : 1;
+    const int pageEnd = topRow + page - 1;
+    int row;
+    switch (virtualKey) {
+    case kKeyUp:
+        row = focusedRow - 1;
+        break;
+    case kKeyDown:
+        row = focusedRow + 1;
+        break;
+    case kKeyHome:
+        row = 0;
+        break;
+    case kKeyEnd:
+        row = rowCount - 1;
+        break;
+    case kKeyPageUp:
+        row = focusedRow == topRow ? topRow - page + 1 : topRow;
+        break;
+    case kKeyPageDown:
+        row = focusedRow == pageEnd ? focusedRow + page - 1 : pageEnd;
+        break;
+    default:
+        return -1;
+    }
+    return row < 0 ? 0 : (row >= rowCount ? rowCount - 1 : row);
+}
+
+void SelectedRowTracker::selected(int row) {
+    if (!known_ || std::find(rows_.begin(), rows_.end(), row) != rows_.end())
+        return;
+    if (rows_.size() >= kLimit)
+        lost();
+    else
+        rows_.push_back(row);
+}
+
+void SelectedRowTracker::deselected(int row) {
+    if (const auto at = std::find(rows_.begin(), rows_.end(), row); at != rows_.end()) {
+        *at = rows_.back();
+        rows_.pop_back();
+    }
+}
+
+void SelectedRowTracker::selectedRange(int first, int last) {
+    if (last - first >= static_cast<int>(kLimit)) {
+        lost();
+        return;
+    }
+    for (int row = first; row <= last && known_; ++row)
+        selected(row);
+}
+
+void SelectedRowTracker::deselectedRange(int first, int last) {
+    std::erase_if(rows_, [&](int row) { return row >= first && row <= last; });
+}
+
+void SelectedRowTracker::cleared() {
+    rows_.clear();
+    known_ = true;
+}
+
+void SelectedRowTracker::lost() {
+    rows_.clear();
+    known_ = false;
 }
 
 MemoMarkForm memoMarkForm(int columnWidth) {

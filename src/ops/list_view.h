@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qlp {
 
@@ -51,6 +52,10 @@ void rebuildReelUsageView(EdlDocument& doc);
 int headerClickCommand(int column, const EdlDocument& doc);
 
 // Virtual-key codes the list reacts to (the values Windows gives them).
+inline constexpr int kKeyPageUp = 0x21;
+inline constexpr int kKeyPageDown = 0x22;
+inline constexpr int kKeyEnd = 0x23;
+inline constexpr int kKeyHome = 0x24;
 inline constexpr int kKeyUp = 0x26;
 inline constexpr int kKeyDown = 0x28;
 
@@ -61,6 +66,35 @@ enum class ListKeyAction {
 };
 
 ListKeyAction listKeyAction(int virtualKey, const EdlDocument& doc);
+
+// The row a plain Up, Down, Page Up, Page Down, Home or End (no Shift, no Ctrl) moves the focus
+// to in a list of `rowCount` rows showing `rowsPerPage` rows from `topRow`: Page Down goes to the
+// page's last row, or a page further when the focus is there already; Page Up likewise upwards.
+// -1 for any other key or an empty list.
+int movedFocusRow(int virtualKey, int focusedRow, int topRow, int rowsPerPage, int rowCount);
+
+// The rows of the list that are selected, as the window saw them change one by one. A change it
+// could not follow row by row (a whole range, every row) makes it unknown until it is cleared.
+// Holds few rows: beyond kLimit it gives up and becomes unknown too.
+class SelectedRowTracker {
+public:
+    static constexpr size_t kLimit = 256;
+
+    void selected(int row);
+    void deselected(int row);
+    void selectedRange(int first, int last);
+    void deselectedRange(int first, int last);
+    void cleared();
+    void lost();
+
+    bool known() const { return known_; }
+    // Each selected row once, in no particular order; meaningful only while known().
+    const std::vector<int>& rows() const { return rows_; }
+
+private:
+    std::vector<int> rows_;
+    bool known_ = true;
+};
 
 // How a work memo is marked in the memo column of a given width (pixels).
 enum class MemoMarkForm {

@@ -38,8 +38,9 @@ struct MenuItemState {
 // The state of every item the menu worker maintains; items not listed stay enabled.
 std::vector<MenuItemState> menuItemStates(const MenuStateInput& input);
 
-// True for the accelerator commands the list view forwards to the main window (when their menu
-// item is enabled); the list drops every other command.
+// True for the accelerator commands the list view forwards to the main window when their menu
+// item is enabled (and swallows when it is not). Every other command the list passes on to the
+// list control's own window procedure.
 bool listForwardsCommand(int command);
 
 // What the memo box does with an accelerator command.

@@ -3,6 +3,7 @@
 #include "ops/menu_state.h"
 #include "ops/typing_keys.h"
 #include "ui/ui_state.h"
+#include "ui/event_list.h"
 
 #include <commctrl.h>
 
@@ -20,6 +21,10 @@ void forwardIfEnabled(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     switch (message) {
+    case WM_KEYDOWN:
+        if (onListMoveKey(hwnd, wParam))
+            return 0;
+        break;
     case WM_COMMAND:
         if (listForwardsCommand(LOWORD(wParam))) {
             forwardIfEnabled(wParam, lParam);

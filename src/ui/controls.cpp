@@ -94,20 +94,20 @@ const ControlDef kControls[] = {
     {IDC_STATUS, STATUSCLASSNAMEW, L"", 0, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP},
 };
 
-void send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    SendMessageW(control, message, wParam, lParam);
-}
-
 void setFont(HWND control, HFONT font) {
     send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+} // namespace
+
+void send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    SendMessageW(control, message, wParam, lParam);
 }
 
 void showEnabled(HWND control, bool visible, bool enabled) {
     ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
     EnableWindow(control, enabled);
 }
-
-} // namespace
 
 bool createControls(HWND main, HINSTANCE instance, ControlTable& controls) {
     controls.main = main;

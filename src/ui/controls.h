@@ -30,6 +30,12 @@ struct ControlTable {
     HWND operator[](int id) const { return id >= 0 && id < 1000 ? byId[id] : nullptr; }
 };
 
+// SendMessageW for the calls whose answer does not matter.
+void send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// Shows or hides a control, and enables or disables it.
+void showEnabled(HWND control, bool visible, bool enabled);
+
 // Creates every child in creation order (which fixes the z-order), all at position and size 0
 // except the status bar, and stores the handles. False when one cannot be created.
 bool createControls(HWND main, HINSTANCE instance, ControlTable& controls);

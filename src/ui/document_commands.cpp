@@ -107,10 +107,8 @@ void showNoDocument() {
     for (int id = IDC_CHECK_REEL; id <= IDC_CHECK_MARKER; ++id)
         SendMessageW(c[id], BM_SETCHECK, BST_UNCHECKED, 0);
     auto showDisabled = [&](int first, int last) {
-        for (int id = first; id <= last; ++id) {
-            ShowWindow(c[id], SW_SHOW);
-            EnableWindow(c[id], FALSE);
-        }
+        for (int id = first; id <= last; ++id)
+            showEnabled(c[id], true, false);
     };
     showDisabled(IDC_CHECK_REEL, IDC_CHECK_MARKER);
     showDisabled(IDC_WRITE_MEMO, IDC_REEL_INFO);
@@ -129,8 +127,10 @@ void showNoDocument() {
     setMenuWorkerEntry(a.workers, nullptr);
     releaseDocument(a.document);
     clearHeader(a.document);
+    // The cells and the memo box take their looks from the document, which is gone now.
     for (int id = IDC_MARKER_CELL1; id <= IDC_DUR_UPPER; ++id)
         InvalidateRect(c[id], nullptr, TRUE);
+    InvalidateRect(c.memo, nullptr, TRUE);
     startWorkers(a.workers);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
 #include "ui/ui_state.h"
+#include "ui/wide.h"
 
 #include <commctrl.h>
 
@@ -15,15 +16,6 @@
 namespace qlp {
 
 namespace {
-
-void showEnabled(HWND control, bool enabled) {
-    ShowWindow(control, SW_SHOW);
-    EnableWindow(control, enabled);
-}
-
-void send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    SendMessageW(control, message, wParam, lParam);
-}
 
 // The search criteria by timecode: source, record, duration.
 struct Criterion {
@@ -41,11 +33,7 @@ constexpr Criterion kCriteria[3] = {
 void fillReelCombo(HWND combo, const EdlDocument& doc) {
     send(combo, CB_RESETCONTENT);
     for (int32_t r = 0; doc.reelNames && r < doc.reelCount; ++r) {
-        const char16_t* name = doc.reelNames[r];
-        size_t length = 0;
-        while (length < kReelNameLength && name[length])
-            ++length;
-        const std::wstring text(reinterpret_cast<const wchar_t*>(name), length);
+        const std::wstring text = toWide(textUpToNul(doc.reelNames[r]));
         send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
@@ -78,7 +66,7 @@ void presentSearchCombos(const ControlTable& c, const EdlDocument& doc) {
 
 void presentMemoAndChecks(const ControlTable& c, const EdlDocument& doc) {
     SetWindowTextW(c.memo, L"");
-    showEnabled(c.memo, true);
+    showEnabled(c.memo, true, true);
     if (doc.commentMode == 0)
         send(c.memo, EM_SETREADONLY, TRUE);
     for (int i = 0; i < 5; ++i) {
@@ -90,16 +78,16 @@ void presentMemoAndChecks(const ControlTable& c, const EdlDocument& doc) {
 
 void presentButtonsAndCells(const ControlTable& c, const EdlDocument& doc) {
     for (int id = IDC_WRITE_MEMO; id <= IDC_REEL_INFO; ++id)
-        showEnabled(c[id], true);
-    showEnabled(c[IDC_OFFSET_CELL], true);
+        showEnabled(c[id], true, true);
+    showEnabled(c[IDC_OFFSET_CELL], true, true);
     for (int k = 0; k < 3; ++k) {
-        showEnabled(c[kCriteria[k].lowerCell], true);
-        showEnabled(c[kCriteria[k].upperCell], doc.search.slotValue[k] != -1);
+        showEnabled(c[kCriteria[k].lowerCell], true, true);
+        showEnabled(c[kCriteria[k].upperCell], true, doc.search.slotValue[k] != -1);
     }
     for (int id : {IDC_HIT_COUNTER, IDC_REEL_LINE, IDC_COUNT_MODE, IDC_EDIT_COUNT, IDC_REEL_COUNT})
-        showEnabled(c[id], true);
+        showEnabled(c[id], true, true);
     for (int id = IDC_MARKER_CELL1; id <= IDC_MARKER_CELL8; ++id)
-        showEnabled(c[id], true);
+        showEnabled(c[id], true, true);
     repaintInfoCells();
     EnableWindow(c[IDC_SEARCH], doc.search.searchFlags != 0);
     EnableWindow(c[IDC_CLEAR_SEARCH], doc.viewCount[1] != 0);
@@ -113,7 +101,7 @@ void showDocument() {
     const ControlTable& c = a.controls;
     HWND list = c.list;
 
-    showEnabled(c.tab, false);
+    showEnabled(c.tab, true, false);
     ShowWindow(list, SW_HIDE);
     EnableWindow(list, FALSE);
     ListView_SetItemCount(list, 0);
@@ -122,7 +110,7 @@ void showDocument() {
 
     applyStoredColumnLayout(doc, list);
     setSortArrows(false);
-    showEnabled(list, true);
+    showEnabled(list, true, true);
     if (doc.currentView != 0)
         setSortArrows(true);
 

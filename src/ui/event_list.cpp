@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace qlp {
 
@@ -61,13 +62,10 @@ void drawMemoMark(HDC dc, const EdlEvent& event, const RECT& cell, bool selected
     ImageList_Draw(p.rowIcons, 0, dc, cell.left + 30, cell.top + 3, ILD_TRANSPARENT);
     if (!event.workMemo)
         return;
-    size_t length = 0;
-    while (length < kMemoCharacters && event.workMemo[length])
-        ++length;
     HGDIOBJ oldFont = SelectObject(dc, p.gui);
     RECT text = cell;
     text.left += 55;
-    drawCellText(dc, {event.workMemo, length}, text, DT_LEFT | kCellText);
+    drawCellText(dc, textUpToNul(event.workMemo, kMemoCharacters), text, DT_LEFT | kCellText);
     SelectObject(dc, oldFont);
 }
 
@@ -103,6 +101,49 @@ void drawMarkerMark(HDC dc, const EdlEvent& event, const RECT& cell, bool select
     case MarkerMarkForm::None:
         break;
     }
+}
+
+// The selected rows as the list's change notifications told them, so a key press can deselect
+// just those instead of having the control visit every row of the list.
+SelectedRowTracker gSelectedRows;
+
+void onItemChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+        return;
+    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    if (change.iItem >= 0)
+        selected ? gSelectedRows.selected(change.iItem) : gSelectedRows.deselected(change.iItem);
+    else
+        selected ? gSelectedRows.lost() : gSelectedRows.cleared();
+}
+
+void onRangeStateChanged(const NMLVODSTATECHANGE& change) {
+    if (!((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+        return;
+    if (change.uNewState & LVIS_SELECTED)
+        gSelectedRows.selectedRange(change.iFrom, change.iTo);
+    else
+        gSelectedRows.deselectedRange(change.iFrom, change.iTo);
+}
+
+// Deselects every row but `keep`. The tracked rows are the whole selection when they are all
+// selected and as many as the control counts; otherwise the control clears it row by row.
+void deselectAllBut(HWND list, int keep) {
+    const std::vector<int>& rows = gSelectedRows.rows();
+    const bool exact = gSelectedRows.known() && rows.size() == ListView_GetSelectedCount(list) &&
+                       std::all_of(rows.begin(), rows.end(), [&](int row) {
+                           return ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+                       });
+    if (!exact) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        gSelectedRows.cleared();
+        return;
+    }
+    // The notifications of the changes below edit the tracked rows.
+    const std::vector<int> deselect = rows;
+    for (int row : deselect)
+        if (row != keep)
+            ListView_SetItemState(list, row, 0, LVIS_SELECTED);
 }
 
 void sendCommand(int command) {
@@ -226,6 +267,12 @@ LRESULT onListNotify(NMHDR& header) {
         return onGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
     case LVN_KEYDOWN:
         return onKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header));
+    case LVN_ITEMCHANGED:
+        onItemChanged(reinterpret_cast<NMLISTVIEW&>(header));
+        return 0;
+    case LVN_ODSTATECHANGED:
+        onRangeStateChanged(reinterpret_cast<NMLVODSTATECHANGE&>(header));
+        return 0;
     case LVN_ODFINDITEMW:
         // Typing in the list finds nothing: letters and digits have no meaning there.
         return -1;
@@ -245,6 +292,34 @@ LRESULT onTabNotify(NMHDR& header) {
     if (header.code == TCN_SELCHANGE)
         onSwitchTab();
     return 0;
+}
+
+bool onListMoveKey(HWND list, WPARAM key) {
+    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0)
+        return false;
+    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    const int row = movedFocusRow(static_cast<int>(key), focused, ListView_GetTopIndex(list),
+                                  ListView_GetCountPerPage(list), ListView_GetItemCount(list));
+    if (row < 0)
+        return false;
+    // The control tells its parent of every key before acting on it; so does this.
+    NMLVKEYDOWN notice{};
+    notice.hdr.hwndFrom = list;
+    notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    notice.hdr.code = LVN_KEYDOWN;
+    notice.wVKey = static_cast<WORD>(key);
+    SendMessageW(GetParent(list), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+    if (row == focused)
+        return true;
+    // As the control does it: the new row alone is selected and focused and becomes the anchor of
+    // a Shift selection. The control would clear the selection by visiting every row.
+    deselectAllBut(list, row);
+    constexpr UINT kStates = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(list, row, kStates, kStates);
+    ListView_SetSelectionMark(list, row);
+    ListView_EnsureVisible(list, row, FALSE);
+    UpdateWindow(list);
+    return true;
 }
 
 void selectAllRows() {

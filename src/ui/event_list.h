@@ -16,6 +16,11 @@ void drawListRow(const DRAWITEMSTRUCT& item);
 LRESULT onListNotify(NMHDR& header);
 LRESULT onTabNotify(NMHDR& header);
 
+// A key pressed in the list. Plain Up, Down, Page Up, Page Down, Home and End move the focus and
+// the selection here, touching only the rows that change, and return true; other keys (and these
+// with Shift or Ctrl) are left to the control.
+bool onListMoveKey(HWND list, WPARAM key);
+
 // Command 40098: selects every row.
 void selectAllRows();
 

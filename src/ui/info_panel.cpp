@@ -118,13 +118,6 @@ void drawReelLine(const DRAWITEMSTRUCT& item, const EdlDocument& doc) {
         drawText(dc, line.description, fromLeft(cell, kDescriptionX), kYellow, DT_LEFT);
 }
 
-// The offset as drawn is also kept in the document, where the listings take it from.
-void keepOffsetText(EdlDocument& doc, std::u16string_view text) {
-    std::fill(std::begin(doc.offsetDisplayText), std::end(doc.offsetDisplayText), u'\0');
-    const size_t length = std::min(text.size(), std::size(doc.offsetDisplayText) - 1);
-    std::copy_n(text.begin(), length, doc.offsetDisplayText);
-}
-
 void invalidate(int id) {
     if (HWND cell = ui().controls[id])
         InvalidateRect(cell, nullptr, TRUE);
@@ -139,7 +132,7 @@ std::wstring infoCellText(int id, const EdlDocument& doc) {
 void drawInfoCell(const DRAWITEMSTRUCT& item) {
     const int id = static_cast<int>(item.CtlID);
     const bool enabled = IsWindowEnabled(item.hwndItem) != FALSE;
-    EdlDocument& doc = ui().document;
+    const EdlDocument& doc = ui().document;
     if (id >= IDC_MARKER_CELL1 && id <= IDC_MARKER_CELL8) {
         drawMarkerCell(item, id - IDC_MARKER_CELL1, enabled, doc);
         return;
@@ -152,10 +145,7 @@ void drawInfoCell(const DRAWITEMSTRUCT& item) {
     if (id == IDC_REEL_LINE) {
         drawReelLine(item, doc);
     } else {
-        const std::u16string text = panelCellText(id, doc);
-        if (id == IDC_OFFSET_CELL && doc.loaded)
-            keepOffsetText(doc, text);
-        drawText(dc, text, item.rcItem, style.textColour, style.align);
+        drawText(dc, panelCellText(id, doc), item.rcItem, style.textColour, style.align);
     }
     SelectObject(dc, oldFont);
 }
@@ -205,9 +195,7 @@ void onMarkerCellClick(int k) {
     repaintMarkerCells();
     UpdateWindow(a.controls.list);
     SetFocus(a.controls.list);
-    const char16_t* name = doc.markerNames[k];
-    const size_t length = std::find(name, name + std::size(doc.markerNames[k]), u'\0') - name;
-    setStatusText(kStatusBarState, markerSelectionStatus(k, {name, length}));
+    setStatusText(kStatusBarState, markerSelectionStatus(k, textUpToNul(doc.markerNames[k])));
 }
 
 void onOffsetCellClick() {

@@ -1,6 +1,6 @@
 #pragma once
 // Texts of the main window that are not in the string table: control labels, combo-box items,
-// status-bar texts and the placeholders the cells show while no document is loaded.
+// status-bar texts at start and the memo box without an option comment.
 
 namespace qlp::text {
 
@@ -37,12 +37,6 @@ inline constexpr const wchar_t* kViews[] = {L"通常のＥＤＬリスト", L"�
 inline constexpr const wchar_t* kStatusNoFiles = L"ファイル数:  0";
 inline constexpr const wchar_t* kStatusNoLocation = L"場所: 参照ファイルはありません。";
 inline constexpr const wchar_t* kStatusWaiting = L"状態: 待機中";
-
-// What the cells show while no document is loaded.
-inline constexpr const wchar_t* kNoCountMode = L"---";
-inline constexpr const wchar_t* kNoCount = L"----";
-inline constexpr const wchar_t* kNoTimecode = L"--:--:--.--";
-inline constexpr const wchar_t* kNoReference = L"No reference.";
 
 // The memo box when the current event has no option comment.
 inline constexpr const wchar_t* kNoOptionComment = L"ＥＤＬオプションコメントはありません。";

@@ -15,7 +15,17 @@ void restoreWindowPlacement(HWND hwnd) {
         return;
     int32_t rect[4];
     std::memcpy(rect, bytes.data(), sizeof rect);
-    SetWindowPos(hwnd, HWND_NOTOPMOST, rect[0], rect[1], rect[2], rect[3], SWP_HIDEWINDOW);
+    // The rectangle was read from the window's placement, in workspace coordinates, which differ
+    // from screen coordinates by a taskbar at the top or left. Set back through the placement it
+    // lands where it was; moved there as screen coordinates it would creep at every start.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(hwnd, &placement))
+        return;
+    placement.flags = 0;
+    placement.showCmd = SW_HIDE;
+    placement.rcNormalPosition = RECT{rect[0], rect[1], rect[0] + rect[2], rect[1] + rect[3]};
+    SetWindowPlacement(hwnd, &placement);
 }
 
 void storeWindowPlacement(HWND hwnd) {

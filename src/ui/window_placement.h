@@ -1,6 +1,7 @@
 #pragma once
 // The main window's remembered position: "WindowSize/ScreenPos" under the settings key, four i32
-// (left, top, width, height) of the window's normal (restored) rectangle.
+// (left, top, width, height) of the window's normal (restored) rectangle, in the workspace
+// coordinates of the window's placement.
 
 #include <windows.h>
 

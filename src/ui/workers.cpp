@@ -1,5 +1,6 @@
 #include "ui/workers.h"
 
+#include "ops/list_view.h"
 #include "ops/menu_state.h"
 #include "resource.h"
 #include "ui/controls.h"
@@ -11,17 +12,6 @@
 namespace qlp {
 
 namespace {
-
-// The event shown in the current row of the current view, or null when there is none.
-const EdlEvent* currentEvent(const EdlDocument& doc) {
-    const int view = doc.currentView;
-    if (view < 0 || view >= kViewCount || !doc.view[view])
-        return nullptr;
-    const int row = doc.currentRow[view];
-    if (row < 0 || row >= doc.viewCount[view])
-        return nullptr;
-    return doc.view[view][row];
-}
 
 // One pass: make the focused row current and select every row of the same edit.
 void selectionPass(SelectionWorker& w) {
@@ -166,7 +156,6 @@ bool createWorkers(DisplayWorkers& workers, const ControlTable& controls, EdlDoc
         w->stop = 0;
     }
     CommentWorker& comment = workers.comment;
-    comment.list = controls.list;
     comment.memo = controls.memo;
     comment.writeButton = controls[IDC_WRITE_MEMO];
     comment.reelLine = controls[IDC_REEL_LINE];

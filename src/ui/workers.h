@@ -28,7 +28,6 @@ struct WorkerBlock {
 };
 
 struct CommentWorker : WorkerBlock {
-    HWND list = nullptr;
     HWND memo = nullptr;
     HWND writeButton = nullptr; // 501
     HWND reelLine = nullptr;    // 313

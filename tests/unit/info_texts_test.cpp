@@ -44,7 +44,8 @@ TEST(PanelCells, TextsOfALoadedDocument) {
     EXPECT_EQ(panelCellText(IDC_COUNT_MODE, doc), u"NDF");
     EXPECT_EQ(panelCellText(IDC_EDIT_COUNT, doc), u"0042");
     EXPECT_EQ(panelCellText(IDC_REEL_COUNT, doc), u"0003");
-    // A new document's offset: a blank sign and zeros.
+    // A new document's offset, as loading formats it: a blank sign and zeros.
+    updateOffsetDisplayText(doc);
     EXPECT_EQ(panelCellText(IDC_OFFSET_CELL, doc), u" 00:00:00.00");
     doc.recOffsetSign = u'-';
     doc.recOffset[0] = 1;
@@ -52,9 +53,11 @@ TEST(PanelCells, TextsOfALoadedDocument) {
     doc.recOffset[2] = 3;
     doc.recOffset[3] = 4;
     doc.dropFrame = 1;
+    updateOffsetDisplayText(doc);
     EXPECT_EQ(panelCellText(IDC_COUNT_MODE, doc), u"D F");
     EXPECT_EQ(panelCellText(IDC_OFFSET_CELL, doc), u"-01:02:03,04");
     doc.recOffsetSign = 0;
+    updateOffsetDisplayText(doc);
     EXPECT_EQ(panelCellText(IDC_OFFSET_CELL, doc), u"");
     doc.lastEditNumber = 12345;
     EXPECT_EQ(panelCellText(IDC_EDIT_COUNT, doc), u"12345");

@@ -167,6 +167,45 @@ TEST(ListKeys, LettersAreSwallowedAndArrowsWakeTheSelectionWorker) {
     EXPECT_EQ(listKeyAction(kKeyDown, f.doc), ListKeyAction::SignalSelection);
 }
 
+TEST(ListKeys, MovedFocusRowFollowsTheControlsRules) {
+    struct Case {
+        int key, focused, top, perPage, count, row;
+    };
+    const Case cases[] = {
+        {kKeyDown, 5, 0, 20, 100, 6},      {kKeyDown, 99, 80, 20, 100, 99}, {kKeyUp, 5, 0, 20, 100, 4},
+        {kKeyUp, 0, 0, 20, 100, 0},        {kKeyDown, -1, 0, 20, 100, 0},   {kKeyHome, 50, 40, 20, 100, 0},
+        {kKeyEnd, 50, 40, 20, 100, 99},    {kKeyPageDown, 45, 40, 20, 100, 59}, // to the page's last row
+        {kKeyPageDown, 59, 40, 20, 100, 78},                                     // then a page further
+        {kKeyPageDown, 95, 85, 20, 100, 99}, {kKeyPageUp, 45, 40, 20, 100, 40},  // to the page's first row
+        {kKeyPageUp, 40, 40, 20, 100, 21},   {kKeyPageUp, 3, 3, 20, 100, 0},
+        {kKeyDown, 0, 0, 20, 0, -1},         {'A', 5, 0, 20, 100, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(movedFocusRow(c.key, c.focused, c.top, c.perPage, c.count), c.row)
+            << c.key << " from " << c.focused;
+}
+
+TEST(ListKeys, SelectedRowTrackerKnowsFewRowsOrNothing) {
+    SelectedRowTracker t;
+    t.selected(4);
+    t.selected(4);
+    t.selectedRange(7, 9);
+    t.deselected(8);
+    EXPECT_TRUE(t.known());
+    EXPECT_EQ(t.rows().size(), 3u);
+    t.deselectedRange(0, 7);
+    EXPECT_EQ(t.rows(), std::vector<int>{9});
+    t.selectedRange(0, static_cast<int>(SelectedRowTracker::kLimit)); // too many to follow
+    EXPECT_FALSE(t.known());
+    t.selected(1);
+    EXPECT_TRUE(t.rows().empty());
+    t.cleared();
+    EXPECT_TRUE(t.known());
+    for (int row = 0; row <= static_cast<int>(SelectedRowTracker::kLimit); ++row)
+        t.selected(row);
+    EXPECT_FALSE(t.known());
+}
+
 TEST(MemoColumnMarks, FormChangesWithTheColumnWidth) {
     EXPECT_EQ(memoMarkForm(25), MemoMarkForm::Letter);
     EXPECT_EQ(memoMarkForm(26), MemoMarkForm::IconAndText);

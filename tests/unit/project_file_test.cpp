@@ -109,12 +109,14 @@ TEST(ProjectFile, ConvertLoadSaveLoadKeepsTheDocument) {
         EXPECT_EQ(doc.loaded, 1);
         const std::vector<uint8_t> saved = imageOf(doc);
         // Only the loaded flag, the size of view 2 (the events of the first reel, counted by the
-        // load) and the notes offset differ from the converted file.
+        // load), the notes offset and the offset text (formatted by the load) differ from the
+        // converted file.
         ASSERT_EQ(saved.size(), converted.size());
         std::vector<uint8_t> expected = converted;
         writeI32(expected.data() + 32 + 8, 1);
         writeI32(expected.data() + 32 + 20, doc.reelUseCounts[0]);
         writeI32(expected.data() + 32 + 60, static_cast<int32_t>(converted.size()));
+        writeWide(expected.data() + 32 + 1556, doc.offsetDisplayText, 16);
         EXPECT_TRUE(saved == expected);
 
         EdlDocument again;
@@ -366,4 +368,32 @@ TEST(OpenProjectFiles, CopiesIntoWorkFiles) {
     EXPECT_EQ(loadDocument(doc, list, prompt), 1); // none active: the last entry
     EXPECT_EQ(list.last()->active, 1);
     EXPECT_EQ(doc.viewCount[0], 3);
+}
+
+// The offset text the panel shows and the listings print is formatted when a document is loaded,
+// whatever the file held there.
+TEST(ProjectFile, LoadingFormatsTheOffsetText) {
+    struct Case {
+        const char* edl;
+        std::u16string_view fresh; // as converted: no offset set yet
+        char16_t sign;
+        int32_t hours, frames;
+        std::u16string_view shifted;
+    };
+    const Case cases[] = {
+        {"ndf_basic.EDL", u" 00:00:00.00", u'-', 1, 12, u"-01:00:00.12"},
+        {"df_reverse.EDL", u" 00:00:00,00", u'+', 23, 2, u"+23:00:00,02"},
+    };
+    for (const Case& c : cases) {
+        EdlDocument doc;
+        load(workFileOf(c.edl), doc);
+        EXPECT_EQ(textUpToNul(doc.offsetDisplayText), c.fresh) << c.edl;
+        doc.recOffsetSign = c.sign;
+        doc.recOffset[0] = c.hours;
+        doc.recOffset[3] = c.frames;
+        std::memcpy(doc.offsetDisplayText, u"stale", 10);
+        EdlDocument reloaded;
+        load(imageOf(doc), reloaded);
+        EXPECT_EQ(textUpToNul(reloaded.offsetDisplayText), c.shifted) << c.edl;
+    }
 }

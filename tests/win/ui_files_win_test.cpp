@@ -658,8 +658,22 @@ TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
     SendMessageW(c[IDC_VIEW], CB_SETCURSEL, 1, 0);
     SetWindowTextW(c.memo, L"memo");
     ASSERT_TRUE(IsWindowEnabled(c[IDC_OFFSET_CELL]));
+    // The memo box's background: white with a document, the button face without one.
+    ShowWindow(hwnd, SW_SHOW);
+    auto memoBackground = [&] {
+        UpdateWindow(c.memo);
+        RECT client;
+        GetClientRect(c.memo, &client);
+        HDC dc = GetDC(c.memo);
+        const COLORREF colour = GetPixel(dc, client.right / 2, client.bottom - 3);
+        ReleaseDC(c.memo, dc);
+        return colour;
+    };
+    EXPECT_EQ(memoBackground(), RGB(255, 255, 255));
 
     command(IDM_CLOSE_TAB);
+    EXPECT_EQ(memoBackground(), GetSysColor(COLOR_BTNFACE));
+    ShowWindow(hwnd, SW_HIDE);
     EXPECT_TRUE(recorder.records.empty());
     EXPECT_FALSE(hasStyle(IDC_LIST, WS_VISIBLE));
     EXPECT_FALSE(hasStyle(IDC_TAB, WS_VISIBLE));

@@ -546,5 +546,132 @@ TEST_F(RowDrawingTest, MemoIconAndTextOrJustC) {
     EXPECT_EQ(canvas->count(kBlack, RECT{memo.left + 14, r.top, memo.left + 60, r.bottom}), 0);
 }
 
+
+// ---- Keys that move the focus -------------------------------------------------------------------------
+
+// A key press as the keyboard delivers it to the focused list, with Shift held or not.
+void pressKey(HWND list, WORD key, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageW(list, WM_KEYDOWN, key, 1);
+    SendMessageW(list, WM_KEYUP, key, 0xC0000001);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    UpdateWindow(list);
+}
+
+TEST_F(EventListTest, MovingKeysKeepTheSelectionRules) {
+    show();
+    ShowWindow(hwnd, SW_SHOW);
+    SetFocus(list);
+    DisplayWorkers& w = app().workers;
+    const EdlDocument& doc = app().document;
+    auto focused = [&] { return ListView_GetNextItem(list, -1, LVNI_FOCUSED); };
+    // The worker follows the focus after each repaint: settled once it has and its passes stop.
+    auto settled = [&] {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const uint32_t passes = w.selection.passes.load();
+            test::pumpMessages(60);
+            if (passes == w.selection.passes.load() && doc.currentRow[0] == focused())
+                return true;
+            if (GetTickCount() - start > 5000)
+                return false;
+        }
+    };
+    // Events 10 and 11 form one edit, so the worker selects both whichever of them is current.
+    app().document.view[0][11]->editGroup = app().document.view[0][10]->editGroup;
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 9, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ASSERT_TRUE(settled());
+    const int page = ListView_GetCountPerPage(list);
+    const int top = ListView_GetTopIndex(list);
+    struct Step {
+        WORD key;
+        bool shift;
+        int focus;
+        std::vector<int> selected;
+    };
+    const Step steps[] = {
+        {VK_DOWN, false, 10, {10, 11}}, // the worker adds the rest of the edit
+        {VK_DOWN, false, 11, {10, 11}},
+        {VK_DOWN, false, 12, {12}},
+        {VK_UP, false, 11, {10, 11}},
+        {VK_DOWN, true, 12, {11, 12}}, // Shift selects from the anchor, the last row moved to
+        {VK_DOWN, true, 13, {11, 12, 13}},
+        {VK_UP, false, 12, {12}},
+        {VK_NEXT, false, top + page - 1, {top + page - 1}}, // to the page's last row first
+        {VK_HOME, false, 0, {0}},
+        {VK_END, false, kEvents - 1, {kEvents - 1}},
+        {VK_PRIOR, false, kEvents - page, {kEvents - page}},
+    };
+    for (const Step& step : steps) {
+        pressKey(list, step.key, step.shift);
+        ASSERT_TRUE(settled()) << step.key;
+        EXPECT_EQ(focused(), step.focus) << step.key;
+        EXPECT_EQ(test::selectedRows(list), step.selected) << step.key;
+    }
+    // With the same-edit selection off, the arrow moves focus and selection alone.
+    toggleMultiSelection(w);
+    pressKey(list, VK_HOME);
+    pressKey(list, VK_DOWN);
+    EXPECT_EQ(focused(), 1);
+    EXPECT_EQ(test::selectedRows(list), std::vector<int>{1});
+    toggleMultiSelection(w);
+    ShowWindow(hwnd, SW_HIDE);
+}
+
+// What 100 presses of Down cost in a list of `events` rows: wall time and the time this thread
+// spent, in milliseconds. Printed, not judged alone: speed is the benchmarks' business; only the
+// growth from a small to a large list is checked, with wide slack.
+struct KeyCost {
+    double wallMs;
+    double threadMs;
+};
+
+class ListKeyCostTest : public test::ShownDocumentTest {
+protected:
+    KeyCost hundredDowns(int events) {
+        loadGenerated(events);
+        show();
+        ShowWindow(hwnd, SW_SHOW);
+        SetFocus(list);
+        test::pumpMessages(100);
+        auto threadTime = [] {
+            FILETIME created, exited, kernel, user;
+            GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+            auto ticks = [](FILETIME t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+            return double(ticks(kernel) + ticks(user)) / 10000.0;
+        };
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        const double threadStart = threadTime();
+        QueryPerformanceCounter(&start);
+        for (int i = 0; i < 100; ++i) {
+            pressKey(list, VK_DOWN);
+            test::pumpMessages(0);
+        }
+        QueryPerformanceCounter(&end);
+        const KeyCost cost{1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart),
+                           threadTime() - threadStart};
+        EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), std::min(100, events - 1));
+        ShowWindow(hwnd, SW_HIDE);
+        forgetDocument();
+        TabCtrl_DeleteAllItems(app().controls.tab);
+        return cost;
+    }
+};
+
+TEST_F(ListKeyCostTest, DownCostsTheSameInALargeList) {
+    const KeyCost small = hundredDowns(100);
+    const KeyCost large = hundredDowns(100000);
+    std::printf("100 x Down: 100 rows %.0f ms (this thread %.0f ms); 100000 rows %.0f ms (this thread %.0f ms)\n",
+                small.wallMs, small.threadMs, large.wallMs, large.threadMs);
+    EXPECT_LT(large.threadMs, 3 * small.threadMs + 200);
+}
+
 } // namespace
 } // namespace qlp
+

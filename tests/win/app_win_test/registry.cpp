@@ -46,6 +46,24 @@ TEST_F(MainWindowTest, PlacementStoredOnCloseAndRestoredAtStart) {
     closeWindow();
     EXPECT_EQ(test::readInts(kSettings + L"\\WindowPosSize", L"WindowSize/ScreenPos"),
               (std::vector<int32_t>{30, 40, 1200, 700}));
+
+    // With a taskbar at the top or the left, the window still comes back where it was.
+    RECT screenArea;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &screenArea, 0));
+    for (const RECT workArea : {RECT{0, 48, screenArea.right, screenArea.bottom},
+                                RECT{64, 0, screenArea.right, screenArea.bottom}}) {
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, const_cast<RECT*>(&workArea), 0));
+        openWindow();
+        SetWindowPos(hwnd, nullptr, 100, 120, 1100, 650, SWP_NOZORDER);
+        closeWindow();
+        openWindow();
+        GetWindowRect(hwnd, &r);
+        EXPECT_EQ(r.left, 100) << workArea.left << "," << workArea.top;
+        EXPECT_EQ(r.top, 120) << workArea.left << "," << workArea.top;
+        EXPECT_EQ(r.right - r.left, 1100);
+        closeWindow();
+    }
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &screenArea, 0);
 }
 
 TEST_F(MainWindowTest, ShellRegistration) {
