@@ -9,7 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
-#include "app/window_placement.h"
+#include "ui/window_placement.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/messages.h"
@@ -21,6 +21,7 @@
 #include "ui/modal.h"
 #include "ui/tab_strip.h"
 #include "ui/wide.h"
+#include "ui/ui_state.h"
 #include "ui/workers.h"
 
 #include <gtest/gtest.h>

@@ -566,8 +566,8 @@ TEST_F(EventListTest, MovingKeysKeepTheSelectionRules) {
     show();
     ShowWindow(hwnd, SW_SHOW);
     SetFocus(list);
-    DisplayWorkers& w = app().workers;
-    const EdlDocument& doc = app().document;
+    DisplayWorkers& w = ui().workers;
+    const EdlDocument& doc = ui().document;
     auto focused = [&] { return ListView_GetNextItem(list, -1, LVNI_FOCUSED); };
     // The worker follows the focus after each repaint: settled once it has and its passes stop.
     auto settled = [&] {
@@ -582,7 +582,7 @@ TEST_F(EventListTest, MovingKeysKeepTheSelectionRules) {
         }
     };
     // Events 10 and 11 form one edit, so the worker selects both whichever of them is current.
-    app().document.view[0][11]->editGroup = app().document.view[0][10]->editGroup;
+    ui().document.view[0][11]->editGroup = ui().document.view[0][10]->editGroup;
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     ListView_SetItemState(list, 9, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ASSERT_TRUE(settled());
@@ -631,7 +631,7 @@ struct KeyCost {
     double threadMs;
 };
 
-class ListKeyCostTest : public test::ShownDocumentTest {
+class ListKeyCostTest : public test::MainWindowTest {
 protected:
     KeyCost hundredDowns(int events) {
         loadGenerated(events);
@@ -659,7 +659,7 @@ protected:
         EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), std::min(100, events - 1));
         ShowWindow(hwnd, SW_HIDE);
         forgetDocument();
-        TabCtrl_DeleteAllItems(app().controls.tab);
+        TabCtrl_DeleteAllItems(ui().controls.tab);
         return cost;
     }
 };
