@@ -221,10 +221,11 @@ TEST(EdlExport, WalkCountsLinesAsTheReaderAndKeepsEveryOtherByte) {
         if (doc->eventCount() > 0)
             applyOffset(*doc, u"02000000", label(1, 0, 0, 0));
         const std::string out = exportEdlText(*doc, stored, false);
-        if (std::string_view(c.name) == "nul bytes")
+        if (std::string_view(c.name) == "nul bytes") {
             EXPECT_EQ(out, "EDIT P-VTR\r\n" + shifted(ev1) + std::string("\0\0x", 3) + "\r\n");
-        else
+        } else {
             EXPECT_EQ(out, c.expected.empty() ? c.text : c.expected);
+        }
     }
 }
 

@@ -117,12 +117,13 @@ TEST(SimpleNotes, NewDeleteRenumberAndTheCurrentNote) {
         {'n', 0, {u"01  Untitled*"}},
     };
     for (const Step& s : steps) {
-        if (s.action == 'n')
+        if (s.action == 'n') {
             ASSERT_NE(newNote(reopened), nullptr);
-        else if (s.action == 'd')
+        } else if (s.action == 'd') {
             deleteNote(reopened, s.index);
-        else
+        } else {
             selectNote(reopened, s.index);
+        }
         EXPECT_EQ(noteLines(reopened), s.lines) << s.action << s.index;
         EXPECT_EQ(reopened.noteCount, static_cast<int32_t>(s.lines.size()));
     }

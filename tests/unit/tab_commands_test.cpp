@@ -128,8 +128,9 @@ TEST_F(TabCommandsTest, OpenDecidesWhatIsShownAndWhatTheStatusSays) {
         EXPECT_EQ(tabNames(), c.tabs);
         EXPECT_EQ(prompt.texts.size(), c.boxes);
         EXPECT_EQ(doc.loaded != 0, !c.current.empty());
-        if (outcome.current)
+        if (outcome.current) {
             EXPECT_EQ(outcome.current->active, 1);
+        }
     }
 }
 
@@ -201,10 +202,11 @@ TEST_F(TabCommandsTest, CloseTabDecidesWhatIsAskedAndWhichTabFollows) {
             EXPECT_EQ(prompt.texts[i], formatMessage(c.boxes[i], file));
         EdlDocument onDisk;
         ASSERT_EQ(loadProjectFile(file, onDisk), LoadStatus::Ok);
-        if (c.saved)
+        if (c.saved) {
             EXPECT_EQ(onDisk.currentMarker, 5);
-        else
+        } else {
             EXPECT_EQ(readBytes(fs::path(file).string()), before);
+        }
         fs::permissions(fs::path(file), fs::perms::owner_write, fs::perm_options::add);
     }
 }

@@ -56,10 +56,11 @@ TEST(TimecodeEntry, DigitsRangesAndModes) {
         const BoundEntryOutcome o = enterTimecodeBound(s, r.docDf, r.slot, r.text);
         EXPECT_EQ(o.result, r.result);
         EXPECT_EQ(s.slotValue[r.slot], r.value);
-        if (r.result == BoundEntry::OutOfRange)
+        if (r.result == BoundEntry::OutOfRange) {
             EXPECT_EQ(o.message, u"入力値が許容範囲を超えています。\n再度入力して下さい。");
-        else
+        } else {
             EXPECT_TRUE(o.message.empty());
+        }
         if (r.shown) {
             EXPECT_EQ(std::u16string(s.slotText[r.slot]), r.shown);
             EXPECT_EQ(o.value, r.value);
