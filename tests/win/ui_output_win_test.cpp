@@ -91,10 +91,16 @@ protected:
 };
 
 TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
+    DialogScripts scripts(recorder);
+    scripts.script = [](HWND d) {
+        ADD_FAILURE() << "a dialog opened without a document";
+        EndDialog(d, IDCANCEL);
+    };
+    for (int id : {IDM_OFFSET, IDM_EDL_EXPORT, IDM_TEXT_LISTING})
+        command(id);
     loadGenerated(12); // recorded from 10:00:00.00 in one-second steps
     show();
     EdlDocument& doc = ui().document;
-    DialogScripts scripts(recorder);
     const auto lastBox = [&] { return scripts.boxes.empty() ? std::string() : scripts.boxes.back().text; };
     const auto lastCaption = [&] { return scripts.boxes.empty() ? std::string() : scripts.boxes.back().caption; };
     const auto exported = [&](bool convert) {
