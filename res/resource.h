@@ -134,6 +134,37 @@
 #define IDC_CHECK_DURATION 603
 #define IDC_CHECK_MARKER 604
 
+// ---- Offset, EDL export and listing dialogs ------------------------------------------------------
+#define IDD_OFFSET 113
+#define IDB_OFFSET_ARROW 132         // arrow of button 1044
+#define IDB_OFFSET_ARROW_PRESSED 133 // the same arrow while the button is pressed
+#define IDD_LISTING 159
+#define IDD_EDL_EXPORT 176
+#define IDC_OFFSET_ENTRY 1003   // offset: the new address
+#define IDC_OFFSET_ORIGINAL 1043
+#define IDC_OFFSET_COPY 1044
+#define IDC_EXPORT_FOLDER 1003  // EDL export and listing: the destination folder
+#define IDC_EXPORT_BROWSE 1064
+#define IDC_EXPORT_NAME 1065
+#define IDC_EXPORT_CONVERT 1055
+#define IDC_LIST_VIEWER 1013    // listing: the three kinds
+#define IDC_LIST_SEARCH 1014
+#define IDC_LIST_REELS 1082
+#define IDC_LIST_VIEWER_OPTION 1055 // comment boxes of the viewer-EDL group
+#define IDC_LIST_VIEWER_WORK 1056
+#define IDC_LIST_VIEWER_MARKER 1057
+#define IDC_LIST_SEARCH_OPTION 1059 // of the search group
+#define IDC_LIST_SEARCH_WORK 1060
+#define IDC_LIST_SEARCH_MARKER 1061
+#define IDC_LIST_REEL_OPTION 1062 // of the reel group
+#define IDC_LIST_REEL_WORK 1081
+#define IDC_LIST_REEL_MARKER 1063
+#define IDC_LIST_ALL_REELS 1083
+#define IDC_LIST_ONE_REEL 1084
+#define IDC_LIST_REEL 1085
+#define IDC_LIST_SORT 1088
+#define IDC_LIST_CSV 1066
+
 // ---- Version dialog ----------------------------------------------------------------------------
 #define IDD_VERSION 40017
 #define IDC_VERSION_CONTACT 1065

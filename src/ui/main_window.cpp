@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "dialogs/output_dialogs_win.h"
 #include "ops/tab_commands.h"
 #include "ops/window_layout.h"
 #include "resource.h"
@@ -306,6 +307,15 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
     case IDC_OFFSET_CELL:
         if (code == STN_CLICKED)
             onOffsetCellClick();
+        break;
+    case IDM_OFFSET:
+        onOffsetCommand();
+        break;
+    case IDM_EDL_EXPORT:
+        onEdlExportCommand();
+        break;
+    case IDM_TEXT_LISTING:
+        onListingCommand();
         break;
     case IDM_SELECT_ALL:
         selectAllRows();

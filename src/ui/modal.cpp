@@ -2,6 +2,8 @@
 
 #include "ui/ui_state.h"
 
+#include <shlobj.h>
+
 #include <string>
 
 namespace qlp {
@@ -23,8 +25,10 @@ ModalHandler* setModalHandler(ModalHandler* handler) {
 }
 
 int showMessageBox(HWND owner, std::wstring_view text, UINT type, std::wstring_view caption) {
-    if (caption.empty())
-        caption = ui().caption;
+    return showMessageBoxCaptioned(owner, text, type, caption.empty() ? std::wstring_view(ui().caption) : caption);
+}
+
+int showMessageBoxCaptioned(HWND owner, std::wstring_view text, UINT type, std::wstring_view caption) {
     if (gHandler)
         return gHandler->messageBox(owner, text, caption, type);
     const std::wstring t(text), c(caption);
@@ -70,6 +74,47 @@ bool runSaveFileDialog(OPENFILENAMEW& dialog) {
     if (gHandler)
         return gHandler->fileDialog(dialog, true);
     return GetSaveFileNameW(&dialog) != 0;
+}
+
+namespace {
+
+int CALLBACK folderBrowserStarted(HWND browser, UINT message, LPARAM, LPARAM data) {
+    const auto* folder = reinterpret_cast<const std::wstring*>(data);
+    if (message == BFFM_INITIALIZED && !folder->empty())
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder->c_str()));
+    return 0;
+}
+
+} // namespace
+
+bool showFolderBrowser(HWND owner, std::wstring_view title, std::wstring& folder) {
+    // The new-style browser needs OLE on this thread.
+    const bool ole = SUCCEEDED(OleInitialize(nullptr));
+    const std::wstring t(title);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = t.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    info.lpfn = folderBrowserStarted;
+    info.lParam = reinterpret_cast<LPARAM>(&folder);
+    bool chosen = false;
+    if (PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info)) {
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(item, path)) {
+            folder = path;
+            chosen = true;
+        }
+        CoTaskMemFree(item);
+    }
+    if (ole)
+        OleUninitialize();
+    return chosen;
+}
+
+bool runFolderBrowser(HWND owner, std::wstring_view title, std::wstring& folder) {
+    if (gHandler)
+        return gHandler->browseFolder(owner, title, folder);
+    return showFolderBrowser(owner, title, folder);
 }
 
 Answer WinPrompt::askYesNo(std::u16string_view text) {

@@ -8,9 +8,15 @@
 // commdlg.h needs the types of windows.h.
 #include <commdlg.h>
 
+#include <string>
 #include <string_view>
 
 namespace qlp {
+
+// The shell's folder browser (file-system folders only, new dialog style) titled `title`, with
+// `folder` preselected once it has started. On a choice that has a file-system path, `folder` holds
+// it and the result is true.
+bool showFolderBrowser(HWND owner, std::wstring_view title, std::wstring& folder);
 
 // Takes over the boxes and dialogs (tests). The default shows them with the Windows API.
 class ModalHandler {
@@ -25,6 +31,10 @@ public:
     virtual bool fileDialog(OPENFILENAMEW& dialog, bool save) {
         return save ? GetSaveFileNameW(&dialog) != 0 : GetOpenFileNameW(&dialog) != 0;
     }
+    // Shows or answers the folder browser (see showFolderBrowser).
+    virtual bool browseFolder(HWND owner, std::wstring_view title, std::wstring& folder) {
+        return showFolderBrowser(owner, title, folder);
+    }
 };
 
 // Installs a handler; nullptr returns to the real boxes. Returns the previous handler.
@@ -32,6 +42,9 @@ ModalHandler* setModalHandler(ModalHandler* handler);
 
 // A message box captioned with the application title (or the given caption).
 int showMessageBox(HWND owner, std::wstring_view text, UINT type, std::wstring_view caption = {});
+
+// A message box with exactly this caption, an empty one included.
+int showMessageBoxCaptioned(HWND owner, std::wstring_view text, UINT type, std::wstring_view caption);
 
 // Yes/No with the question icon; true for Yes.
 bool askYesNo(HWND owner, std::wstring_view text);
@@ -48,6 +61,8 @@ INT_PTR runModal(HWND owner, int dialogId, DLGPROC proc, LPARAM param = 0);
 // The common open and save dialogs; false when the user cancels.
 bool runOpenFileDialog(OPENFILENAMEW& dialog);
 bool runSaveFileDialog(OPENFILENAMEW& dialog);
+// The folder browser; false when the user cancels or picks a folder without a file-system path.
+bool runFolderBrowser(HWND owner, std::wstring_view title, std::wstring& folder);
 
 // The core's questions and warnings as message boxes over the main window.
 class WinPrompt : public Prompt {

@@ -1,0 +1,214 @@
+// Re-addressing and writing out a document through the real window: the offset dialog (range
+// message, arrow button, applied offset in the list and the tab), the EDL export dialog (folder
+// browser answered by the test, overwrite Yes/No, write error on a read-only target) and the
+// listing dialog (choices stored, Cancel keeping the sort), the written files compared byte for
+// byte with what the core writes for the same document and choices.
+
+#include "main_window_fixture.h"
+
+#include "dialogs/edl_export.h"
+#include "dialogs/listing.h"
+#include "dialogs/offset.h"
+
+namespace qlp {
+namespace {
+
+constexpr int kRunScript = 0x7F00; // the recorder's answer that hands a dialog to the test's script
+
+// Sits in front of the recorder: runs the test's script inside each dialog and answers the folder
+// browser.
+class DialogScripts : public ModalHandler {
+public:
+    explicit DialogScripts(test::ModalRecorder& recorder) : recorder_(recorder) {
+        previous_ = setModalHandler(this);
+        self() = this;
+    }
+    ~DialogScripts() override {
+        setModalHandler(previous_);
+        self() = nullptr;
+    }
+    // Boxes are answered here, without a window: a real box would hand the activation back to the
+    // dialog when it closes, and the recorder would take that for a new dialog.
+    int messageBox(HWND, std::wstring_view text, std::wstring_view caption, UINT type) override {
+        boxes.push_back({test::utf8(caption), test::utf8(text), type});
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected box: " << boxes.back().text;
+            return IDCANCEL;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    INT_PTR dialogBox(HWND owner, int dialogId, DLGPROC proc, LPARAM param) override {
+        proc_ = proc;
+        recorder_.expect(kRunScript);
+        return recorder_.dialogBox(owner, dialogId, scriptedProc, param);
+    }
+    bool browseFolder(HWND, std::wstring_view title, std::wstring& folder) override {
+        browserTitles.push_back(test::utf8(title));
+        folder = folderAnswer;
+        return true;
+    }
+
+    struct Box {
+        std::string caption, text;
+        UINT type;
+    };
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+    std::function<void(HWND)> script;
+    std::wstring folderAnswer;
+    std::vector<std::string> browserTitles;
+
+private:
+    static DialogScripts*& self() {
+        static DialogScripts* current = nullptr;
+        return current;
+    }
+    static INT_PTR CALLBACK scriptedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND && LOWORD(wParam) == kRunScript) {
+            self()->script(dialog);
+            return TRUE;
+        }
+        return self()->proc_(dialog, message, wParam, lParam);
+    }
+    test::ModalRecorder& recorder_;
+    ModalHandler* previous_ = nullptr;
+    DLGPROC proc_ = nullptr;
+};
+
+class OutputTest : public test::MainWindowTest {
+protected:
+    static void press(HWND dialog, int id, int code = BN_CLICKED) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    static std::wstring item(HWND dialog, int id) { return test::windowText(GetDlgItem(dialog, id)); }
+    static void type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
+    static std::string bytesOf(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+
+TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
+    DialogScripts scripts(recorder);
+    scripts.script = [](HWND d) {
+        ADD_FAILURE() << "a dialog opened without a document";
+        EndDialog(d, IDCANCEL);
+    };
+    for (int id : {IDM_OFFSET, IDM_EDL_EXPORT, IDM_TEXT_LISTING})
+        command(id);
+    loadGenerated(12); // recorded from 10:00:00.00 in one-second steps
+    show();
+    EdlDocument& doc = ui().document;
+    const auto lastBox = [&] { return scripts.boxes.empty() ? std::string() : scripts.boxes.back().text; };
+    const auto lastCaption = [&] { return scripts.boxes.empty() ? std::string() : scripts.boxes.back().caption; };
+    const auto exported = [&](bool convert) {
+        return exportEdlText(doc, {reinterpret_cast<const char*>(doc.sourceText), size_t(doc.sourceTextSize)}, convert);
+    };
+
+    // Offset: refused entry, the arrow copies the original address, then 01:00:00:00.
+    scripts.script = [&](HWND d) {
+        EXPECT_EQ(item(d, IDC_OFFSET_ORIGINAL), L"10000000");
+        EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"10000000");
+        type(d, IDC_OFFSET_ENTRY, L"24000000");
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        EXPECT_EQ(lastBox(), test::utf8(toWide(kMsgOffsetOutOfRange)));
+        EXPECT_EQ(lastCaption(), "");
+        EXPECT_EQ(scripts.boxes.back().type, UINT(MB_OK | MB_ICONWARNING));
+        EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"24000000");
+        press(d, IDC_OFFSET_COPY, BN_DOUBLECLICKED);
+        EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"10000000");
+        // The arrow is drawn one pixel lower and further right while pressed.
+        test::PixelCanvas canvas(30, 20);
+        DRAWITEMSTRUCT draw{ODT_BUTTON,  IDC_OFFSET_COPY, 0, ODA_DRAWENTIRE, 0, GetDlgItem(d, IDC_OFFSET_COPY),
+                            canvas.dc(), {0, 0, 30, 20},  0};
+        SendMessageW(d, WM_DRAWITEM, IDC_OFFSET_COPY, reinterpret_cast<LPARAM>(&draw));
+        const COLORREF normal = canvas.at(16, 8);
+        EXPECT_NE(canvas.at(10, 2), GetSysColor(COLOR_BTNFACE));
+        draw.itemAction = ODA_SELECT;
+        draw.itemState = ODS_SELECTED;
+        SendMessageW(d, WM_DRAWITEM, IDC_OFFSET_COPY, reinterpret_cast<LPARAM>(&draw));
+        EXPECT_NE(canvas.at(16, 8), normal);
+        EXPECT_EQ(canvas.at(10, 2), GetSysColor(COLOR_BTNFACE));
+        type(d, IDC_OFFSET_ENTRY, L"1000000");
+        press(d, IDOK);
+    };
+    command(IDM_OFFSET);
+    EXPECT_EQ(doc.recOffsetDirection, 1);
+    EXPECT_EQ(doc.recOffsetSign, u'-');
+    EXPECT_EQ(ui().currentEntry->saveState, kModified);
+    EXPECT_EQ(rowText(0, 10), L"01:00:00.00");
+    EXPECT_EQ(rowText(11, 11), L"01:00:12.00");
+
+    // EDL export: Create waits for a folder and a name; No keeps the file, Yes replaces it.
+    scripts.folderAnswer = files.wstring();
+    const std::filesystem::path edl = files / "out.EDL";
+    scripts.script = [&](HWND d) {
+        EXPECT_EQ(item(d, IDC_EXPORT_CONVERT), L"DFに変換");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDOK)));
+        press(d, IDC_EXPORT_BROWSE);
+        EXPECT_EQ(item(d, IDC_EXPORT_FOLDER), files.wstring());
+        type(d, IDC_EXPORT_NAME, L"out.final");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDOK)));
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        EXPECT_EQ(lastBox(), test::utf8(toWide(formatExportMessage(kMsgEdlCreated, {edl.u16string()}))));
+        EXPECT_EQ(bytesOf(edl), exported(false));
+        CheckDlgButton(d, IDC_EXPORT_CONVERT, BST_CHECKED);
+        scripts.answers.push_back(IDNO);
+        press(d, IDOK);
+        EXPECT_EQ(lastBox(), test::utf8(toWide(kMsgOverwrite)));
+        EXPECT_EQ(bytesOf(edl), exported(false));
+        scripts.answers.push_back(IDYES);
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        EXPECT_EQ(bytesOf(edl), exported(true));
+        // A read-only target is left as it was, with the write error.
+        SetFileAttributesW(edl.c_str(), FILE_ATTRIBUTE_READONLY);
+        scripts.answers.push_back(IDYES);
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        EXPECT_EQ(lastCaption(), "書込みエラー");
+        EXPECT_NE(lastBox().find("ERROR CODE: "), std::string::npos);
+        EXPECT_EQ(bytesOf(edl), exported(true));
+        SetFileAttributesW(edl.c_str(), FILE_ATTRIBUTE_NORMAL);
+        press(d, IDCANCEL);
+    };
+    command(IDM_EDL_EXPORT);
+    EXPECT_EQ(scripts.browserTitles.back(), "ＥＤＬの保存先を選択してください。");
+
+    // Listing: reel list in CSV sorted by duration; Cancel then keeps every choice but the sort.
+    const std::filesystem::path csv = files / "list.csv";
+    scripts.script = [&](HWND d) {
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_LIST_SEARCH))); // no search result
+        EXPECT_EQ(SendDlgItemMessageW(d, IDC_LIST_REEL, CB_GETCOUNT, 0, 0), doc.reelCount);
+        EXPECT_EQ(SendDlgItemMessageW(d, IDC_LIST_SORT, CB_GETCOUNT, 0, 0), 5);
+        CheckDlgButton(d, IDC_LIST_VIEWER, BST_UNCHECKED);
+        CheckDlgButton(d, IDC_LIST_REELS, BST_CHECKED);
+        CheckDlgButton(d, IDC_LIST_SEARCH_WORK, BST_CHECKED);
+        CheckDlgButton(d, IDC_LIST_CSV, BST_CHECKED);
+        SendDlgItemMessageW(d, IDC_LIST_SORT, CB_SETCURSEL, 4, 0);
+        press(d, IDC_EXPORT_BROWSE);
+        type(d, IDC_EXPORT_NAME, L"list.a");
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        EXPECT_EQ(lastCaption(), "テキスト作成");
+        SendDlgItemMessageW(d, IDC_LIST_SORT, CB_SETCURSEL, 1, 0);
+        CheckDlgButton(d, IDC_LIST_CSV, BST_UNCHECKED);
+        press(d, IDCANCEL);
+    };
+    command(IDM_TEXT_LISTING);
+    EXPECT_EQ(doc.listOptions[kListKind + 2], 1);
+    EXPECT_EQ(doc.listOptions[kListOptionComment + 4], 1);
+    EXPECT_EQ(doc.listOptions[kListCsv], 0);  // stored by Cancel
+    EXPECT_EQ(doc.listOptions[kListSort], 4); // not stored by Cancel
+    doc.listOptions[kListCsv] = 1;
+    const std::string written = bytesOf(csv);
+    EXPECT_EQ(written, writeListing(doc, ui().currentEntry->path, {}));
+    EXPECT_NE(written.find("01:00:11:00,01:00:12:00"), std::string::npos); // R-VTR after the offset
+}
+
+} // namespace
+} // namespace qlp
