@@ -95,9 +95,15 @@ Timecode sourceTimecode(const EdlEvent& event, int column) {
                           event.srcDropFrame != 0);
 }
 
-// The reel as its CP932 bytes, cut to the reel field without splitting a double-byte character.
+// The reel as its CP932 bytes, cut to the reel field without splitting a double-byte character. A
+// control character (a damaged list may hold a lone CR in a reel) becomes '?', so that every line
+// stays one line.
 std::string reelBytes(std::u16string_view reel) {
     std::string bytes = cp932::encode(reel);
+    for (char& c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    }
     if (bytes.size() > kReelWidth) {
         size_t keep = 0;
         while (keep < bytes.size()) {
