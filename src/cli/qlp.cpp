@@ -14,6 +14,7 @@
 #include "model/file_io.h"
 #include "model/messages.h"
 #include "ops/search.h"
+#include "quillon_version.h"
 
 #include <cstdio>
 
@@ -36,7 +37,7 @@ constexpr std::string_view kUsage =
     "                [--sort edit|source|source-desc|duration|duration-desc] [--comments option,work,marker]\n"
     "       qlp search FILE [--reel NAME] [--source OP TC [OP2 TC2]] [--record OP TC [OP2 TC2]]\n"
     "                  [--duration OP TC [OP2 TC2]] [--marker N|none] [--json]\n"
-    "       qlp --help\n"
+    "       qlp --help | --version\n"
     "\n"
     "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
     "           file the application makes when it opens the EDL\n"
@@ -181,6 +182,13 @@ int run(std::vector<std::u16string> args) {
             return usageError("--help takes no arguments");
         Output out(stdout);
         out.write(kUsage);
+        return out.flush() ? kExitOk : kExitRefused;
+    }
+    if (command == u"--version") {
+        if (!args.empty())
+            return usageError("--version takes no arguments");
+        Output out(stdout);
+        out.write("qlp " QUILLON_VERSION_TEXT "\n");
         return out.flush() ? kExitOk : kExitRefused;
     }
     if (command == u"convert")
