@@ -1,5 +1,5 @@
-// libFuzzer entry: any bytes as an EDL, shifted by an offset, exported as an EDL and listed in every
-// kind.
+// libFuzzer entry: any bytes as an EDL, shifted by an offset, exported as a BVE-9100 and a CMX 3600
+// EDL and listed in every kind.
 
 #include "fuzz_targets.h"
 

@@ -3,6 +3,7 @@
 // empty string when every invariant holds, or what broke. The fuzzers abort on a non-empty answer;
 // the replay test reports it with the input's name.
 
+#include "dialogs/cmx3600.h"
 #include "dialogs/edl_export.h"
 #include "dialogs/listing.h"
 #include "dialogs/offset.h"
@@ -113,9 +114,27 @@ inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
     return {};
 }
 
+// A CMX 3600 EDL holds whole CR LF lines, no NUL byte, and event lines of exactly 76 columns.
+inline std::string checkCmx3600(const std::string& cmx) {
+    if (cmx.find('\0') != std::string::npos)
+        return "the CMX 3600 EDL holds a NUL byte";
+    for (size_t pos = 0; pos < cmx.size();) {
+        const size_t end = cmx.find("\r\n", pos);
+        if (end == std::string::npos)
+            return "the CMX 3600 EDL ends in an unfinished line";
+        const std::string_view line(cmx.data() + pos, end - pos);
+        if (line.find_first_of("\r\n") != std::string_view::npos)
+            return "a CMX 3600 line holds a line break";
+        if (!line.empty() && line[0] >= '0' && line[0] <= '9' && line.size() != 76)
+            return "a CMX 3600 event line is not 76 columns wide";
+        pos = end + 2;
+    }
+    return {};
+}
+
 // What the outputs of a loaded document must hold, whatever the document: the exported EDL has the
-// stored text's length and differs from it only in timecode characters, and every listing kind
-// can be written without a NUL byte. The offset is run with the digits of `seed`.
+// stored text's length and differs from it only in timecode characters, the CMX 3600 EDL is whole
+// fixed-column lines, and every listing kind can be written without a NUL byte. The offset is run with the digits of `seed`.
 inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
     const std::string_view text(reinterpret_cast<const char*>(doc.sourceText),
                                 doc.sourceText ? static_cast<size_t>(doc.sourceTextSize) : 0);
@@ -129,6 +148,8 @@ inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
                 if (c != text[i] && !((c >= '0' && c <= '9') || c == ':' || c == '.' || c == ','))
                     return "the export changed a byte outside a record timecode";
             }
+            if (const std::string problem = checkCmx3600(cmx3600Text(doc, u"fuzz", convert)); !problem.empty())
+                return problem;
         }
         if (round == 0 && doc.events && doc.eventCount() > 0) {
             std::u16string digits;

@@ -50,6 +50,35 @@ run_suite() {
     total_failed=$((total_failed + failed))
 }
 
+# The release a user takes: cpack's zip unpacked into a fresh folder, quillon.exe started from there
+# on the release's sample (window up, list filled) and qlp.exe show run on a sample EDL.
+run_release() {
+    local start=$SECONDS dir app passed=0 failed=0 log="$logs/release.log"
+    dir=$(mktemp -d)
+    if (cd "$root/build/windows" && cpack) >"$log" 2>&1 &&
+        python3 -m zipfile -e "$root"/build/windows/quillon-*-win64.zip "$dir" >>"$log" 2>&1; then
+        app=$(echo "$dir"/quillon-*-win64)
+        if QLP_RELEASE_DIR="Z:$app" wine "$root/build/windows/tests/win/app_process_win_test.exe" \
+            --gtest_filter=ProgramTest.StartsAloneFromItsFolderOnASample >>"$log" 2>&1; then
+            passed=$((passed + 1))
+        else
+            failed=$((failed + 1))
+        fi
+        if wine "$app/qlp.exe" show "Z:$app/samples/ndf_basic.EDL" 2>>"$log" | grep -q "TAPE01"; then
+            passed=$((passed + 1))
+        else
+            failed=$((failed + 1))
+        fi
+    else
+        failed=1
+    fi
+    rm -rf "$dir"
+    ((failed == 0)) || failures+=("release (log $log)")
+    echo "release: $passed passed, $failed failed ($(elapsed "$start"))"
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+}
+
 start=$SECONDS
 if ! "$root/scripts/deps.sh"; then
     echo "dependencies could not be installed"
@@ -69,6 +98,7 @@ if build_preset windows; then
     if source "$root/scripts/wine-env.sh" ""; then
         echo "wine: prefix ready in $(elapsed "$start")"
         run_suite windows "Z:$results/windows"
+        run_release
     else
         failures+=("wine set-up")
     fi

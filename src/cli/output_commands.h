@@ -10,7 +10,7 @@ namespace qlp::cli {
 
 // qlp offset IN OUT.QLP --new TC [--original TC]
 int runOffset(const std::vector<std::u16string>& args);
-// qlp export IN OUT.EDL [--convert]
+// qlp export [--format bve9100|cmx3600] IN OUT.EDL [--convert] [--title TITLE]
 int runExport(const std::vector<std::u16string>& args);
 // qlp list IN OUT [--csv] [--kind K] [--reel NAME] [--sort S] [--comments LIST]
 int runList(const std::vector<std::u16string>& args);

@@ -14,6 +14,7 @@
 #include "model/file_io.h"
 #include "model/messages.h"
 #include "ops/search.h"
+#include "quillon_version.h"
 
 #include <cstdio>
 
@@ -31,12 +32,12 @@ constexpr std::string_view kUsage =
     "usage: qlp convert IN.EDL OUT.QLP\n"
     "       qlp show [--json] FILE\n"
     "       qlp offset IN OUT.QLP --new TC [--original TC]\n"
-    "       qlp export IN OUT.EDL [--convert]\n"
+    "       qlp export [--format bve9100|cmx3600] IN OUT.EDL [--convert] [--title TITLE]\n"
     "       qlp list IN OUT [--csv] [--kind edl|search|reels] [--reel NAME]\n"
     "                [--sort edit|source|source-desc|duration|duration-desc] [--comments option,work,marker]\n"
     "       qlp search FILE [--reel NAME] [--source OP TC [OP2 TC2]] [--record OP TC [OP2 TC2]]\n"
     "                  [--duration OP TC [OP2 TC2]] [--marker N|none] [--json]\n"
-    "       qlp --help\n"
+    "       qlp --help | --version\n"
     "\n"
     "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
     "           file the application makes when it opens the EDL\n"
@@ -45,7 +46,8 @@ constexpr std::string_view kUsage =
     "  offset   moves the record times so that the event at --original (default: the first event's\n"
     "           R-VTR IN as read) starts at --new, and writes a project file (TC: hhmmssff or hh:mm:ss:ff)\n"
     "  export   writes the BVE-9100 EDL with the document's record times; --convert converts them\n"
-    "           between drop-frame and non-drop-frame\n"
+    "           between drop-frame and non-drop-frame. --format cmx3600 writes a CMX 3600 EDL of the\n"
+    "           events instead (CP932, CR LF), titled TITLE or the output file's name\n"
     "  list     writes the text or CSV listing; options left out take the document's choices;\n"
     "           SOURCE_DATE_EPOCH, when set, gives the creation time (UTC)\n"
     "  search   prints the events that meet every criterion given, in EDL order, as show prints\n"
@@ -180,6 +182,13 @@ int run(std::vector<std::u16string> args) {
             return usageError("--help takes no arguments");
         Output out(stdout);
         out.write(kUsage);
+        return out.flush() ? kExitOk : kExitRefused;
+    }
+    if (command == u"--version") {
+        if (!args.empty())
+            return usageError("--version takes no arguments");
+        Output out(stdout);
+        out.write("qlp " QUILLON_VERSION_TEXT "\n");
         return out.flush() ? kExitOk : kExitRefused;
     }
     if (command == u"convert")

@@ -1,12 +1,14 @@
 #pragma once
 // The system's own texts that the core shows, and their formatting with a file path.
 
+#include "quillon_version.h"
+
 #include <string>
 #include <string_view>
 
 namespace qlp {
 
-inline constexpr std::u16string_view kAppCaption = u"Quillon for SONY BVE-9100 Ver 2.6.0 cs1"; // string 103
+inline constexpr std::u16string_view kAppCaption = u"" QUILLON_APP_CAPTION; // string 103
 
 // String-table templates about a file: each begins with the quoted path, "\"%s\"\n\n".
 inline constexpr std::u16string_view kMsgNotRecognised = // string 105

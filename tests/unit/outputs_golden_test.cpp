@@ -101,13 +101,19 @@ const GoldenCase kCases[] = {
      "list annotated.QLP annotated_reels.txt --kind reels --sort duration-desc --comments option,work,marker"},
     {"annotated_reel_r1.csv", "list annotated.QLP annotated_reel_r1.csv --kind reels --reel R1 --csv"},
     {"annotated_reels.csv", "list annotated.QLP annotated_reels.csv --kind reels --csv"},
+    // CMX 3600: memos, markers and comments; an offset converted to drop frame with a title;
+    // reverse play and A3/A4; keys and wipes.
+    {"annotated_cmx.edl", "export --format cmx3600 annotated.QLP annotated_cmx.edl"},
+    {"ndf_back_cmx.edl", "export ndf_back.QLP ndf_back_cmx.edl --format cmx3600 --convert --title 'BACK 23:59'"},
+    {"df_fwd_cmx.edl", "export --format cmx3600 df_fwd.QLP df_fwd_cmx.edl"},
+    {"keys_wipes_cmx.edl", "export --format cmx3600 keys_wipes.EDL keys_wipes_cmx.edl"},
 };
 
 } // namespace
 
 TEST(OutputsGolden, QlpWritesTheExpectedBytes) {
     ScratchDir dir;
-    for (const char* edl : {"ndf_basic.EDL", "df_reverse.EDL"})
+    for (const char* edl : {"ndf_basic.EDL", "df_reverse.EDL", "keys_wipes.EDL"})
         std::filesystem::copy_file(dataPath(edl), dir.file(edl));
     writeAnnotatedProject(dataPath("comments_cp932.EDL"), dir.file("annotated.QLP"));
 
@@ -146,6 +152,9 @@ TEST(OutputsGolden, QlpRefusesAndExplains) {
         {"offset missing.EDL o.QLP --new 0", 1},
         {"export ndf_basic.EDL", 2},
         {"export ndf_basic.EDL no/dir/o.EDL", 1},
+        {"export --format cmx ndf_basic.EDL o.edl", 2},
+        {"export ndf_basic.EDL o.edl --title T", 2},
+        {"export --format cmx3600 ndf_basic.EDL no/dir/o.edl", 1},
         {"list ndf_basic.EDL o.txt --kind all", 2},
         {"list ndf_basic.EDL o.txt --reel NOPE", 1},
         {"list ndf_basic.EDL o.txt --comments memo", 2},

@@ -386,7 +386,7 @@ TEST(QlpShow, NonAsciiPathsSurviveTheRoundTrip) {
 
 TEST(QlpUsage, WrongUsageExitsWithTwoAndHelpWithZero) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"show", "--xml", "a"}, {"convert", "a"}}) {
+             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"show", "--xml", "a"}, {"convert", "a"}, {"--version", "a"}}) {
         SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " ...");
         const RunResult r = runQlp(args);
         EXPECT_EQ(r.status, 2);
@@ -397,6 +397,11 @@ TEST(QlpUsage, WrongUsageExitsWithTwoAndHelpWithZero) {
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_TRUE(help.out.starts_with("usage: qlp convert IN.EDL OUT.QLP\n       qlp show [--json] FILE\n"));
+    // The version the project sets, as the window's caption and version dialog show it.
+    const RunResult version = runQlp({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "qlp " QUILLON_VERSION_TEXT "\n");
+    EXPECT_TRUE(kAppCaption.ends_with(u"Ver " QUILLON_VERSION_TEXT));
 }
 
 TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {

@@ -1,12 +1,16 @@
 // Starts the real program (a scratch copy of its folder, so it gets a work directory of its own)
 // and checks what only a whole process shows: the single-instance guard, the emptying of the work
-// directory, the shell registration and the window placement kept between runs.
+// directory, the shell registration, the window placement kept between runs, and a start from a
+// folder holding nothing but the program (or the unpacked release named by QLP_RELEASE_DIR).
 
 #include "main_window_fixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,7 +25,7 @@ using test::kSettings;
 using test::utf8;
 using test::windowText;
 
-const wchar_t* kCaption = L"Quillon for SONY BVE-9100 Ver 2.6.0 cs1";
+const wchar_t* kCaption = L"" QUILLON_APP_CAPTION;
 
 // A folder holding a copy of the program file, removed afterwards.
 class ProgramCopy {
@@ -179,6 +183,38 @@ TEST(ProgramTest, StartEmptiesTheWorkDirectoryKeepsSubfoldersAndRegistersTheFile
     if (icon)
         DestroyIcon(icon);
 
+    EXPECT_EQ(run.close(main), 0);
+}
+
+// The program needs no file beside it: started from a folder holding only itself (or from the
+// unpacked release zip when QLP_RELEASE_DIR names its folder, with the release's own sample) on a
+// project file, it shows the window with the list filled, and closes cleanly.
+TEST(ProgramTest, StartsAloneFromItsFolderOnASample) {
+    ProgramCopy copy;
+    fs::path exe = copy.exe;
+    fs::path sample = fs::path(QLP_TEST_DATA_DIR) / L"golden" / L"ndf_basic.QLP";
+    if (const char* release = std::getenv("QLP_RELEASE_DIR")) {
+        exe = fs::path(release) / L"quillon.exe";
+        sample = fs::path(release) / L"samples" / L"ndf_basic.QLP";
+    }
+    ASSERT_TRUE(fs::exists(exe)) << exe.string();
+    ASSERT_TRUE(fs::exists(sample)) << sample.string();
+    ProgramRun run(exe, L"\"" + sample.wstring() + L"\"");
+    HWND main = run.window(L"QUILLONWIN_9100");
+    ASSERT_NE(main, nullptr);
+    HWND list = nullptr;
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM param) -> BOOL {
+            if (className(child) != WC_LISTVIEWW)
+                return TRUE;
+            *reinterpret_cast<HWND*>(param) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 8; }))
+        << SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
     EXPECT_EQ(run.close(main), 0);
 }
 
