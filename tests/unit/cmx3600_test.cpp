@@ -76,7 +76,10 @@ std::vector<CmxLine> readCmx(const std::string& bytes) {
                  cols(line, 30, 40),
                  cols(line, 42, 52),
                  cols(line, 54, 64),
-                 cols(line, 66, 76)};
+                 cols(line, 66, 76),
+                 {},
+                 {},
+                 {}};
             for (const std::string* t : {&l.srcIn, &l.srcOut, &l.recIn, &l.recOut})
                 EXPECT_TRUE(isTimecode(*t)) << line;
         } else if (line.rfind("M2", 0) == 0) {
@@ -92,7 +95,7 @@ std::vector<CmxLine> readCmx(const std::string& bytes) {
             l.text = cols(line, 6, 6) + cols(line, 11, 11);
             EXPECT_EQ(cols(line, 4, 5) + cols(line, 7, 10), "") << line;
         } else if (line[0] == '*') {
-            l = {"*"};
+            l.kind = "*";
             l.text = line;
         } else {
             l.kind = line.substr(0, line.find(':'));
