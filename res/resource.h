@@ -169,6 +169,13 @@
 #define IDD_VERSION 40017
 #define IDC_VERSION_CONTACT 1065
 
+// ---- Timecode entry dialog and edit locate dialog ----------------------------------------------
+#define IDD_TIMECODE_ENTRY 111
+#define IDD_EDIT_LOCATE 174
+#define IDC_ENTRY_NUMBER 1003 // the digits edit of both dialogs
+#define IDC_ENTRY_DF 1013
+#define IDC_ENTRY_NDF 1014
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

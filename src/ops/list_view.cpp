@@ -63,6 +63,18 @@ void rebuildReelUsageView(EdlDocument& doc) {
     doc.viewCount[2] = count;
 }
 
+bool chooseUsageReel(EdlDocument& doc, int reel) {
+    if (reel < 0 || reel == doc.reelFilter)
+        return false;
+    doc.reelFilter = reel;
+    rebuildReelUsageView(doc);
+    if (doc.currentView == 2)
+        reapplySort(doc);
+    doc.topRow[2] = 0;
+    doc.currentRow[2] = 0;
+    return true;
+}
+
 ViewChoice chooseView(EdlDocument& doc, int chosen) {
     ViewChoice choice;
     if (!isShownView(chosen) || doc.viewCount[chosen] == 0) {

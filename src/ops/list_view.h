@@ -47,6 +47,11 @@ ViewChoice chooseView(EdlDocument& doc, int chosen);
 // Rebuilds view 2 from scratch: the events of view 0, in order, whose reel is reelFilter.
 void rebuildReelUsageView(EdlDocument& doc);
 
+// The reel whose usage view 2 lists, chosen in its combo box: view 2 is rebuilt for it, ordered by
+// its stored sort state while shown, and its position goes back to row 0. False (nothing changes)
+// when the reel is the current one or no reel is chosen.
+bool chooseUsageReel(EdlDocument& doc, int reel);
+
 // The command a click on the header of `column` sends to the main window, or 0. Only views 1 and
 // 2 with rows are sorted from the header, by columns EDIT, P-VTR IN, R-VTR IN and DURATION.
 int headerClickCommand(int column, const EdlDocument& doc);

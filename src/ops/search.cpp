@@ -168,6 +168,24 @@ void setSearchFlag(SearchSettings& search, int32_t bit, bool on) {
         search.searchFlags &= ~bit;
 }
 
+bool takesSecondBound(int32_t lowerOp) {
+    return lowerOp == kOpAtOrAbove || lowerOp == kOpAbove;
+}
+
+bool secondBoundEnabled(const SearchSettings& search, int criterion) {
+    if (criterion < 0 || criterion >= kSecondBoundOffset)
+        return false;
+    return takesSecondBound(search.lowerOp[criterion]) && search.slotValue[criterion] != -1;
+}
+
+bool searchButtonEnabled(const EdlDocument& doc) {
+    return doc.search.searchFlags != 0;
+}
+
+bool clearSearchButtonEnabled(const EdlDocument& doc) {
+    return doc.viewCount[1] != 0;
+}
+
 void setSearchReelText(SearchSettings& search, std::u16string_view text) {
     constexpr size_t kKept = 7;
     std::fill(std::begin(search.searchReelText), std::end(search.searchReelText), u'\0');

@@ -71,6 +71,17 @@ SearchViewEffect clearSearch(EdlDocument& doc);
 // Switches the criterion `bit` on or off.
 void setSearchFlag(SearchSettings& search, int32_t bit, bool on);
 
+// Whether the second-bound controls of a timecode criterion are enabled: its first comparison is
+// at or above or above, and its first bound is set.
+bool secondBoundEnabled(const SearchSettings& search, int criterion);
+
+// Whether a first comparison takes a second bound: at or above, above.
+bool takesSecondBound(int32_t lowerOp);
+
+// Buttons Search and Clear search: a criterion is on; view 1 has rows.
+bool searchButtonEnabled(const EdlDocument& doc);
+bool clearSearchButtonEnabled(const EdlDocument& doc);
+
 // Keeps the reel text of the last search (at most 7 characters) for the listings.
 void setSearchReelText(SearchSettings& search, std::u16string_view text);
 

@@ -2,6 +2,7 @@
 
 #include "ops/list_view.h"
 #include "ops/memos.h"
+#include "ops/search.h"
 #include "resource.h"
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
@@ -53,7 +54,7 @@ void presentSearchCombos(const ControlTable& c, const EdlDocument& doc) {
         EnableWindow(c[id], TRUE);
     const SearchSettings& s = doc.search;
     for (int k = 0; k < 3; ++k) {
-        EnableWindow(c[kCriteria[k].upperOpCombo], s.lowerOp[k] < 2 && s.slotValue[k] != -1);
+        EnableWindow(c[kCriteria[k].upperOpCombo], secondBoundEnabled(s, k));
         send(c[kCriteria[k].lowerOpCombo], CB_SETCURSEL, s.lowerOp[k]);
         send(c[kCriteria[k].upperOpCombo], CB_SETCURSEL, s.upperOp[k]);
     }
@@ -89,8 +90,8 @@ void presentButtonsAndCells(const ControlTable& c, const EdlDocument& doc) {
     for (int id = IDC_MARKER_CELL1; id <= IDC_MARKER_CELL8; ++id)
         showEnabled(c[id], true, true);
     repaintInfoCells();
-    EnableWindow(c[IDC_SEARCH], doc.search.searchFlags != 0);
-    EnableWindow(c[IDC_CLEAR_SEARCH], doc.viewCount[1] != 0);
+    EnableWindow(c[IDC_SEARCH], searchButtonEnabled(doc));
+    EnableWindow(c[IDC_CLEAR_SEARCH], clearSearchButtonEnabled(doc));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
 #include "dialogs/output_dialogs_win.h"
+#include "ops/locate_win.h"
+#include "ops/search_win.h"
 #include "ops/tab_commands.h"
 #include "ops/window_layout.h"
 #include "resource.h"
@@ -348,6 +350,47 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         // Only the closing drop-down switches the view, not every change of its selection.
         if (code == CBN_CLOSEUP)
             onViewComboCloseUp();
+        break;
+    case IDM_SEARCH:
+        onSearch();
+        break;
+    case IDM_CLEAR_SEARCH:
+        onClearSearch();
+        break;
+    case IDM_EDIT_LOCATE:
+        onEditLocate();
+        break;
+    case IDC_CHECK_REEL:
+    case IDC_CHECK_SOURCE:
+    case IDC_CHECK_RECORD:
+    case IDC_CHECK_DURATION:
+    case IDC_CHECK_MARKER:
+        if (code == BN_CLICKED)
+            onSearchCheckBox(id);
+        break;
+    case IDC_SRC_LOWER_OP:
+    case IDC_SRC_UPPER_OP:
+    case IDC_REC_LOWER_OP:
+    case IDC_REC_UPPER_OP:
+    case IDC_DUR_LOWER_OP:
+    case IDC_DUR_UPPER_OP:
+    case IDC_SEARCH_REEL:
+    case IDC_SEARCH_MARKER:
+        if (code == CBN_CLOSEUP)
+            onSearchComboCloseUp(id);
+        break;
+    case IDC_VIEW_REEL:
+        if (code == CBN_CLOSEUP)
+            onUsageReelCloseUp();
+        break;
+    case IDC_SRC_LOWER:
+    case IDC_SRC_UPPER:
+    case IDC_REC_LOWER:
+    case IDC_REC_UPPER:
+    case IDC_DUR_LOWER:
+    case IDC_DUR_UPPER:
+        if (code == STN_CLICKED)
+            onTimecodeCellClick(id);
         break;
     case IDC_MARKER_CELL1:
     case IDC_MARKER_CELL1 + 1:

@@ -123,9 +123,20 @@ TEST(ChooseView, ReelUsageIsRebuiltForTheChosenReelAndSortedByItsState) {
     // Source times fall with the sequence, so ascending source order is reverse EDL order.
     EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{5, 3, 1}));
 
-    f.doc.reelFilter = 1;
+    // Choosing another reel in the shown view rebuilds it in its sort order from row 0.
+    f.doc.currentRow[2] = f.doc.topRow[2] = 2;
+    EXPECT_FALSE(chooseUsageReel(f.doc, 2));
+    EXPECT_EQ(f.doc.currentRow[2], 2);
+    EXPECT_FALSE(chooseUsageReel(f.doc, -1));
+    f.events[1].reelIndex = 1;
+    EXPECT_TRUE(chooseUsageReel(f.doc, 1));
+    EXPECT_EQ(f.doc.reelFilter, 1);
+    EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{4, 2}));
+    EXPECT_EQ(f.doc.currentRow[2], 0);
+    EXPECT_EQ(f.doc.topRow[2], 0);
+
     rebuildReelUsageView(f.doc);
-    EXPECT_EQ(f.shownSequences(), std::vector<int32_t>{4});
+    EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{2, 4}));
     f.doc.reelFilter = 9;
     rebuildReelUsageView(f.doc);
     EXPECT_EQ(f.doc.viewCount[2], 0);

@@ -226,8 +226,10 @@ TEST(RunSearch, WhatTheShownViewBecomes) {
     // No criterion: nothing runs.
     f.doc.search.searchFlags = 0;
     EXPECT_FALSE(runSearch(f.doc).ran);
+    EXPECT_FALSE(searchButtonEnabled(f.doc));
     setSearchFlag(f.doc.search, kSearchDuration, true);
     f.doc.search.slotValue[2] = 0;
+    EXPECT_TRUE(searchButtonEnabled(f.doc));
 
     // Shown view 1 with hits is ordered by its stored sort state, keeping its position.
     f.doc.currentView = 1;
@@ -237,6 +239,7 @@ TEST(RunSearch, WhatTheShownViewBecomes) {
     EXPECT_EQ(outcome.effect, SearchViewEffect::Reordered);
     EXPECT_EQ(f.hits(), (std::vector<int>{5, 2, 0, 3, 4, 1}));
     EXPECT_EQ(f.doc.currentRow[1], 2);
+    EXPECT_TRUE(clearSearchButtonEnabled(f.doc));
 
     // Shown view 1 left without hits falls back to view 0.
     f.doc.search.lowerOp[2] = kOpBelow;
@@ -246,6 +249,7 @@ TEST(RunSearch, WhatTheShownViewBecomes) {
     EXPECT_EQ(f.doc.currentView, 0);
     EXPECT_EQ(f.doc.currentRow[1], 0);
     EXPECT_EQ(f.flagged(), std::vector<int>{});
+    EXPECT_FALSE(clearSearchButtonEnabled(f.doc));
 
     // Clearing: hits and flags go; a shown view 1 gives way to view 0, view 2 is only redrawn.
     f.doc.search.lowerOp[2] = kOpAtOrAbove;
@@ -269,6 +273,16 @@ TEST(SearchSettings, PanelRules) {
     setSearchFlag(s, kSearchMarker, true);
     setSearchFlag(s, kSearchReel, false);
     EXPECT_EQ(s.searchFlags, kSearchMarker);
+    // The second bound is open after at or above and above, once the first bound is set.
+    EXPECT_EQ(std::vector<bool>({takesSecondBound(kOpAtOrAbove), takesSecondBound(kOpAbove),
+                                 takesSecondBound(kOpAtOrBelow), takesSecondBound(kOpBelow)}),
+              std::vector<bool>({true, true, false, false}));
+    EXPECT_FALSE(secondBoundEnabled(s, kCriterionRecord));
+    s.slotValue[kCriterionRecord] = 0;
+    EXPECT_TRUE(secondBoundEnabled(s, kCriterionRecord));
+    s.lowerOp[kCriterionRecord] = kOpAtOrBelow;
+    EXPECT_FALSE(secondBoundEnabled(s, kCriterionRecord));
+    EXPECT_FALSE(secondBoundEnabled(s, 3));
     setSearchReelText(s, u"TAPE0123");
     EXPECT_EQ(std::u16string(s.searchReelText), u"TAPE012");
 }

@@ -175,8 +175,8 @@ TEST_F(InfoPanelTest, TheOffsetCellOpensTheOffsetOtherCellsDoNothing) {
     EXPECT_EQ(spy.commands, std::vector<int>{IDM_OFFSET});
     spy.commands.clear();
     const int marker = doc.currentMarker;
-    for (int id : {IDC_REEL_LINE, IDC_HIT_COUNTER, IDC_SRC_LOWER, IDC_SRC_UPPER, IDC_REC_LOWER, IDC_REC_UPPER,
-                   IDC_DUR_LOWER, IDC_DUR_UPPER})
+    // The search timecode cells open the timecode entry dialog (the search tests).
+    for (int id : {IDC_REEL_LINE, IDC_HIT_COUNTER})
         click(control(id), 5, 5);
     EXPECT_TRUE(spy.commands.empty());
     EXPECT_EQ(doc.currentMarker, marker);
