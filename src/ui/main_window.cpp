@@ -325,6 +325,15 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
     case IDC_MEMO:
         onMemoFocusChange(code);
         break;
+    case IDM_SIMPLE_NOTES:
+        onSimpleNotes();
+        break;
+    case IDM_REEL_INFO:
+        onReelInfo();
+        break;
+    case IDM_MARKER_SETTINGS:
+        onMarkerSettings();
+        break;
     case IDM_SORT_SOURCE:
     case IDM_SORT_RECORD:
     case IDM_SORT_DURATION:

@@ -72,6 +72,12 @@ bool runSaveFileDialog(OPENFILENAMEW& dialog) {
     return GetSaveFileNameW(&dialog) != 0;
 }
 
+bool runColourDialog(CHOOSECOLORW& dialog) {
+    if (gHandler)
+        return gHandler->colourDialog(dialog);
+    return ChooseColorW(&dialog) != 0;
+}
+
 Answer WinPrompt::askYesNo(std::u16string_view text) {
     return qlp::askYesNo(ui().mainWindow, asWide(text)) ? Answer::Yes : Answer::No;
 }

@@ -25,6 +25,9 @@ public:
     virtual bool fileDialog(OPENFILENAMEW& dialog, bool save) {
         return save ? GetSaveFileNameW(&dialog) != 0 : GetOpenFileNameW(&dialog) != 0;
     }
+    // Shows or answers the colour picker described by `dialog`: true with rgbResult set on OK,
+    // false on cancel. The custom-colour row it points to may change either way.
+    virtual bool colourDialog(CHOOSECOLORW& dialog) { return ChooseColorW(&dialog) != 0; }
 };
 
 // Installs a handler; nullptr returns to the real boxes. Returns the previous handler.
@@ -48,6 +51,8 @@ INT_PTR runModal(HWND owner, int dialogId, DLGPROC proc, LPARAM param = 0);
 // The common open and save dialogs; false when the user cancels.
 bool runOpenFileDialog(OPENFILENAMEW& dialog);
 bool runSaveFileDialog(OPENFILENAMEW& dialog);
+// The common colour picker; false when the user cancels.
+bool runColourDialog(CHOOSECOLORW& dialog);
 
 // The core's questions and warnings as message boxes over the main window.
 class WinPrompt : public Prompt {
