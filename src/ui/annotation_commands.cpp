@@ -54,7 +54,7 @@ void runMarkerCommand(MarkerCommand command) {
         ListView_RedrawItems(list, rows.front(), rows.back());
         UpdateWindow(list);
     }
-    markDocumentModified();
+    markDocumentEdited();
     if (outcome.rerunSearch)
         SendMessageW(a.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SEARCH, 0), 0);
 }
@@ -98,7 +98,7 @@ void onWriteWorkMemo() {
     case MemoResult::Removed:
         ListView_Update(list, outcome.row);
         InvalidateRect(list, nullptr, TRUE);
-        markDocumentModified();
+        markDocumentEdited();
         SetFocus(list);
         return;
     }
@@ -132,7 +132,7 @@ void onSimpleNotes() {
     stopWorkers(a.workers);
     runSimpleNotesDialog(a.mainWindow, a.document);
     startWorkers(a.workers);
-    markDocumentModified();
+    markDocumentEdited();
     SetFocus(a.controls.list);
 }
 
@@ -142,7 +142,7 @@ void onReelInfo() {
         return;
     runReelInfoDialog(a.mainWindow, a.document);
     // Descriptions are stored as they are edited, so Esc marks the document too.
-    markDocumentModified();
+    markDocumentEdited();
     InvalidateRect(a.controls[IDC_REEL_LINE], nullptr, TRUE);
     SetFocus(a.controls.list);
 }
@@ -161,7 +161,7 @@ void onMarkerSettings() {
     repaintMarkerCells();
     UpdateWindow(list);
     InvalidateRect(a.controls[IDC_SEARCH_MARKER], nullptr, TRUE);
-    markDocumentModified();
+    markDocumentEdited();
     SetFocus(list);
 }
 
