@@ -247,11 +247,17 @@ TEST_F(AnnotateTest, ReelInformationSortsAndStoresForTheReelNamedInTheRow) {
             return std::wstring(text);
         };
         auto clickHeading = [&](int column) {
-            NMLISTVIEW click{{reels, IDC_REEL_INFO_LIST, static_cast<UINT>(LVN_COLUMNCLICK)}, -1, column};
+            NMLISTVIEW click{};
+            click.hdr = {reels, IDC_REEL_INFO_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+            click.iItem = -1;
+            click.iSubItem = column;
             SendMessageW(d, WM_NOTIFY, IDC_REEL_INFO_LIST, reinterpret_cast<LPARAM>(&click));
         };
         auto doubleClick = [&](int row) {
-            NMITEMACTIVATE click{{reels, IDC_REEL_INFO_LIST, static_cast<UINT>(NM_DBLCLK)}, row, 3};
+            NMITEMACTIVATE click{};
+            click.hdr = {reels, IDC_REEL_INFO_LIST, static_cast<UINT>(NM_DBLCLK)};
+            click.iItem = row;
+            click.iSubItem = 3;
             SendMessageW(d, WM_NOTIFY, IDC_REEL_INFO_LIST, reinterpret_cast<LPARAM>(&click));
         };
         EXPECT_EQ(cell(0, 1), L" 11");
@@ -342,6 +348,28 @@ TEST_F(AnnotateTest, MarkerSettingsPickerEnterAndCancel) {
     EXPECT_EQ(picker.startColours, (std::vector<COLORREF>{0, 0x000AFF}));
     EXPECT_EQ(doc.markerColours[0], 0x000AFFu);
     EXPECT_EQ(fixedBufferText(doc.markerNames[7], 23), u"Eight");
+}
+
+// A tab from an EDL that was marked asks before Close Tab throws the marks away; Yes saves it as a
+// project file through the Save As dialog.
+TEST_F(AnnotateTest, ClosingAnEditedEdlTabOffersToSaveIt) {
+    loadGenerated(3, kFromEdl);
+    show();
+    const std::wstring edl = toWide(ui().currentEntry->path);
+    selectOnly({1});
+    command(IDM_SET_MARKER);
+    EXPECT_EQ(tabs()[0].image, kFromEdl);
+    const std::filesystem::path kept = files / L"kept.QLP";
+    recorder.expect(IDYES);
+    recorder.answerFile(kept.wstring());
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{message(kMsgSaveBeforeCloseTab, edl)});
+    ASSERT_EQ(recorder.fileDialogs.size(), 1u);
+    EXPECT_TRUE(recorder.fileDialogs[0].save);
+    EXPECT_EQ(listRows(), 0);
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(kept.u16string(), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.events[1].marker, 0);
 }
 
 } // namespace
