@@ -179,3 +179,35 @@
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
+
+// ---- Annotation dialogs: reel information 135, marker settings 172, simple notes 177 -----------
+#define IDD_REEL_INFO 135
+#define IDC_REEL_INFO_LIST 1052
+#define IDC_REEL_INFO_EDIT 1003
+
+#define IDD_MARKER_SETTINGS 172
+#define IDC_MARKER_BOX1 1067 // colour boxes of kinds 1..8: 1067-1070, 1072-1075
+#define IDC_MARKER_BOX2 1068
+#define IDC_MARKER_BOX3 1069
+#define IDC_MARKER_BOX4 1070
+#define IDC_MARKER_BOX5 1072
+#define IDC_MARKER_BOX6 1073
+#define IDC_MARKER_BOX7 1074
+#define IDC_MARKER_BOX8 1075
+#define IDC_MARKER_NAME1 1071 // descriptions of kinds 1..8: 1071, 1011-1017
+#define IDC_MARKER_NAME2 1011
+#define IDC_MARKER_NAME3 1012
+#define IDC_MARKER_NAME4 1013
+#define IDC_MARKER_NAME5 1014
+#define IDC_MARKER_NAME6 1015
+#define IDC_MARKER_NAME7 1016
+#define IDC_MARKER_NAME8 1017
+#define IDC_MARKER_COLOUR_LABEL 1078
+#define IDC_MARKER_NAME_LABEL 1080
+
+#define IDD_SIMPLE_NOTES 177
+#define IDC_NOTE_NEW 1044
+#define IDC_NOTE_DELETE 1094
+#define IDC_NOTE_LIST 1052
+#define IDC_NOTE_TITLE 1003
+#define IDC_NOTE_BODY 1065

@@ -226,6 +226,7 @@ struct TabEntry {
     int32_t tabIndex = 0;
     int32_t fileId = 0;
     int32_t workFileReady = 0;
+    int32_t edlChanged = 0; // a tab from an EDL that an editing command changed since it was opened
     uint64_t workFileDigest = 0; // what the work file holds besides its header; 0 when not known
     std::u16string path;
     std::u16string workPath;

@@ -348,10 +348,29 @@ TabOutcome openFiles(EdlDocument& doc, TabList& tabs, TabEntry* current, std::u1
     return out;
 }
 
-TabOutcome closeTab(EdlDocument& doc, TabList& tabs, TabEntry& entry, Prompt& prompt) {
+bool markTabEdited(TabEntry& entry) {
+    if (entry.saveState == kFromEdl)
+        entry.edlChanged = 1;
+    if (entry.saveState != kSaved)
+        return false;
+    entry.saveState = kModified;
+    return true;
+}
+
+TabOutcome closeTab(EdlDocument& doc, TabList& tabs, TabEntry& entry, Prompt& prompt, SaveAsTarget* saveAs) {
     TabOutcome out;
     out.current = &entry;
-    if (entry.saveState == kModified) {
+    if (entry.saveState == kFromEdl && entry.edlChanged) {
+        // Its changes exist nowhere but in its work file, which closing deletes.
+        const Answer answer = prompt.askYesNoCancel(formatMessage(kMsgSaveBeforeCloseTab, entry.path));
+        if (answer == Answer::Cancel)
+            return out;
+        if (answer == Answer::Yes) {
+            const std::u16string chosen = saveAs ? saveAs->choose(entry) : std::u16string();
+            if (chosen.empty() || saveTabAs(doc, tabs, entry, chosen, prompt) != SaveAsResult::Adopted)
+                return out;
+        }
+    } else if (entry.saveState == kModified) {
         const Answer answer = prompt.askYesNoCancel(formatMessage(kMsgSaveBeforeCloseTab, entry.path));
         // Cancel, or a save that failed (string 106 shown): the tab stays open and current.
         if (answer == Answer::Cancel || (answer == Answer::Yes && !saveUserFile(entry.path, doc, prompt)))
@@ -421,6 +440,7 @@ SaveAsResult saveTabAs(EdlDocument& doc, TabList& tabs, TabEntry& entry, std::u1
             return SaveAsResult::Failed;
         entry.path = chosen;
         entry.saveState = kSaved;
+        entry.edlChanged = 0;
         return SaveAsResult::Adopted;
     }
     // A copy under the new name, through the scratch file of the work directory.
@@ -430,11 +450,44 @@ SaveAsResult saveTabAs(EdlDocument& doc, TabList& tabs, TabEntry& entry, std::u1
     return SaveAsResult::Copied;
 }
 
-int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt, bool* failed) {
+namespace {
+
+// Asks about an edited tab from an EDL when the program closes; Yes saves it as a project file.
+// False when the program must stay open.
+bool offerEditedEdlTab(EdlDocument& doc, TabList& tabs, TabEntry& entry, Prompt& prompt, SaveAsTarget* saveAs) {
+    const Answer answer = prompt.askYesNoCancel(formatMessage(kMsgSaveBeforeCloseTab, entry.path));
+    if (answer == Answer::No)
+        return true;
+    const std::u16string chosen = answer == Answer::Yes && saveAs ? saveAs->choose(entry) : std::u16string();
+    if (chosen.empty())
+        return false;
+    if (entry.active)
+        return saveTabAs(doc, tabs, entry, chosen, prompt) == SaveAsResult::Adopted;
+    // Another tab's latest state is its work file, which the last tab switch wrote.
+    if (!copyUserFile(entry.workPath, chosen, prompt))
+        return false;
+    entry.path = chosen;
+    entry.saveState = kSaved;
+    entry.edlChanged = 0;
+    return true;
+}
+
+} // namespace
+
+int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt, bool* failed, SaveAsTarget* saveAs) {
     if (!doc.loaded)
         return 0;
     int asked = 0;
     for (TabEntry* entry = tabs.first(); entry; entry = entry->next) {
+        if (entry->saveState == kFromEdl && entry->edlChanged) {
+            ++asked;
+            if (!offerEditedEdlTab(doc, tabs, *entry, prompt, saveAs)) {
+                if (failed)
+                    *failed = true;
+                return asked;
+            }
+            continue;
+        }
         if (entry->saveState != kModified)
             continue;
         ++asked;

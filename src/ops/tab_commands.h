@@ -74,9 +74,24 @@ bool saveWorkFile(EdlDocument& doc, TabEntry& entry, Prompt& prompt);
 TabOutcome openFiles(EdlDocument& doc, TabList& tabs, TabEntry* current, std::u16string_view paths, OpenKind kind,
                      Prompt& prompt);
 
-// Close Tab: a modified tab asks string 109 (Cancel, or Yes and a failed save, keeps it); the next
-// tab (or the previous one for the last tab) becomes current and is loaded.
-TabOutcome closeTab(EdlDocument& doc, TabList& tabs, TabEntry& entry, Prompt& prompt);
+// Where a tab that came from an EDL is to be saved as a project file: the window shows its Save As
+// dialog. Empty when the user cancels or the path cannot be used.
+class SaveAsTarget {
+public:
+    virtual ~SaveAsTarget() = default;
+    virtual std::u16string choose(const TabEntry& entry) = 0;
+};
+
+// After an editing command (markers, memos, notes, descriptions): a saved project tab becomes
+// modified, and a tab from an EDL remembers that it holds changes its EDL lacks. True when the
+// tab's picture changes.
+bool markTabEdited(TabEntry& entry);
+
+// Close Tab: a modified tab asks string 109 (Cancel, or Yes and a failed save, keeps it); so does a
+// tab from an EDL that was edited, whose Yes saves it as a project file where `saveAs` chooses
+// (a cancelled choice keeps it). The next tab (or the previous one for the last tab) becomes
+// current and is loaded.
+TabOutcome closeTab(EdlDocument& doc, TabList& tabs, TabEntry& entry, Prompt& prompt, SaveAsTarget* saveAs = nullptr);
 
 // Switch from `previous` to `chosen` (the tab the strip selected): writes the previous document to
 // its work file and loads the chosen one; a chosen tab that cannot be loaded goes, and the previous
@@ -104,9 +119,11 @@ SaveAsResult saveTabAs(EdlDocument& doc, TabList& tabs, TabEntry& entry, std::u1
 // Closing the program: when a document is loaded, asks string 110 (Yes/No) for every entry whose
 // saveState is 2. Yes writes the current document over the active entry's path, or another entry's
 // work file over its path. Entries that came from an EDL and were never saved are not asked about.
-// Closing cannot be cancelled. A tab written this way becomes saved. Returns the number of
-// questions asked; when a file could not be written (string 106 shown), `failed` is set: that
-// tab's changes exist only in the program, which must then stay open.
-int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt, bool* failed = nullptr);
+// A tab from an EDL that was edited asks string 109 (Yes/No/Cancel) instead: Yes saves it as a
+// project file where `saveAs` chooses. A tab written this way becomes saved. Returns the number of
+// questions asked; `failed` is set when the program must stay open: a file could not be written
+// (string 106 shown; that tab's changes exist only in the program), or the user cancelled.
+int saveModifiedTabsOnExit(EdlDocument& doc, TabList& tabs, Prompt& prompt, bool* failed = nullptr,
+                           SaveAsTarget* saveAs = nullptr);
 
 } // namespace qlp

@@ -1,5 +1,10 @@
 #include "ui/annotation_commands.h"
 
+#include "dialogs/reel_info_win.h"
+#include "dialogs/simple_notes_win.h"
+#include "ops/markers_win.h"
+#include "ui/info_panel.h"
+
 #include "ui/ui_state.h"
 #include "ops/list_view.h"
 #include "ops/markers.h"
@@ -49,7 +54,7 @@ void runMarkerCommand(MarkerCommand command) {
         ListView_RedrawItems(list, rows.front(), rows.back());
         UpdateWindow(list);
     }
-    markDocumentModified();
+    markDocumentEdited();
     if (outcome.rerunSearch)
         SendMessageW(a.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SEARCH, 0), 0);
 }
@@ -93,7 +98,7 @@ void onWriteWorkMemo() {
     case MemoResult::Removed:
         ListView_Update(list, outcome.row);
         InvalidateRect(list, nullptr, TRUE);
-        markDocumentModified();
+        markDocumentEdited();
         SetFocus(list);
         return;
     }
@@ -117,6 +122,47 @@ void onMemoFocusChange(int notification) {
         if (sameRow)
             onWriteWorkMemo();
     }
+}
+
+void onSimpleNotes() {
+    UiState& a = ui();
+    if (!a.document.loaded)
+        return;
+    // The notes are the document's own; the workers stay away from it while the dialog runs.
+    stopWorkers(a.workers);
+    runSimpleNotesDialog(a.mainWindow, a.document);
+    startWorkers(a.workers);
+    markDocumentEdited();
+    SetFocus(a.controls.list);
+}
+
+void onReelInfo() {
+    UiState& a = ui();
+    if (!a.document.loaded)
+        return;
+    runReelInfoDialog(a.mainWindow, a.document);
+    // Descriptions are stored as they are edited, so Esc marks the document too.
+    markDocumentEdited();
+    InvalidateRect(a.controls[IDC_REEL_LINE], nullptr, TRUE);
+    SetFocus(a.controls.list);
+}
+
+void onMarkerSettings() {
+    UiState& a = ui();
+    EdlDocument& doc = a.document;
+    if (!doc.loaded)
+        return;
+    runMarkerSettingsDialog(a.mainWindow, doc);
+    // Whatever closed the dialog: the rows, the marker cells and the marker combo box show the
+    // colours and descriptions as they are now.
+    HWND list = a.controls.list;
+    const int top = ListView_GetTopIndex(list);
+    ListView_RedrawItems(list, top, top + ListView_GetCountPerPage(list));
+    repaintMarkerCells();
+    UpdateWindow(list);
+    InvalidateRect(a.controls[IDC_SEARCH_MARKER], nullptr, TRUE);
+    markDocumentEdited();
+    SetFocus(list);
 }
 
 } // namespace qlp

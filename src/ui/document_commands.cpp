@@ -220,7 +220,26 @@ bool isOpenInATab(const std::u16string& path) {
     return false;
 }
 
+class SaveAsDialog : public SaveAsTarget {
+public:
+    std::u16string choose(const TabEntry&) override {
+        std::u16string chosen;
+        if (!askSavePath(chosen))
+            return {};
+        if (isOpenInATab(chosen)) {
+            warn(ui().mainWindow, toWide(formatMessage(kMsgPathLinked, chosen)));
+            return {};
+        }
+        return chosen;
+    }
+};
+
 } // namespace
+
+SaveAsTarget& saveAsDialog() {
+    static SaveAsDialog dialog;
+    return dialog;
+}
 
 std::wstring commandLinePath(std::wstring_view commandLine) {
     std::wstring text(commandLine);
@@ -333,7 +352,7 @@ void onCloseTab() {
     disableTabAndList();
 
     WinPrompt prompt;
-    const TabOutcome outcome = closeTab(a.document, a.tabs, *entry, prompt);
+    const TabOutcome outcome = closeTab(a.document, a.tabs, *entry, prompt, &saveAsDialog());
     present(outcome);
     if (outcome.present == Presentation::Nothing) {
         enableTabAndList();

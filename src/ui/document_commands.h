@@ -3,6 +3,8 @@
 // tabs. Each one stops the display workers while it replaces what they read, and writes the
 // status bar: part 0 the number of open files, part 1 the current file, part 2 what happened.
 
+#include "ops/tab_commands.h"
+
 #include <windows.h>
 
 #include <string>
@@ -21,6 +23,10 @@ void onSave();                           // 40057
 void onSaveAs();                         // 40051
 void onCloseTab();                       // 40128
 void onSwitchTab();                      // the tab strip's selection changed
+
+// The Save As dialog as the place where an edited tab from an EDL is saved when it is closed; a
+// path another tab refers to is refused with string 108.
+SaveAsTarget& saveAsDialog();
 
 // The path the start-up command line names: a quoted text loses its first and last characters;
 // either way the result is made a full path in its long form (up to 1024 characters).

@@ -215,10 +215,10 @@ void onClose(HWND hwnd) {
     UiState& a = ui();
     WinPrompt prompt;
     bool saveFailed = false;
-    saveModifiedTabsOnExit(a.document, a.tabs, prompt, &saveFailed);
+    saveModifiedTabsOnExit(a.document, a.tabs, prompt, &saveFailed, &saveAsDialog());
     if (saveFailed) {
-        // A file the user wanted saved could not be written: closing now would lose its changes.
-        // The tabs that were saved show it.
+        // A file the user wanted saved could not be written, or the user cancelled: closing now
+        // would lose changes. The tabs that were saved show it.
         rebuildTabStrip(a.controls.tab, a.tabs);
         selectTab(a.controls.tab, a.currentEntry);
         signalMenuRefresh(a.workers);
@@ -336,6 +336,15 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         break;
     case IDC_MEMO:
         onMemoFocusChange(code);
+        break;
+    case IDM_SIMPLE_NOTES:
+        onSimpleNotes();
+        break;
+    case IDM_REEL_INFO:
+        onReelInfo();
+        break;
+    case IDM_MARKER_SETTINGS:
+        onMarkerSettings();
         break;
     case IDM_SORT_SOURCE:
     case IDM_SORT_RECORD:

@@ -117,6 +117,12 @@ bool runFolderBrowser(HWND owner, std::wstring_view title, std::wstring& folder)
     return showFolderBrowser(owner, title, folder);
 }
 
+bool runColourDialog(CHOOSECOLORW& dialog) {
+    if (gHandler)
+        return gHandler->colourDialog(dialog);
+    return ChooseColorW(&dialog) != 0;
+}
+
 Answer WinPrompt::askYesNo(std::u16string_view text) {
     return qlp::askYesNo(ui().mainWindow, asWide(text)) ? Answer::Yes : Answer::No;
 }

@@ -35,6 +35,9 @@ public:
     virtual bool browseFolder(HWND owner, std::wstring_view title, std::wstring& folder) {
         return showFolderBrowser(owner, title, folder);
     }
+    // Shows or answers the colour picker described by `dialog`: true with rgbResult set on OK,
+    // false on cancel. The custom-colour row it points to may change either way.
+    virtual bool colourDialog(CHOOSECOLORW& dialog) { return ChooseColorW(&dialog) != 0; }
 };
 
 // Installs a handler; nullptr returns to the real boxes. Returns the previous handler.
@@ -63,6 +66,8 @@ bool runOpenFileDialog(OPENFILENAMEW& dialog);
 bool runSaveFileDialog(OPENFILENAMEW& dialog);
 // The folder browser; false when the user cancels or picks a folder without a file-system path.
 bool runFolderBrowser(HWND owner, std::wstring_view title, std::wstring& folder);
+// The common colour picker; false when the user cancels.
+bool runColourDialog(CHOOSECOLORW& dialog);
 
 // The core's questions and warnings as message boxes over the main window.
 class WinPrompt : public Prompt {

@@ -1,5 +1,6 @@
 #include "ui/tab_strip.h"
 
+#include "ops/tab_commands.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
 
@@ -60,6 +61,13 @@ void markDocumentModified() {
         entry->saveState = kModified;
         setTabLabel(a.controls.tab, *entry);
     }
+    signalMenuRefresh(a.workers);
+}
+
+void markDocumentEdited() {
+    UiState& a = ui();
+    if (TabEntry* entry = a.currentEntry; entry && markTabEdited(*entry))
+        setTabLabel(a.controls.tab, *entry);
     signalMenuRefresh(a.workers);
 }
 

@@ -28,5 +28,8 @@ TabEntry* entryAtTab(TabList& tabs, int index);
 // After every change the project file stores: a saved project tab becomes modified (and its label
 // is set again); a tab that came from an EDL keeps its state. Signals menuRefresh.
 void markDocumentModified();
+// The same after an editing command (markers, memos, notes, descriptions), which a tab from an EDL
+// also remembers, so that closing it asks before its changes are thrown away.
+void markDocumentEdited();
 
 } // namespace qlp

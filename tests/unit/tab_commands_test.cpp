@@ -348,4 +348,76 @@ TEST_F(TabCommandsTest, UserFilesAreReplacedWholeOrNotAtAll) {
     }
 }
 
+// A tab from an EDL that an editing command changed asks string 109 before Close Tab or the exit
+// throws its changes away; Yes saves it as a project file where the Save As dialog says, and a
+// cancelled dialog keeps it. An unchanged one goes without a question.
+TEST_F(TabCommandsTest, AnEditedEdlTabAsksBeforeItsChangesAreLost) {
+    struct Chooser : SaveAsTarget {
+        std::u16string answer;
+        std::u16string choose(const TabEntry&) override { return answer; }
+    };
+    struct Case {
+        const char* what;
+        bool exit, edited;
+        std::optional<Answer> answer;
+        const char* chosen; // what the Save As dialog returns, "" for Cancel
+        bool closed, saved;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"close, unchanged: no question", false, false, {}, "", true, false},
+        {"close, Cancel", false, true, Answer::Cancel, "", false, false},
+        {"close, No", false, true, Answer::No, "", true, false},
+        {"close, Yes, dialog cancelled", false, true, Answer::Yes, "", false, false},
+        {"close, Yes, saved", false, true, Answer::Yes, "saved.QLP", true, true},
+        {"exit, unchanged: no question", true, false, {}, "", true, false},
+        {"exit, Cancel", true, true, Answer::Cancel, "", false, false},
+        {"exit, No", true, true, Answer::No, "", true, false},
+        {"exit, Yes, dialog cancelled", true, true, Answer::Yes, "", false, false},
+        {"exit, Yes, saved", true, true, Answer::Yes, "saved.QLP", true, true},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (TabEntry* e = tabs.first(); e; e = e->next)
+            e->dropped = 1;
+        purgeDroppedEntries(tabs);
+        releaseDocument(doc);
+        doc.loaded = 0;
+        current = nullptr;
+        fs::remove(dir.file("saved.QLP"));
+        open("a.EDL");
+        ASSERT_EQ(current->saveState, kFromEdl);
+        const std::u16string edl = current->path;
+        if (c.edited) {
+            doc.currentMarker = 5;
+            EXPECT_FALSE(markTabEdited(*current)); // the picture stays that of a tab from an EDL
+        }
+        prompt.texts.clear();
+        if (c.answer)
+            prompt.answers = {*c.answer};
+        Chooser chooser;
+        chooser.answer = *c.chosen ? path(c.chosen) : u"";
+
+        bool stayOpen = false;
+        if (c.exit) {
+            saveModifiedTabsOnExit(doc, tabs, prompt, &stayOpen, &chooser);
+            EXPECT_EQ(stayOpen, !c.closed);
+        } else {
+            const TabOutcome outcome = closeTab(doc, tabs, *current, prompt, &chooser);
+            EXPECT_EQ(outcome.present, c.closed ? Presentation::NoDocument : Presentation::Nothing);
+        }
+        EXPECT_EQ(prompt.texts, c.answer ? std::vector<std::u16string>{formatMessage(kMsgSaveBeforeCloseTab, edl)}
+                                         : std::vector<std::u16string>{});
+        EdlDocument saved;
+        EXPECT_EQ(loadProjectFile(path("saved.QLP"), saved) == LoadStatus::Ok, c.saved);
+        if (c.saved) {
+            EXPECT_EQ(saved.currentMarker, 5);
+            if (c.exit) {
+                EXPECT_EQ(tabs.first()->saveState, kSaved);
+            }
+        }
+    }
+}
+
 } // namespace

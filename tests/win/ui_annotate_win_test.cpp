@@ -1,14 +1,99 @@
 // Annotating events in the real main window: a marker chosen on its cell, set by the menu command
 // and deleted again; the comment display switched by its button; a memo typed into
 // the memo box and stored when the box loses the focus, not stored when the current row moved
-// meanwhile, and removed by the write command; the tab turns modified.
+// meanwhile, and removed by the write command; the tab turns modified. The notes, reel information
+// and marker settings dialogs driven from inside their modal loops.
 
 #include "main_window_fixture.h"
 
+#include "dialogs/reel_info.h"
+#include "dialogs/simple_notes.h"
 #include "ops/memos.h"
+#include "ops/single_line.h"
+
+#include <optional>
 
 namespace qlp {
 namespace {
+
+using test::windowText;
+
+// Runs a script inside the modal loop of the next dialog the program opens, as a user would act
+// on it; the script ends by closing the dialog. The recorder is told to press a button no dialog
+// knows (0), so that only the script acts.
+class DialogScript {
+public:
+    DialogScript(test::ModalRecorder& recorder, std::function<void(HWND)> script) {
+        current() = std::move(script);
+        recorder.expect(0);
+        SetTimer(nullptr, 0, 20, onTimer);
+    }
+    ~DialogScript() { current() = nullptr; }
+
+private:
+    static std::function<void(HWND)>& current() {
+        static std::function<void(HWND)> script;
+        return script;
+    }
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM found) {
+                if (IsWindowVisible(w) && test::className(w) == L"#32770")
+                    *reinterpret_cast<HWND*>(found) = w;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog || !current())
+            return; // not open yet: the timer comes again
+        KillTimer(nullptr, id);
+        auto script = std::move(current());
+        current() = nullptr;
+        script(dialog);
+    }
+};
+
+// Answers the colour picker (the program's own seam) and passes boxes and dialogs to the recorder.
+class PickerAnswers : public ModalHandler {
+public:
+    explicit PickerAnswers(test::ModalRecorder& recorder) : recorder_(recorder) { previous_ = setModalHandler(this); }
+    ~PickerAnswers() override { setModalHandler(previous_); }
+    int messageBox(HWND owner, std::wstring_view text, std::wstring_view caption, UINT type) override {
+        return recorder_.messageBox(owner, text, caption, type);
+    }
+    INT_PTR dialogBox(HWND owner, int id, DLGPROC proc, LPARAM param) override {
+        return recorder_.dialogBox(owner, id, proc, param);
+    }
+    // The user picks `colour` (or cancels with nullopt) after setting the first custom colour.
+    bool colourDialog(CHOOSECOLORW& dialog) override {
+        startColours.push_back(dialog.rgbResult);
+        EXPECT_TRUE(dialog.Flags & CC_FULLOPEN);
+        dialog.lpCustColors[0] = customColour;
+        const std::optional<COLORREF> answer = answers.front();
+        answers.pop_front();
+        if (answer)
+            dialog.rgbResult = *answer;
+        return answer.has_value();
+    }
+    std::deque<std::optional<COLORREF>> answers;
+    std::vector<COLORREF> startColours;
+    COLORREF customColour = RGB(7, 8, 9);
+
+private:
+    test::ModalRecorder& recorder_;
+    ModalHandler* previous_ = nullptr;
+};
+
+void clickButton(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring listBoxLine(HWND listBox, int i) {
+    wchar_t text[128] = {};
+    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
 class AnnotateTest : public test::MainWindowTest {
 protected:
@@ -81,6 +166,210 @@ TEST_F(AnnotateTest, MarkersMemosAndTheCommentDisplay) {
     SetWindowTextW(ui().controls.memo, L"");
     command(IDM_WRITE_MEMO);
     EXPECT_EQ(doc.view[0][5]->hasWorkMemo, 0);
+}
+
+TEST_F(AnnotateTest, NotesNewDeleteRenumberAndStoreOnFocusLoss) {
+    // Without a document the buttons are grayed and the commands do nothing (no dialog opens).
+    for (int id : {IDC_OFFSET, IDC_SIMPLE_NOTES, IDC_REEL_INFO})
+        EXPECT_FALSE(IsWindowEnabled(control(id))) << id;
+    for (int id : {IDM_SIMPLE_NOTES, IDM_REEL_INFO, IDM_MARKER_SETTINGS})
+        command(id);
+    EXPECT_TRUE(recorder.records.empty());
+
+    loadGenerated(3);
+    show();
+    EdlDocument& doc = ui().document;
+    auto firstRun = [&](HWND d) {
+        HWND lines = GetDlgItem(d, IDC_NOTE_LIST), title = GetDlgItem(d, IDC_NOTE_TITLE);
+        HWND body = GetDlgItem(d, IDC_NOTE_BODY);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_NOTE_DELETE)));
+        EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_NOTE_NEW));
+        SetFocus(title); // no note: the title stays read-only
+        EXPECT_TRUE(GetWindowLongW(title, GWL_STYLE) & ES_READONLY);
+        SetFocus(lines);
+        for (int i = 0; i < 3; ++i)
+            clickButton(d, IDC_NOTE_NEW);
+        EXPECT_EQ(listBoxLine(lines, 2), L"03  Untitled");
+        EXPECT_EQ(SendMessageW(title, EM_GETLIMITTEXT, 0, 0), 30);
+        SetFocus(title);
+        EXPECT_FALSE(GetWindowLongW(title, GWL_STYLE) & ES_READONLY);
+        SetWindowTextW(title, L"Third note");
+        SetFocus(body); // the title is stored as it loses the focus
+        SetWindowTextW(body, std::wstring(kNoteBodyChars, L'x').c_str());
+        SetFocus(lines);
+        EXPECT_EQ(listBoxLine(lines, 2), L"03  Third note");
+        SendMessageW(lines, LB_SETCURSEL, 1, 0);
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_NOTE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(lines));
+        clickButton(d, IDC_NOTE_DELETE);
+        EXPECT_EQ(SendMessageW(lines, LB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(listBoxLine(lines, 1), L"02  Third note");
+        EXPECT_EQ(SendMessageW(lines, LB_GETCURSEL, 0, 0), 1);
+        EXPECT_EQ(windowText(title), L"Third note");
+        clickButton(d, IDOK);
+    };
+    {
+        DialogScript script(recorder, firstRun);
+        command(IDC_SIMPLE_NOTES, BN_CLICKED);
+    }
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(recorder.records[0].dialogId, IDD_SIMPLE_NOTES);
+    ASSERT_EQ(doc.noteCount, 2);
+    const SimpleNote& third = *doc.noteHead->next->next;
+    EXPECT_EQ(noteTitle(third), u"Third note");
+    EXPECT_EQ(noteBody(third).size(), kNoteBodyChars);
+    EXPECT_EQ(ui().currentEntry->saveState, kModified);
+
+    // Opened again, New numbers on from the notes the document has; the current note shows.
+    auto secondRun = [&](HWND d) {
+        HWND lines = GetDlgItem(d, IDC_NOTE_LIST);
+        EXPECT_EQ(windowText(GetDlgItem(d, IDC_NOTE_TITLE)), L"Third note");
+        EXPECT_EQ(SendMessageW(lines, LB_GETCURSEL, 0, 0), 1);
+        clickButton(d, IDC_NOTE_NEW);
+        EXPECT_EQ(listBoxLine(lines, 2), L"03  Untitled");
+        clickButton(d, IDCANCEL);
+    };
+    {
+        DialogScript script(recorder, secondRun);
+        command(IDM_SIMPLE_NOTES);
+    }
+    EXPECT_EQ(doc.noteCount, 3);
+}
+
+TEST_F(AnnotateTest, ReelInformationSortsAndStoresForTheReelNamedInTheRow) {
+    loadGenerated(31); // TAPE01 is used 11 times, TAPE02 and TAPE03 10 times each
+    show();
+    EdlDocument& doc = ui().document;
+    auto run = [&](HWND d) {
+        HWND reels = GetDlgItem(d, IDC_REEL_INFO_LIST), edit = GetDlgItem(d, IDC_REEL_INFO_EDIT);
+        auto cell = [&](int row, int column) {
+            wchar_t text[80] = {};
+            ListView_GetItemText(reels, row, column, text, 80);
+            return std::wstring(text);
+        };
+        auto clickHeading = [&](int column) {
+            NMLISTVIEW click{};
+            click.hdr = {reels, IDC_REEL_INFO_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+            click.iItem = -1;
+            click.iSubItem = column;
+            SendMessageW(d, WM_NOTIFY, IDC_REEL_INFO_LIST, reinterpret_cast<LPARAM>(&click));
+        };
+        auto doubleClick = [&](int row) {
+            NMITEMACTIVATE click{};
+            click.hdr = {reels, IDC_REEL_INFO_LIST, static_cast<UINT>(NM_DBLCLK)};
+            click.iItem = row;
+            click.iSubItem = 3;
+            SendMessageW(d, WM_NOTIFY, IDC_REEL_INFO_LIST, reinterpret_cast<LPARAM>(&click));
+        };
+        EXPECT_EQ(cell(0, 1), L" 11");
+        EXPECT_EQ(cell(0, 2), L"00 : 00 : 11 : 00");
+        clickHeading(0);
+        clickHeading(0); // descending: TAPE03 on top
+        EXPECT_EQ(cell(0, 0), L"TAPE03");
+        clickHeading(3); // descriptions leave the order
+        EXPECT_EQ(cell(0, 0), L"TAPE03");
+        clickHeading(1);
+        EXPECT_EQ(cell(2, 0), L"TAPE01");
+        clickHeading(1);
+        EXPECT_EQ(cell(0, 0), L"TAPE01");
+        clickHeading(0);
+        clickHeading(0);
+        // Enter commits; the reel is the one named in the row, not the first of the table.
+        doubleClick(0);
+        EXPECT_TRUE(IsWindowVisible(edit));
+        EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), kReelDescriptionEditLimit);
+        SetWindowTextW(edit, std::wstring(50, L'説').c_str());
+        SendMessageW(edit, WM_CHAR, VK_RETURN, 0);
+        EXPECT_FALSE(IsWindowVisible(edit));
+        EXPECT_EQ(cell(0, 3), std::wstring(48, L'説'));
+        // Focus loss commits too; a pasted line break is stored as a space.
+        doubleClick(1);
+        SetWindowTextW(edit, L"B-roll\r\nday 2");
+        SetFocus(reels);
+        clickButton(d, IDCANCEL);
+    };
+    {
+        DialogScript script(recorder, run);
+        command(IDM_REEL_INFO);
+    }
+    EXPECT_EQ(reelDescription(doc, 2), std::u16string(48, u'説'));
+    EXPECT_EQ(reelDescription(doc, 1), u"B-roll day 2");
+    EXPECT_EQ(reelDescription(doc, 0), u"");
+    EXPECT_EQ(doc.edited, 0); // Esc does not mark it edited, the tab is modified all the same
+    EXPECT_EQ(ui().currentEntry->saveState, kModified);
+}
+
+TEST_F(AnnotateTest, MarkerSettingsPickerEnterAndCancel) {
+    loadGenerated(3);
+    show();
+    EdlDocument& doc = ui().document;
+    PickerAnswers picker(recorder);
+    picker.answers = {RGB(10, 20, 30), std::nullopt};
+    auto boxPixels = [](HWND d, int id) {
+        HWND box = GetDlgItem(d, id);
+        RECT r;
+        GetClientRect(box, &r);
+        auto canvas = std::make_unique<test::PixelCanvas>(r.right, r.bottom);
+        DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(id), 0, ODA_DRAWENTIRE, 0, box, canvas->dc(), r, 0};
+        SendMessageW(d, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item));
+        return canvas;
+    };
+    auto cancelled = [&](HWND d) {
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_MARKER_BOX3, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_MARKER_BOX3)));
+        EXPECT_EQ(boxPixels(d, IDC_MARKER_BOX3)->at(6, 6), RGB(10, 20, 30));
+        EXPECT_GT(boxPixels(d, IDC_MARKER_BOX1)->count(RGB(255, 255, 0)), 0); // the current marker's frame
+        HWND fifth = GetDlgItem(d, IDC_MARKER_NAME5);
+        SetWindowTextW(fifth, L"Keep me");
+        SendMessageW(fifth, WM_CHAR, VK_RETURN, 0);
+        EXPECT_EQ(fixedBufferText(doc.markerNames[4], 23), u"Keep me");
+        SetWindowTextW(GetDlgItem(d, IDC_MARKER_NAME1), L"Lost");
+        clickButton(d, IDCANCEL);
+    };
+    {
+        DialogScript script(recorder, cancelled);
+        command(IDM_MARKER_SETTINGS);
+    }
+    EXPECT_EQ(doc.markerColours[2], 0u);
+    EXPECT_EQ(doc.customColours[0], RGB(7, 8, 9)); // kept although the dialog was cancelled
+    EXPECT_EQ(fixedBufferText(doc.markerNames[0], 23), u"マーカー 1");
+    EXPECT_EQ(ui().currentEntry->saveState, kModified);
+
+    // A cancelled picker puts the document's colour back; OK takes the colours and descriptions.
+    auto accepted = [&](HWND d) {
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_MARKER_BOX1, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_MARKER_BOX1)));
+        SetWindowTextW(GetDlgItem(d, IDC_MARKER_NAME8), L"Eight");
+        clickButton(d, IDOK);
+    };
+    {
+        DialogScript script(recorder, accepted);
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_MARKER, BN_CLICKED), 0);
+    }
+    EXPECT_EQ(picker.startColours, (std::vector<COLORREF>{0, 0x000AFF}));
+    EXPECT_EQ(doc.markerColours[0], 0x000AFFu);
+    EXPECT_EQ(fixedBufferText(doc.markerNames[7], 23), u"Eight");
+}
+
+// A tab from an EDL that was marked asks before Close Tab throws the marks away; Yes saves it as a
+// project file through the Save As dialog.
+TEST_F(AnnotateTest, ClosingAnEditedEdlTabOffersToSaveIt) {
+    loadGenerated(3, kFromEdl);
+    show();
+    const std::wstring edl = toWide(ui().currentEntry->path);
+    selectOnly({1});
+    command(IDM_SET_MARKER);
+    EXPECT_EQ(tabs()[0].image, kFromEdl);
+    const std::filesystem::path kept = files / L"kept.QLP";
+    recorder.expect(IDYES);
+    recorder.answerFile(kept.wstring());
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{message(kMsgSaveBeforeCloseTab, edl)});
+    ASSERT_EQ(recorder.fileDialogs.size(), 1u);
+    EXPECT_TRUE(recorder.fileDialogs[0].save);
+    EXPECT_EQ(listRows(), 0);
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(kept.u16string(), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.events[1].marker, 0);
 }
 
 } // namespace
