@@ -10,7 +10,8 @@
 # PREFIX (or QLP_WINEPREFIX) names the prefix directory; by default it is a fresh
 # build/wineprefix-<pid>. A prefix this script creates is removed by qlp_wine_cleanup, which runs
 # on EXIT together with stopping the wineserver and the Xvfb it started. An existing prefix is
-# kept, and only booted if it was never booted, so a caller can keep one between runs.
+# kept, and only booted if it was never booted, so a caller can keep one between runs; its font
+# replacements are reloaded when scripts/wine-fonts.reg has changed since they were loaded.
 # QLP_KEEP_WINEPREFIX=1 keeps even a fresh prefix, for a post-mortem.
 
 qlp_wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -54,6 +55,9 @@ qlp_wine_start_xvfb() {
 qlp_wine_load_fonts() {
     local src="$qlp_wine_root/scripts/wine-fonts.reg"
     local reg="$WINEPREFIX/qlp-fonts.reg" check="$WINEPREFIX/qlp-fonts-check.reg" loaded line missing=0
+    # The key is emptied first so that a face dropped from the file does not stay mapped in a kept
+    # prefix.
+    wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f >/dev/null 2>&1 || true
     # regedit reads a file without a byte-order mark in the ANSI code page, which would mangle the
     # Japanese names; UTF-16LE with a BOM keeps them.
     { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$src"; } >"$reg"
@@ -74,6 +78,8 @@ qlp_wine_load_fonts() {
             missing=1
         fi
     done <"$src"
+    # A copy of what was loaded, so that a kept prefix is reloaded when the mappings change.
+    ((missing == 0)) && cp -- "$src" "$WINEPREFIX/qlp-fonts-loaded.reg"
     return "$missing"
 }
 
@@ -114,6 +120,10 @@ qlp_wine_setup() {
             echo "wine-env: wineboot -i failed in $WINEPREFIX" >&2
             return 1
         fi
+        qlp_wine_load_fonts || return 1
+    elif ! cmp -s "$qlp_wine_root/scripts/wine-fonts.reg" "$WINEPREFIX/qlp-fonts-loaded.reg"; then
+        # A kept prefix follows scripts/wine-fonts.reg when the mappings have changed since it was
+        # loaded (or were loaded before this copy was kept).
         qlp_wine_load_fonts || return 1
     fi
 }

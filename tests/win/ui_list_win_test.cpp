@@ -547,6 +547,37 @@ TEST_F(RowDrawingTest, MemoIconAndTextOrJustC) {
 }
 
 
+// Reel names are matched against tape labels: every character, down to an underscore's lowest
+// pixels, is drawn whole, in the list font and in the bold font of a search hit.
+TEST_F(RowDrawingTest, UnderscoresInReelNamesAreDrawn) {
+    const PaintTable& p = ui().paint;
+    struct Case {
+        int row;
+        HFONT font;
+        COLORREF background;
+    };
+    for (const Case& c : {Case{5, p.list, GetSysColor(COLOR_WINDOW)}, Case{1, p.listBold, kGrey}}) {
+        constexpr char16_t kReel[] = u"CAM_C";
+        std::copy(std::begin(kReel), std::end(kReel), ui().document.view[0][c.row]->text[kColReel]);
+        const RECT r = draw(c.row);
+        RECT cell;
+        ListView_GetSubItemRect(list, c.row, kColReel, LVIR_LABEL, &cell);
+        HGDIOBJ old = SelectObject(canvas->dc(), c.font);
+        TEXTMETRICW metrics;
+        GetTextMetricsW(canvas->dc(), &metrics);
+        SIZE before;
+        GetTextExtentPoint32W(canvas->dc(), L"CAM", 3, &before);
+        SelectObject(canvas->dc(), old);
+        // The text is centred in the row; the underscore lies in its own cell from the capitals'
+        // lowest row (the row above the baseline) down to the hit frame's lower edge.
+        const int baseline = r.top + (r.bottom - r.top - metrics.tmHeight) / 2 + metrics.tmAscent;
+        const int left = cell.left + 2 + before.cx;
+        const RECT underscore{left, baseline - 1, left + metrics.tmAveCharWidth, r.bottom - 2};
+        const int area = (underscore.right - underscore.left) * (underscore.bottom - underscore.top);
+        EXPECT_GT(area - canvas->count(c.background, underscore), metrics.tmAveCharWidth / 2) << c.row;
+    }
+}
+
 // ---- Keys that move the focus -------------------------------------------------------------------------
 
 // A key press as the keyboard delivers it to the focused list, with Shift held or not.
