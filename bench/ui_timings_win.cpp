@@ -1,7 +1,7 @@
 // How long the file commands take on a large document in the real main window: opening a project
 // from the command line until it is shown, switching between two tabs of it, Page Down in its
-// list, and pressing Search until the list shows the hits. Run under Wine with a project file, for instance one converted from the output of
-// qlp_gen_edl 100000:
+// list, and pressing Search until the list shows the hits. Run under Wine with a project file, for instance one
+// converted from the output of qlp_gen_edl 100000:
 //     qlp_ui_timings.exe Z:/path/LARGE.QLP
 // The window is built in this process as the program builds it, over a scratch registry key and a
 // scratch folder, so the user's settings and files stay untouched.

@@ -12,8 +12,8 @@
 #include "model/project_file.h"
 #include "model/records.h"
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -134,7 +134,8 @@ inline std::string checkCmx3600(const std::string& cmx) {
 
 // What the outputs of a loaded document must hold, whatever the document: the exported EDL has the
 // stored text's length and differs from it only in timecode characters, the CMX 3600 EDL is whole
-// fixed-column lines, and every listing kind can be written without a NUL byte. The offset is run with the digits of `seed`.
+// fixed-column lines, and every listing kind can be written without a NUL byte. The offset is run with the digits of
+// `seed`.
 inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
     const std::string_view text(reinterpret_cast<const char*>(doc.sourceText),
                                 doc.sourceText ? static_cast<size_t>(doc.sourceTextSize) : 0);

@@ -4,10 +4,10 @@
 #pragma once
 
 // ---- Menus and accelerators --------------------------------------------------------------------
-#define IDR_MAIN_MENU 101   // menu bar of the main window
+#define IDR_MAIN_MENU 101 // menu bar of the main window
 #define IDR_ACCELERATORS 102
-#define IDR_TAB_POPUP 134   // right click on the tab strip (first sub-menu)
-#define IDR_LIST_POPUP 158  // right click on the event list (first sub-menu)
+#define IDR_TAB_POPUP 134  // right click on the tab strip (first sub-menu)
+#define IDR_LIST_POPUP 158 // right click on the event list (first sub-menu)
 
 // ---- String table ------------------------------------------------------------------------------
 #define IDS_APP_CAPTION 103
@@ -140,14 +140,14 @@
 #define IDB_OFFSET_ARROW_PRESSED 133 // the same arrow while the button is pressed
 #define IDD_LISTING 159
 #define IDD_EDL_EXPORT 176
-#define IDC_OFFSET_ENTRY 1003   // offset: the new address
+#define IDC_OFFSET_ENTRY 1003 // offset: the new address
 #define IDC_OFFSET_ORIGINAL 1043
 #define IDC_OFFSET_COPY 1044
-#define IDC_EXPORT_FOLDER 1003  // EDL export and listing: the destination folder
+#define IDC_EXPORT_FOLDER 1003 // EDL export and listing: the destination folder
 #define IDC_EXPORT_BROWSE 1064
 #define IDC_EXPORT_NAME 1065
 #define IDC_EXPORT_CONVERT 1055
-#define IDC_LIST_VIEWER 1013    // listing: the three kinds
+#define IDC_LIST_VIEWER 1013 // listing: the three kinds
 #define IDC_LIST_SEARCH 1014
 #define IDC_LIST_REELS 1082
 #define IDC_LIST_VIEWER_OPTION 1055 // comment boxes of the viewer-EDL group

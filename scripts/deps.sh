@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build clang libclang-rt-14-dev
+    build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho

@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
 #include "app/app_state.h"
-#include "ui/accelerator_routing.h"
 #include "model/collation.h"
 #include "resource.h"
+#include "ui/accelerator_routing.h"
 #include "ui/main_window.h"
 #include "ui/modal.h"
 #include "ui/ui_state.h"

@@ -3,9 +3,9 @@
 #include "model/cp932.h"
 #include "model/messages.h"
 #include "model/timecode.h"
+#include "model/view_order.h"
 #include "ops/info_texts.h"
 #include "ops/list_view.h"
-#include "model/view_order.h"
 
 #include <algorithm>
 #include <cstdio>

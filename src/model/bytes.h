@@ -1,9 +1,9 @@
 #pragma once
 // Little-endian field access for the binary images of the project file.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <bit>
 #include <cstring>
 
 namespace qlp {

@@ -168,14 +168,14 @@ struct EdlDocument {
     // In memory only. Everything below `heap` points into it; the note records themselves are
     // owned one by one through the list behind noteHead.
     std::unique_ptr<Arena> heap;
-    EdlEvent* events = nullptr;        // viewCount[0] + 1 records, the last zero-filled
-    EdlEvent** view[kViewCount] = {};  // per view, event pointers in display order
-    int32_t* reelUseCounts = nullptr;  // [reelCount]
+    EdlEvent* events = nullptr;       // viewCount[0] + 1 records, the last zero-filled
+    EdlEvent** view[kViewCount] = {}; // per view, event pointers in display order
+    int32_t* reelUseCounts = nullptr; // [reelCount]
     char16_t (*reelNames)[kReelNameLength] = nullptr;
     char16_t (*reelComments)[kReelCommentLength] = nullptr;
     const uint8_t* sourceText = nullptr; // the EDL's bytes as read at conversion
     int32_t sourceTextSize = 0;
-    SimpleNote noteHeadRecord;           // the dummy head of the note list
+    SimpleNote noteHeadRecord; // the dummy head of the note list
     SimpleNote* noteHead = &noteHeadRecord;
     SimpleNote* noteCursor = &noteHeadRecord;
     TabEntry* exportTab = nullptr;
@@ -226,7 +226,7 @@ struct TabEntry {
     int32_t tabIndex = 0;
     int32_t fileId = 0;
     int32_t workFileReady = 0;
-    int32_t edlChanged = 0; // a tab from an EDL that an editing command changed since it was opened
+    int32_t edlChanged = 0;      // a tab from an EDL that an editing command changed since it was opened
     uint64_t workFileDigest = 0; // what the work file holds besides its header; 0 when not known
     std::u16string path;
     std::u16string workPath;

@@ -28,11 +28,11 @@ namespace qlp {
 
 namespace {
 
-constexpr size_t kPieceLength = 254;       // characters read into the line buffer at a time
+constexpr size_t kPieceLength = 254; // characters read into the line buffer at a time
 constexpr size_t kRecognitionPieces = 25;
 constexpr size_t kRecognitionLength = 199;
-constexpr size_t kCommentBytes = 511;      // the comment buffer holds 512 bytes with its terminator
-constexpr size_t kColumnBytes = 31;        // a column buffer holds 32 bytes with its terminator
+constexpr size_t kCommentBytes = 511; // the comment buffer holds 512 bytes with its terminator
+constexpr size_t kColumnBytes = 31;   // a column buffer holds 32 bytes with its terminator
 
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -377,7 +377,8 @@ public:
         size_t end = from;
         size_t room = kCommentBytes - length_;
         while (end < line.size()) {
-            const size_t width = (cp932::isLeadByte(static_cast<unsigned char>(line[end])) && end + 1 < line.size()) ? 2 : 1;
+            const size_t width =
+                (cp932::isLeadByte(static_cast<unsigned char>(line[end])) && end + 1 < line.size()) ? 2 : 1;
             if (width > room)
                 break;
             room -= width;
@@ -631,7 +632,8 @@ struct WorkFileHead {
 
 // Writes the magic, the header of a new document, the EDL's bytes and the reel table. False when
 // the file would outgrow the format's 32-bit offsets.
-bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& sink, std::unique_ptr<ChunkedWriter>& out) {
+bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& sink,
+               std::unique_ptr<ChunkedWriter>& out) {
     const int64_t reels = static_cast<int64_t>(head.reelNames->size());
     const SectionOffsets sections = sectionOffsets(static_cast<int64_t>(edlBytes.size()), reels, head.eventBytes);
     if (!sections.fitInHeader())
@@ -762,7 +764,8 @@ private:
     // Where the record image keeps the two fields; the struct's first 100 bytes follow the image.
     static constexpr size_t kEditGroupOffset = kEventEditGroup.offset;
     static constexpr size_t kReelIndexOffset = kEventReelIndex.offset;
-    static_assert(offsetof(EdlEvent, editGroup) == kEditGroupOffset && offsetof(EdlEvent, reelIndex) == kReelIndexOffset);
+    static_assert(offsetof(EdlEvent, editGroup) == kEditGroupOffset &&
+                  offsetof(EdlEvent, reelIndex) == kReelIndexOffset);
     struct Piece {
         std::unique_ptr<LargeBuffer> buffer;
         size_t size = 0;

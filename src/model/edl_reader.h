@@ -18,7 +18,7 @@ namespace qlp {
 struct ParsedEdl {
     // In file order; optionComment points into commentPool.
     std::vector<EdlEvent, LargeBlockAllocator<EdlEvent>> events;
-    std::vector<char16_t> commentPool; // the distinct option comments, each NUL-terminated
+    std::vector<char16_t> commentPool;     // the distinct option comments, each NUL-terminated
     std::vector<std::u16string> reelNames; // sorted
     std::vector<int32_t> reelUseCounts;
     int32_t dropFrame = 0;

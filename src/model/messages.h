@@ -12,11 +12,15 @@ inline constexpr std::u16string_view kAppCaption = u"" QUILLON_APP_CAPTION; // s
 
 // String-table templates about a file: each begins with the quoted path, "\"%s\"\n\n".
 inline constexpr std::u16string_view kMsgNotRecognised = // string 105
-    u"\"%s\"\n\nこのファイルは、テキストＥＤＬとして認識できません。\n文字化けの場合は、拙著「Glyfix」でテキストに変換して下さい。";
+    u"\"%"
+    u"s\"\n\nこのファイルは、テキストＥＤＬとして認識できません。\n文字化けの場合は、拙著「Glyfix」でテキストに変換して"
+    u"下さい。";
 inline constexpr std::u16string_view kMsgCannotOpenPath = // string 106
     u"\"%s\"\n\nこのファイルパスを開くことができません。\nストレージの状態などをご確認下さい。";
 inline constexpr std::u16string_view kMsgFileNotFound = // string 107
-    u"\"%s\"\n\nこのファイルが見つかりません。\nストレージの状態などをご確認下さい。\nなお、このファイルの処理はスキップされます。";
+    u"\"%"
+    u"s\"\n\nこのファイルが見つかりません。\nストレージの状態などをご確認下さい。\nなお、このファイルの処理はスキップさ"
+    u"れます。";
 inline constexpr std::u16string_view kMsgPathLinked = // string 108
     u"\"%s\"\n\nこのファイルは現在リンクされているため保存できません。\n再度、別の名前で保存して下さい。";
 inline constexpr std::u16string_view kMsgSaveBeforeCloseTab = // string 109
@@ -28,15 +32,18 @@ inline constexpr std::u16string_view kMsgCannotOpenFile = // string 111 (path, t
 inline constexpr std::u16string_view kMsgAlreadyLoaded = // string 112
     u"\"%s\"\n\nこのファイルパスと同じものが既にロードされています。更新しますか？";
 inline constexpr std::u16string_view kMsgOutOfWorkMemory = // string 113
-    u"作業用メモリが不足しているためこれ以上のファイルの追加は出来ません。\nまた、これ以降動作が不安定になる可能性が非常に高く、一度アプリケーションを終了することを強くお勧めします。";
+    u"作業用メモリが不足しているためこれ以上のファイルの追加は出来ません。\nまた、これ以降動作が不安定になる可能性が非"
+    u"常に高く、一度アプリケーションを終了することを強くお勧めします。";
 inline constexpr std::u16string_view kMutexName = u"QUILLN9100project"; // string 114
-inline constexpr std::u16string_view kMsgNoMemoryToRead = // string 115
+inline constexpr std::u16string_view kMsgNoMemoryToRead =               // string 115
     u"\"%s\"\n\nこのファイルを読み込むためのメモリが確保できません。";
 inline constexpr std::u16string_view kMsgWrongFormat = // string 116
     u"\"%s\"\n\nこのファイルはバイナリー形式が異なるため読込むことができません。";
 // The warning shown when a work file cannot be created while an EDL is converted.
 inline constexpr std::u16string_view kMsgCannotCreateWorkFile =
-    u"\"%s\"\n\n作業ファイルを作成できません。\n作業フォルダの状態などをご確認下さい。\nなお、このファイルの処理はスキップされます。";
+    u"\"%"
+    u"s\"\n\n作業ファイルを作成できません。\n作業フォルダの状態などをご確認下さい。\nなお、このファイルの処理はスキップ"
+    u"されます。";
 
 // Replaces the first "%s" of a template with the path and a "%04d" with the number.
 std::u16string formatMessage(std::u16string_view templ, std::u16string_view path, int number = 0);

@@ -2,8 +2,8 @@
 
 #include "ops/menu_state.h"
 #include "ops/typing_keys.h"
-#include "ui/ui_state.h"
 #include "ui/event_list.h"
+#include "ui/ui_state.h"
 
 #include <commctrl.h>
 

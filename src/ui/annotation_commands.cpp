@@ -5,7 +5,6 @@
 #include "ops/markers_win.h"
 #include "ui/info_panel.h"
 
-#include "ui/ui_state.h"
 #include "ops/list_view.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
@@ -13,6 +12,7 @@
 #include "ui/document_view.h"
 #include "ui/modal.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/wide.h"
 #include "ui/workers.h"
 

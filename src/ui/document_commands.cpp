@@ -1,6 +1,5 @@
 #include "ui/document_commands.h"
 
-#include "ui/ui_state.h"
 #include "model/messages.h"
 #include "ops/info_texts.h"
 #include "ops/tab_commands.h"

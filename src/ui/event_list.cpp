@@ -131,9 +131,8 @@ void onRangeStateChanged(const NMLVODSTATECHANGE& change) {
 void deselectAllBut(HWND list, int keep) {
     const std::vector<int>& rows = gSelectedRows.rows();
     const bool exact = gSelectedRows.known() && rows.size() == ListView_GetSelectedCount(list) &&
-                       std::all_of(rows.begin(), rows.end(), [&](int row) {
-                           return ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
-                       });
+                       std::all_of(rows.begin(), rows.end(),
+                                   [&](int row) { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; });
     if (!exact) {
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
         gSelectedRows.cleared();

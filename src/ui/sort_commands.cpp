@@ -1,10 +1,10 @@
 #include "ui/sort_commands.h"
 
-#include "ui/ui_state.h"
 #include "ops/sort_commands.h"
 #include "ui/document_view.h"
 #include "ui/info_panel.h"
 #include "ui/tab_strip.h"
+#include "ui/ui_state.h"
 #include "ui/workers.h"
 
 #include <commctrl.h>

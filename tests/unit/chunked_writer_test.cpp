@@ -55,8 +55,9 @@ void writeMixture(ChunkedWriter& out, std::vector<uint8_t>& reference, size_t to
         const size_t left = total - reference.size();
         switch (random() % 7) {
         case 5: { // in place, small or over a chunk
-            const size_t n = std::min<size_t>(left, random() % 2 ? random() % 100 : ChunkedWriter::kChunkSize / 2 +
-                                                                                     random() % ChunkedWriter::kChunkSize);
+            const size_t n = std::min<size_t>(left, random() % 2 ? random() % 100
+                                                                 : ChunkedWriter::kChunkSize / 2 +
+                                                                       random() % ChunkedWriter::kChunkSize);
             std::vector<uint8_t>& piece = kept.emplace_back(n);
             for (uint8_t& b : piece)
                 b = static_cast<uint8_t>(random());

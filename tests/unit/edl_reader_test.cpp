@@ -1,8 +1,8 @@
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
-#include "ops/tab_commands.h"
 #include "model/timecode.h"
+#include "ops/tab_commands.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -292,8 +292,8 @@ TEST(ConvertEdl, MissingUnrecognisedAndMultipleSelection) {
     EXPECT_EQ(list.count(), 0);
 
     writeBytes(dir.file("plain.EDL"), "just text\r\n");
-    std::u16string selection = u16(QLP_TEST_DATA_DIR) + u'\0' + u"ndf_basic.EDL" + u'\0' + u"no-such-file.EDL" +
-                               u'\0' + u"df_reverse.EDL" + u'\0' + u'\0';
+    std::u16string selection = u16(QLP_TEST_DATA_DIR) + u'\0' + u"ndf_basic.EDL" + u'\0' + u"no-such-file.EDL" + u'\0' +
+                               u"df_reverse.EDL" + u'\0' + u'\0';
     prompt.texts.clear();
     EXPECT_FALSE(addFilesToTabs(list, selection, OpenKind::SeveralEdls, prompt).stopped);
     EXPECT_EQ(list.count(), 2); // the missing name is skipped

@@ -183,17 +183,17 @@ TEST(ListKeys, MovedFocusRowFollowsTheControlsRules) {
         int key, focused, top, perPage, count, row;
     };
     const Case cases[] = {
-        {kKeyDown, 5, 0, 20, 100, 6},      {kKeyDown, 99, 80, 20, 100, 99}, {kKeyUp, 5, 0, 20, 100, 4},
-        {kKeyUp, 0, 0, 20, 100, 0},        {kKeyDown, -1, 0, 20, 100, 0},   {kKeyHome, 50, 40, 20, 100, 0},
-        {kKeyEnd, 50, 40, 20, 100, 99},    {kKeyPageDown, 45, 40, 20, 100, 59}, // to the page's last row
-        {kKeyPageDown, 59, 40, 20, 100, 78},                                     // then a page further
-        {kKeyPageDown, 95, 85, 20, 100, 99}, {kKeyPageUp, 45, 40, 20, 100, 40},  // to the page's first row
+        {kKeyDown, 5, 0, 20, 100, 6},        {kKeyDown, 99, 80, 20, 100, 99},
+        {kKeyUp, 5, 0, 20, 100, 4},          {kKeyUp, 0, 0, 20, 100, 0},
+        {kKeyDown, -1, 0, 20, 100, 0},       {kKeyHome, 50, 40, 20, 100, 0},
+        {kKeyEnd, 50, 40, 20, 100, 99},      {kKeyPageDown, 45, 40, 20, 100, 59}, // to the page's last row
+        {kKeyPageDown, 59, 40, 20, 100, 78},                                      // then a page further
+        {kKeyPageDown, 95, 85, 20, 100, 99}, {kKeyPageUp, 45, 40, 20, 100, 40},   // to the page's first row
         {kKeyPageUp, 40, 40, 20, 100, 21},   {kKeyPageUp, 3, 3, 20, 100, 0},
         {kKeyDown, 0, 0, 20, 0, -1},         {'A', 5, 0, 20, 100, -1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(movedFocusRow(c.key, c.focused, c.top, c.perPage, c.count), c.row)
-            << c.key << " from " << c.focused;
+        EXPECT_EQ(movedFocusRow(c.key, c.focused, c.top, c.perPage, c.count), c.row) << c.key << " from " << c.focused;
 }
 
 TEST(ListKeys, SelectedRowTrackerKnowsFewRowsOrNothing) {

@@ -2,8 +2,8 @@
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
-#include "ops/tab_commands.h"
 #include "model/records.h"
+#include "ops/tab_commands.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -176,8 +176,8 @@ TEST(ProjectFile, ViewsAreRebuiltAndSortedOnLoad) {
     load(workFileOf("ndf_basic.EDL"), doc);
     for (int i : {1, 3, 6})
         doc.events[i].searchHit = 1;
-    doc.viewCount[1] = 99; // a stale count is recomputed from the hits
-    doc.reelFilter = 1;    // TAPE01
+    doc.viewCount[1] = 99;   // a stale count is recomputed from the hits
+    doc.reelFilter = 1;      // TAPE01
     doc.sortState[0][0] = 0; // view 1: source, descending
     doc.sortState[1][1] = 1; // view 2: duration, ascending
     EdlDocument back;

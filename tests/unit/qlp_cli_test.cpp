@@ -1,10 +1,10 @@
 // The qlp command-line tool, run as a subprocess on the sample EDLs and on project files made here.
 
+#include "dialogs/reel_info.h"
+#include "dialogs/simple_notes.h"
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
-#include "dialogs/reel_info.h"
-#include "dialogs/simple_notes.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
 #include "test_support.h"
@@ -367,7 +367,8 @@ TEST(QlpShow, RefusedFilesExitWithOneAndTheSystemsMessage) {
     writeBytes(truncated, std::string(work.begin(), work.begin() + 3000));
     r = runQlp({"show", truncated});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, message(kMsgWrongFormat, truncated) + "viewCount[0] at offset 44: is more than the file can hold\n");
+    EXPECT_EQ(r.err,
+              message(kMsgWrongFormat, truncated) + "viewCount[0] at offset 44: is more than the file can hold\n");
 }
 
 TEST(QlpShow, NonAsciiPathsSurviveTheRoundTrip) {
@@ -385,8 +386,13 @@ TEST(QlpShow, NonAsciiPathsSurviveTheRoundTrip) {
 }
 
 TEST(QlpUsage, WrongUsageExitsWithTwoAndHelpWithZero) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"show", "--xml", "a"}, {"convert", "a"}, {"--version", "a"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{},
+                                                                                      {"frobnicate"},
+                                                                                      {"show"},
+                                                                                      {"show", "a", "b"},
+                                                                                      {"show", "--xml", "a"},
+                                                                                      {"convert", "a"},
+                                                                                      {"--version", "a"}}) {
         SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " ...");
         const RunResult r = runQlp(args);
         EXPECT_EQ(r.status, 2);
@@ -427,9 +433,9 @@ TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {
 
     const RunResult json = runQlp({"show", "--json", project});
     ASSERT_EQ(json.status, 0) << json.err;
-    for (const char* expected : {"\"marker\": 5", "\"workMemoLength\": 4", "\"workMemo\": \"要確認\"",
-                                 "\"確認 待ち\"", "\"comment\": \"二日目\"", "\"noteCount\": 1",
-                                 "\"title\": \"撮影\"", "\"body\": \"本文\""})
+    for (const char* expected :
+         {"\"marker\": 5", "\"workMemoLength\": 4", "\"workMemo\": \"要確認\"", "\"確認 待ち\"",
+          "\"comment\": \"二日目\"", "\"noteCount\": 1", "\"title\": \"撮影\"", "\"body\": \"本文\""})
         EXPECT_TRUE(contains(json.out, expected)) << expected;
 }
 
@@ -440,7 +446,8 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
         std::vector<std::string> args;
         std::string json;
     } rows[] = {
-        {{ndf, "--record", "ge", "10:00:10:00", "lt", "10:00:20:00"}, "{\"count\": 3, \"of\": 8, \"hits\": [1, 2, 3]}\n"},
+        {{ndf, "--record", "ge", "10:00:10:00", "lt", "10:00:20:00"},
+         "{\"count\": 3, \"of\": 8, \"hits\": [1, 2, 3]}\n"},
         {{ndf, "--record", "ge", "10:00:18.00", "le", "10:00:19.00"}, "{\"count\": 1, \"of\": 8, \"hits\": [2]}\n"},
         {{ndf, "--duration", "le", "200", "--reel", "TAPE02"}, "{\"count\": 1, \"of\": 8, \"hits\": [4]}\n"},
         {{ndf, "--source", "lt", "01000000", "--marker", "none"}, "{\"count\": 1, \"of\": 8, \"hits\": [7]}\n"},
@@ -467,7 +474,8 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
     // Without --json the hits are printed as show prints events.
     const RunResult plain = runQlp({"search", ndf, "--source", "ge", "02:10:00.00"});
     ASSERT_EQ(plain.status, 0) << plain.err;
-    EXPECT_TRUE(plain.out.starts_with("hits:       3 of 8\n\n  EDIT  REEL    V  A     TYP  PTRN  TRANST  SPED  P-VTR IN"));
+    EXPECT_TRUE(
+        plain.out.starts_with("hits:       3 of 8\n\n  EDIT  REEL    V  A     TYP  PTRN  TRANST  SPED  P-VTR IN"));
     EXPECT_TRUE(contains(plain.out, "\n  0002  TAPE03  V  A1A2  D          030           03:00:00.00  03:00:04.00  "
                                     "10:00:15.00  10:00:19.00  00:00:04.00  -       C\n"));
     EXPECT_EQ(countLinesStartingWith(plain.out, "  000"), 3u);
@@ -501,7 +509,8 @@ TEST(QlpSearch, StoredSearchOfAProjectFileAndUsageErrors) {
         {{edl}, "an EDL holds no stored search"},
         {{plainProject}, "the project file holds no stored search"},
         {{edl, "--source", "le", "01:00:00:00", "lt", "02:00:00:00"}, "a second bound (le, lt) follows only ge or gt"},
-        {{edl, "--record", "ge", "10:00:00:00", "le", "09:59:59:29"}, "--record: the second bound lies below the first"},
+        {{edl, "--record", "ge", "10:00:00:00", "le", "09:59:59:29"},
+         "--record: the second bound lies below the first"},
         {{edl, "--duration", "ge", "24:00:00:00"}, "--duration: 24000000 is out of range"},
         {{edl, "--duration", "ge", "00000030"}, "out of range"},
         {{edl, "--source", "ge", "01:00:00,00", "le", "02:00:00.00"}, "drop-frame"},

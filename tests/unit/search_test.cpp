@@ -1,6 +1,6 @@
 #include "model/timecode.h"
-#include "ops/search.h"
 #include "model/view_order.h"
+#include "ops/search.h"
 
 #include <gtest/gtest.h>
 

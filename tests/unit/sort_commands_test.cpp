@@ -126,9 +126,10 @@ TEST(TypingKeys, LettersAndDigitsWithoutCtrlOrAlt) {
         int key;
         bool ctrl, alt, typing;
     } rows[] = {
-        {'P', false, false, true}, {'R', false, false, true}, {'D', false, false, true}, {'E', false, false, true},
-        {'A', false, false, true}, {'Z', false, false, true}, {'0', false, false, true}, {'9', false, false, true},
-        {'F', true, false, false}, {'M', true, false, false}, {'E', false, true, false}, {0x70, false, false, false},
+        {'P', false, false, true},  {'R', false, false, true},   {'D', false, false, true},
+        {'E', false, false, true},  {'A', false, false, true},   {'Z', false, false, true},
+        {'0', false, false, true},  {'9', false, false, true},   {'F', true, false, false},
+        {'M', true, false, false},  {'E', false, true, false},   {0x70, false, false, false},
         {0x73, false, true, false}, {0x20, false, false, false}, {0x2E, false, false, false},
     };
     for (const Row& r : rows)

@@ -9,7 +9,6 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
-#include "ui/window_placement.h"
 #include "model/edl_reader.h"
 #include "model/file_io.h"
 #include "model/messages.h"
@@ -20,8 +19,9 @@
 #include "ui/main_window.h"
 #include "ui/modal.h"
 #include "ui/tab_strip.h"
-#include "ui/wide.h"
 #include "ui/ui_state.h"
+#include "ui/wide.h"
+#include "ui/window_placement.h"
 #include "ui/workers.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 
 #include "main_window_fixture.h"
 
-#include "model/view_order.h"
 #include "model/timecode.h"
+#include "model/view_order.h"
 #include "ops/column_layout.h"
 #include "ops/list_view.h"
 #include "ui/event_list.h"
@@ -546,7 +546,6 @@ TEST_F(RowDrawingTest, MemoIconAndTextOrJustC) {
     EXPECT_EQ(canvas->count(kBlack, RECT{memo.left + 14, r.top, memo.left + 60, r.bottom}), 0);
 }
 
-
 // Reel names are matched against tape labels: every character, down to an underscore's lowest
 // pixels, is drawn whole, in the list font and in the bold font of a search hit.
 TEST_F(RowDrawingTest, UnderscoresInReelNamesAreDrawn) {
@@ -705,4 +704,3 @@ TEST_F(ListKeyCostTest, DownCostsTheSameInALargeList) {
 
 } // namespace
 } // namespace qlp
-

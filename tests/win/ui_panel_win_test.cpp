@@ -91,7 +91,7 @@ TEST_F(InfoPanelTest, ReelLineShowsTheCurrentEventsReelAndDescription) {
     comment.copy(doc.reelComments[0], comment.size());
     show();
     stopWorkers(ui().workers); // keeps currentRow where the test puts it
-    doc.currentRow[0] = 3;      // edit 0004 on TAPE01
+    doc.currentRow[0] = 3;     // edit 0004 on TAPE01
     EXPECT_EQ(reelLineTexts(doc).reel, u"< TAPE01 >");
 
     auto line = paint(IDC_REEL_LINE);

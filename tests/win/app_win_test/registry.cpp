@@ -7,8 +7,8 @@ namespace qlp {
 namespace {
 
 using test::kSettings;
-using test::pumpMessages;
 using test::MainWindowTest;
+using test::pumpMessages;
 using test::utf8;
 
 TEST_F(MainWindowTest, ColumnDefaultsWrittenAtCreation) {
@@ -50,8 +50,8 @@ TEST_F(MainWindowTest, PlacementStoredOnCloseAndRestoredAtStart) {
     // With a taskbar at the top or the left, the window still comes back where it was.
     RECT screenArea;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &screenArea, 0));
-    for (const RECT workArea : {RECT{0, 48, screenArea.right, screenArea.bottom},
-                                RECT{64, 0, screenArea.right, screenArea.bottom}}) {
+    for (const RECT workArea :
+         {RECT{0, 48, screenArea.right, screenArea.bottom}, RECT{64, 0, screenArea.right, screenArea.bottom}}) {
         ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, const_cast<RECT*>(&workArea), 0));
         openWindow();
         SetWindowPos(hwnd, nullptr, 100, 120, 1100, 650, SWP_NOZORDER);
