@@ -1,4 +1,4 @@
-#include "ui/sort_commands.h"
+#include "ops/sort_commands_win.h"
 
 #include "ops/sort_commands.h"
 #include "ui/document_view.h"

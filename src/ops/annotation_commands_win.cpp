@@ -1,4 +1,4 @@
-#include "ui/annotation_commands.h"
+#include "ops/annotation_commands_win.h"
 
 #include "dialogs/reel_info_win.h"
 #include "dialogs/simple_notes_win.h"
