@@ -31,12 +31,12 @@ std::u16string formatExportMessage(std::u16string_view templ, std::initializer_l
     const std::string digits = std::to_string(number);
     auto next = texts.begin();
     for (size_t i = 0; i < templ.size(); ++i) {
-        const char16_t spec = templ[i] == u'%' && i + 1 < templ.size() ? templ[i + 1] : 0;
-        if (spec == u's') {
+        const char16_t conversion = templ[i] == u'%' && i + 1 < templ.size() ? templ[i + 1] : 0;
+        if (conversion == u's') {
             if (next != texts.end())
                 out.append(*next++);
             ++i;
-        } else if (spec == u'd') {
+        } else if (conversion == u'd') {
             out.append(digits.begin(), digits.end());
             ++i;
         } else {

@@ -52,7 +52,7 @@ ReelLineTexts reelLineTexts(const EdlDocument& doc);
 // part 1 (location), part 2 after a tab switch and after a marker cell was chosen.
 std::u16string fileCountStatus(int files, bool afterOpen);
 std::u16string locationStatus(std::u16string_view path);
-// Part 1 while no tab is current.
+// Status-bar part 1 while no tab is current.
 inline constexpr std::u16string_view kNoLocationStatus = u"参照ファイルはありません。";
 std::u16string openedStatus(std::u16string_view path);
 std::u16string markerSelectionStatus(int marker, std::u16string_view name);

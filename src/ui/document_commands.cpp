@@ -56,7 +56,7 @@ void setStatus(int part, std::u16string_view text) {
     SendMessageW(ui().controls.status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wideText.c_str()));
 }
 
-// Parts 0 and 1: the number of files (after Open with one blank, after the other commands two)
+// Status-bar parts 0 and 1: the number of files (after Open with one blank, after the other commands two)
 // and the current file.
 void showFileCountAndLocation(bool afterOpen) {
     const UiState& a = ui();
