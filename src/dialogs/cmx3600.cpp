@@ -398,16 +398,7 @@ EdlExportOutcome exportCmx3600File(const EdlDocument& doc, std::u16string_view p
                                    bool convert, bool overwriteConfirmed) {
     EdlExportOutcome outcome;
     outcome.write = writeExportFile(path, overwriteConfirmed, [&] { return cmx3600Text(doc, title, convert); });
-    switch (outcome.write.status) {
-    case WriteStatus::Written:
-        outcome.message = formatExportMessage(kMsgEdlCreated, {path});
-        break;
-    case WriteStatus::WriteError:
-        outcome.message = formatExportMessage(kMsgFileAccessError, {path}, outcome.write.errorNumber);
-        break;
-    case WriteStatus::AskOverwrite:
-        break;
-    }
+    outcome.message = writeOutcomeMessage(outcome.write, path, formatExportMessage(kMsgEdlCreated, {path}));
     return outcome;
 }
 

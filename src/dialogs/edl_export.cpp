@@ -156,16 +156,7 @@ EdlExportOutcome exportEdlFile(const EdlDocument& doc, std::u16string_view path,
     const std::string_view text(reinterpret_cast<const char*>(doc.sourceText),
                                 doc.sourceText ? static_cast<size_t>(doc.sourceTextSize) : 0);
     outcome.write = writeExportFile(path, overwriteConfirmed, [&] { return exportEdlText(doc, text, convert); });
-    switch (outcome.write.status) {
-    case WriteStatus::Written:
-        outcome.message = formatExportMessage(kMsgEdlCreated, {path});
-        break;
-    case WriteStatus::WriteError:
-        outcome.message = formatExportMessage(kMsgFileAccessError, {path}, outcome.write.errorNumber);
-        break;
-    case WriteStatus::AskOverwrite:
-        break;
-    }
+    outcome.message = writeOutcomeMessage(outcome.write, path, formatExportMessage(kMsgEdlCreated, {path}));
     return outcome;
 }
 

@@ -74,4 +74,16 @@ WriteOutcome writeExportFile(std::u16string_view path, bool overwriteConfirmed,
     return outcome;
 }
 
+std::u16string writeOutcomeMessage(const WriteOutcome& write, std::u16string_view path, std::u16string written) {
+    switch (write.status) {
+    case WriteStatus::Written:
+        return written;
+    case WriteStatus::WriteError:
+        return formatExportMessage(kMsgFileAccessError, {path}, write.errorNumber);
+    case WriteStatus::AskOverwrite:
+        break;
+    }
+    return {};
+}
+
 } // namespace qlp

@@ -42,4 +42,8 @@ struct WriteOutcome {
 WriteOutcome writeExportFile(std::u16string_view path, bool overwriteConfirmed,
                              const std::function<std::string()>& makeBytes);
 
+// What a finished write shows: `written` when the file was written, the access error with the path
+// and the error number when it failed, nothing while the overwrite question is still open.
+std::u16string writeOutcomeMessage(const WriteOutcome& write, std::u16string_view path, std::u16string written);
+
 } // namespace qlp

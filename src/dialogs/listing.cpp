@@ -405,16 +405,8 @@ ListingOutcome writeListingFile(EdlDocument& doc, std::u16string_view path, cons
     ListingOutcome outcome;
     applyListingSort(doc);
     outcome.write = writeExportFile(target, overwriteConfirmed, [&] { return writeListing(doc, path, time); });
-    switch (outcome.write.status) {
-    case WriteStatus::Written:
-        outcome.message = formatExportMessage(kMsgListingCreated, {target, kListKindNames[listingKind(doc)]});
-        break;
-    case WriteStatus::WriteError:
-        outcome.message = formatExportMessage(kMsgFileAccessError, {target}, outcome.write.errorNumber);
-        break;
-    case WriteStatus::AskOverwrite:
-        break;
-    }
+    outcome.message = writeOutcomeMessage(
+        outcome.write, target, formatExportMessage(kMsgListingCreated, {target, kListKindNames[listingKind(doc)]}));
     return outcome;
 }
 
