@@ -51,7 +51,8 @@ run_suite() {
 }
 
 # The release a user takes: cpack's zip unpacked into a fresh folder, quillon.exe started from there
-# on the release's sample (window up, list filled) and qlp.exe show run on a sample EDL.
+# on the release's sample (window up, list filled), its readme, licence and samples present, and
+# qlp.exe show run on a sample EDL.
 run_release() {
     local start=$SECONDS dir app passed=0 failed=0 log="$logs/release.log"
     dir=$(mktemp -d)
@@ -62,6 +63,13 @@ run_release() {
             --gtest_filter=ProgramTest.StartsAloneFromItsFolderOnASample >>"$log" 2>&1; then
             passed=$((passed + 1))
         else
+            failed=$((failed + 1))
+        fi
+        # What a user needs beside the programs: the readme, the licence and the samples.
+        if [[ -f $app/README.txt && -f $app/LICENSE.txt && -f $app/samples/ndf_basic.EDL ]]; then
+            passed=$((passed + 1))
+        else
+            echo "release: README.txt, LICENSE.txt or the samples missing" >>"$log"
             failed=$((failed + 1))
         fi
         if wine "$app/qlp.exe" show "Z:$app/samples/ndf_basic.EDL" 2>>"$log" | grep -q "TAPE01"; then
