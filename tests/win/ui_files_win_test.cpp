@@ -235,18 +235,23 @@ TEST_F(FilesTest, DroppedFilesAndTheCommandLineOpenByTheirExtension) {
     EXPECT_TRUE(recorder.records.empty());
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"ndf_basic.EDL", kFromEdl}}));
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
-    EXPECT_EQ(listRows(), ui().document.viewCount[0]);
 
-    // Two EDLs (the extension in any case), a text and a project file: the text is refused, the
-    // others get tabs in the order dropped, each by its kind, and the shown tab stays.
+    // Two EDLs (the extension in any case), a missing file, a text, a folder and a project file:
+    // the missing file is skipped and the text and the folder refused, as in a multiple selection;
+    // the others get tabs in the order dropped, each by its kind, and the shown tab stays.
     const std::wstring lower = (files / L"keys.edl").wstring();
     fs::copy_file(copySample("keys_wipes.EDL"), lower);
+    const std::wstring missing = (files / L"gone.EDL").wstring();
     const std::wstring text = writeFile(L"notes.txt", "not a list\r\n");
+    const std::wstring folder = (files / L"folder.EDL").wstring();
+    fs::create_directory(folder);
     const std::wstring project = makeProject(L"one.QLP", "comments_cp932.EDL");
-    recorder.expect(IDOK);
-    dropFiles(hwnd, {copySample("df_reverse.EDL"), lower, text, project});
-    EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(kMsgNotRecognised, text)}));
-    EXPECT_EQ(recorder.records[0].type, kWarning);
+    for (int box = 0; box < 3; ++box)
+        recorder.expect(IDOK);
+    dropFiles(hwnd, {copySample("df_reverse.EDL"), missing, lower, text, folder, project});
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{message(kMsgFileNotFound, missing), message(kMsgNotRecognised, text),
+                                        message(kMsgNotRecognised, folder)}));
     EXPECT_EQ(
         tabs(),
         (std::vector<TabView>{
