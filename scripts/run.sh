@@ -5,7 +5,7 @@
 #
 #     scripts/run.sh [FILE]
 #
-# FILE is a project file to open instead of the sample. Settings, all optional:
+# FILE is an EDL or a project file to open instead of the sample. Settings, all optional:
 #   QLP_BUILD_DIR   an existing Windows build directory to use (default: the "windows" preset,
 #                   build/windows, configured and built here)
 #   QLP_RUN_PREFIX  the Wine prefix (default: ~/.local/share/quillon-wineprefix)

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace qlp {
 
@@ -172,7 +173,101 @@ bool loadAnyTab(EdlDocument& doc, TabList& tabs, Prompt& prompt, std::u16string&
     return false;
 }
 
+// A file to be opened, with the kind it opens as (none: refused).
+struct FileToOpen {
+    std::u16string_view path;
+    std::optional<OpenKind> kind;
+};
+
+bool isEdlKind(OpenKind kind) {
+    return kind == OpenKind::OneEdl || kind == OpenKind::SeveralEdls;
+}
+
+// Appends a tab entry per file that exists and has a kind, then settles duplicates and makes the
+// work files, in the files' order. A missing file ends the command when it is the only one
+// (`multiple` false) and is skipped otherwise; a file without a kind is refused and skipped.
+AddedFiles addFiles(TabList& tabs, const std::vector<FileToOpen>& files, bool multiple, Prompt& prompt) {
+    AddedFiles result;
+    TabEntry* firstNew = nullptr;
+    for (const FileToOpen& file : files) {
+        if (!pathExists(file.path)) {
+            prompt.warn(formatMessage(kMsgFileNotFound, file.path));
+            ++result.failed;
+            if (!multiple) {
+                result.stopped = true;
+                return result;
+            }
+            continue;
+        }
+        if (!file.kind) {
+            prompt.warn(formatMessage(kMsgNotRecognised, file.path));
+            ++result.failed;
+            continue;
+        }
+        TabEntry* entry = tabs.append();
+        if (!entry) {
+            prompt.warn(kMsgOutOfWorkMemory);
+            result.stopped = true;
+            break;
+        }
+        entry->path = file.path;
+        entry->saveState = isEdlKind(*file.kind) ? kFromEdl : kSaved;
+        if (!firstNew)
+            firstNew = entry;
+    }
+    for (TabEntry* entry = firstNew; entry; entry = entry->next) {
+        resolveDuplicate(tabs, entry, prompt);
+        entry->workPath = tabs.workPathFor(tabs.nextFileId);
+        if (!entry->dropped && !entry->workFileReady) {
+            if (makeWorkFile(*entry, entry->saveState == kFromEdl, prompt)) {
+                entry->workFileReady = 1;
+            } else {
+                entry->dropped = 1;
+                entry->workFileReady = 0;
+                ++result.failed;
+            }
+        }
+        entry->fileId = tabs.nextFileId++;
+    }
+    return result;
+}
+
+bool isMultipleKind(OpenKind kind) {
+    return kind == OpenKind::SeveralEdls || kind == OpenKind::SeveralProjects;
+}
+
+// The files of an open dialog's result, all of the kind the dialog decided; they refer to `paths`.
+std::vector<FileToOpen> selectionFiles(const std::vector<std::u16string>& paths, OpenKind kind) {
+    std::vector<FileToOpen> files;
+    files.reserve(paths.size());
+    for (const std::u16string& path : paths)
+        files.push_back({path, kind});
+    return files;
+}
+
 } // namespace
+
+std::optional<OpenKind> openKindByName(std::u16string_view path, bool several) {
+    const size_t dot = path.find_last_of(u".\\/");
+    if (dot == std::u16string_view::npos || path[dot] != u'.')
+        return std::nullopt;
+    const std::u16string_view extension = path.substr(dot + 1);
+    auto is = [&](std::u16string_view upper) {
+        if (extension.size() != upper.size())
+            return false;
+        for (size_t i = 0; i < upper.size(); ++i) {
+            const char16_t c = extension[i];
+            if ((c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c) != upper[i])
+                return false;
+        }
+        return true;
+    };
+    if (is(u"EDL"))
+        return several ? OpenKind::SeveralEdls : OpenKind::OneEdl;
+    if (is(u"QLP"))
+        return several ? OpenKind::SeveralProjects : OpenKind::OneProject;
+    return std::nullopt;
+}
 
 std::vector<std::u16string> expandSelection(std::u16string_view paths, bool multiple) {
     std::vector<std::u16string> result;
@@ -198,46 +293,9 @@ std::vector<std::u16string> expandSelection(std::u16string_view paths, bool mult
 }
 
 AddedFiles addFilesToTabs(TabList& tabs, std::u16string_view paths, OpenKind kind, Prompt& prompt) {
-    const bool edl = kind == OpenKind::OneEdl || kind == OpenKind::SeveralEdls;
-    const bool multiple = kind == OpenKind::SeveralEdls || kind == OpenKind::SeveralProjects;
-    AddedFiles result;
-    TabEntry* firstNew = nullptr;
-    for (const std::u16string& path : expandSelection(paths, multiple)) {
-        if (!pathExists(path)) {
-            prompt.warn(formatMessage(kMsgFileNotFound, path));
-            ++result.failed;
-            if (!multiple) {
-                result.stopped = true;
-                return result;
-            }
-            continue;
-        }
-        TabEntry* entry = tabs.append();
-        if (!entry) {
-            prompt.warn(kMsgOutOfWorkMemory);
-            result.stopped = true;
-            break;
-        }
-        entry->path = path;
-        entry->saveState = edl ? kFromEdl : kSaved;
-        if (!firstNew)
-            firstNew = entry;
-    }
-    for (TabEntry* entry = firstNew; entry; entry = entry->next) {
-        resolveDuplicate(tabs, entry, prompt);
-        entry->workPath = tabs.workPathFor(tabs.nextFileId);
-        if (!entry->dropped && !entry->workFileReady) {
-            if (makeWorkFile(*entry, edl, prompt)) {
-                entry->workFileReady = 1;
-            } else {
-                entry->dropped = 1;
-                entry->workFileReady = 0;
-                ++result.failed;
-            }
-        }
-        entry->fileId = tabs.nextFileId++;
-    }
-    return result;
+    const bool multiple = isMultipleKind(kind);
+    const std::vector<std::u16string> chosen = expandSelection(paths, multiple);
+    return addFiles(tabs, selectionFiles(chosen, kind), multiple, prompt);
 }
 
 int loadTab(EdlDocument& doc, TabList& tabs, Prompt& prompt) {
@@ -266,11 +324,14 @@ bool saveWorkFile(EdlDocument& doc, TabEntry& entry, Prompt& prompt) {
     return true;
 }
 
-TabOutcome openFiles(EdlDocument& doc, TabList& tabs, TabEntry* current, std::u16string_view paths, OpenKind kind,
-                     Prompt& prompt) {
+namespace {
+
+// The Open command on files already chosen, each with its kind; openFiles says what it decides.
+TabOutcome openFileList(EdlDocument& doc, TabList& tabs, TabEntry* current, const std::vector<FileToOpen>& files,
+                        bool multiple, Prompt& prompt) {
     TabOutcome out;
     const int32_t firstNewId = tabs.nextFileId;
-    const AddedFiles added = addFilesToTabs(tabs, paths, kind, prompt);
+    const AddedFiles added = addFiles(tabs, files, multiple, prompt);
     const bool replacing = current && current->dropped;
     if (added.stopped && !replacing && (findActiveEntry(tabs) || !tabs.first())) {
         // Opening stopped (a missing file, no memory): the tab shown, if any, stays; entries made
@@ -346,6 +407,26 @@ TabOutcome openFiles(EdlDocument& doc, TabList& tabs, TabEntry* current, std::u1
         out.present = loaded ? Presentation::NewDocument : Presentation::SameDocument;
     }
     return out;
+}
+
+} // namespace
+
+TabOutcome openFiles(EdlDocument& doc, TabList& tabs, TabEntry* current, std::u16string_view paths, OpenKind kind,
+                     Prompt& prompt) {
+    const bool multiple = isMultipleKind(kind);
+    const std::vector<std::u16string> chosen = expandSelection(paths, multiple);
+    return openFileList(doc, tabs, current, selectionFiles(chosen, kind), multiple, prompt);
+}
+
+TabOutcome openFilesByName(EdlDocument& doc, TabList& tabs, TabEntry* current, const std::vector<std::u16string>& paths,
+                           Prompt& prompt) {
+    const bool several = paths.size() > 1;
+    std::vector<FileToOpen> files;
+    files.reserve(paths.size());
+    // A folder can be dropped too; whatever its name, it is no list.
+    for (const std::u16string& path : paths)
+        files.push_back({path, isRegularFile(path) ? openKindByName(path, several) : std::nullopt});
+    return openFileList(doc, tabs, current, files, several, prompt);
 }
 
 bool markTabEdited(TabEntry& entry) {

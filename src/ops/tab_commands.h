@@ -9,6 +9,7 @@
 #include "model/prompt.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,12 @@ struct AddedFiles {
 // work-file warning), a project file copied. Nothing is loaded.
 AddedFiles addFilesToTabs(TabList& tabs, std::u16string_view paths, OpenKind kind, Prompt& prompt);
 
+// The kind a file dropped on the window or named on the command line opens as, decided by its
+// extension with case ignored: ".EDL" an EDL, ".QLP" a project file, each as one of several files
+// when `several` (a missing one is then skipped instead of ending the command). Any other file has
+// no kind: it is refused.
+std::optional<OpenKind> openKindByName(std::u16string_view path, bool several);
+
 // Loads the active entry's work file (or the last entry's when none is active), remembering what
 // the work file holds so that switching away from an unchanged document writes only its header.
 // 1, or 0 after the loader's warning with the entry marked dropped and the document kept.
@@ -73,6 +80,12 @@ bool saveWorkFile(EdlDocument& doc, TabEntry& entry, Prompt& prompt);
 // load goes with "ファイルを読込み中にエラーが発生しました。" and the next one is tried).
 TabOutcome openFiles(EdlDocument& doc, TabList& tabs, TabEntry* current, std::u16string_view paths, OpenKind kind,
                      Prompt& prompt);
+
+// Open for files dropped on the window or named on the command line: each file opens by its own
+// name's kind, in the order given, and a file of another kind is refused with string 105. Several
+// files open as a multiple selection does, one file as a single one.
+TabOutcome openFilesByName(EdlDocument& doc, TabList& tabs, TabEntry* current, const std::vector<std::u16string>& paths,
+                           Prompt& prompt);
 
 // Where a tab that came from an EDL is to be saved as a project file: the window shows its Save As
 // dialog. Empty when the user cancels or the path cannot be used.

@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 namespace qlp {
@@ -233,6 +234,18 @@ public:
     }
 };
 
+// Tabs compare their paths as text, so a file always enters by its full, long name.
+std::wstring fullLongPath(std::wstring text) {
+    std::vector<wchar_t> full(kLongPathLength);
+    DWORD length = GetFullPathNameW(text.c_str(), kLongPathLength, full.data(), nullptr);
+    if (length > 0 && length < kLongPathLength)
+        text.assign(full.data(), length);
+    length = GetLongPathNameW(text.c_str(), full.data(), kLongPathLength);
+    if (length > 0 && length < kLongPathLength)
+        text.assign(full.data(), length);
+    return text;
+}
+
 } // namespace
 
 SaveAsTarget& saveAsDialog() {
@@ -246,17 +259,7 @@ std::wstring commandLinePath(std::wstring_view commandLine) {
         text.pop_back();
     if (!text.empty() && text.front() == L'"')
         text = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::wstring();
-    if (text.empty())
-        return text;
-    // Tabs compare their paths as text, so a file always enters by its full, long name.
-    std::vector<wchar_t> full(kLongPathLength);
-    DWORD length = GetFullPathNameW(text.c_str(), kLongPathLength, full.data(), nullptr);
-    if (length > 0 && length < kLongPathLength)
-        text.assign(full.data(), length);
-    length = GetLongPathNameW(text.c_str(), full.data(), kLongPathLength);
-    if (length > 0 && length < kLongPathLength)
-        text.assign(full.data(), length);
-    return text;
+    return text.empty() ? text : fullLongPath(std::move(text));
 }
 
 void onOpen(const OpenRequest& request) {
@@ -267,10 +270,14 @@ void onOpen(const OpenRequest& request) {
     stopWorkers(a.workers);
     disableTabAndList();
 
+    // The command line and a drop name their files; each opens by its name's kind.
+    std::vector<std::u16string> byName;
     std::u16string paths;
-    OpenKind kind = OpenKind::OneProject;
+    OpenKind kind = OpenKind::OneEdl;
     if (request.fromCommandLine) {
-        paths = toU16(commandLinePath(request.commandLine));
+        byName.push_back(toU16(commandLinePath(request.commandLine)));
+    } else if (!request.dropped.empty()) {
+        byName = request.dropped;
     } else if (!askFilesToOpen(paths, kind)) {
         enableTabAndList();
         startWorkers(a.workers);
@@ -278,7 +285,8 @@ void onOpen(const OpenRequest& request) {
     }
 
     WinPrompt prompt;
-    const TabOutcome outcome = openFiles(a.document, a.tabs, a.currentEntry, paths, kind, prompt);
+    const TabOutcome outcome = byName.empty() ? openFiles(a.document, a.tabs, a.currentEntry, paths, kind, prompt)
+                                              : openFilesByName(a.document, a.tabs, a.currentEntry, byName, prompt);
     present(outcome);
     if (outcome.present != Presentation::NoDocument) {
         enableTabAndList();
@@ -290,6 +298,21 @@ void onOpen(const OpenRequest& request) {
         setStatus(kStatePart, outcome.state);
     if (outcome.statusBar)
         showFileCountAndLocation(true);
+}
+
+void onDropFiles(HDROP drop) {
+    OpenRequest request;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    request.dropped.reserve(count);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring name(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size() + 1)));
+        if (!name.empty())
+            request.dropped.push_back(toU16(fullLongPath(std::move(name))));
+    }
+    DragFinish(drop);
+    if (!request.dropped.empty())
+        onOpen(request);
 }
 
 void onSave() {

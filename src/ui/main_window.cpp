@@ -134,6 +134,8 @@ LRESULT onCreate(HWND hwnd) {
     fillFixedComboItems(c);
     if (!createWorkers(a.workers, c, a.document))
         return -1;
+    // Files dropped from the shell open as the open dialog's choices do.
+    DragAcceptFiles(hwnd, TRUE);
     return 0;
 }
 
@@ -441,6 +443,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return onNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
         onCommand(hwnd, LOWORD(wParam), HIWORD(wParam), lParam);
+        return 0;
+    case WM_DROPFILES:
+        onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_INITMENU:
         onInitMenu();

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace qlp;
@@ -131,6 +132,23 @@ TEST_F(TabCommandsTest, OpenDecidesWhatIsShownAndWhatTheStatusSays) {
         if (outcome.current) {
             EXPECT_EQ(outcome.current->active, 1);
         }
+    }
+}
+
+// Files dropped on the window or named on the command line: the extension decides, case ignored.
+TEST(OpenKindByNameTest, TheExtensionDecidesTheKind) {
+    const std::optional<OpenKind> refused;
+    const std::tuple<std::u16string, bool, std::optional<OpenKind>> kinds[] = {
+        {u"C:\\lists\\LIST.EDL", false, OpenKind::OneEdl},
+        {u"C:\\lists\\list.edl", true, OpenKind::SeveralEdls},
+        {u"C:\\a.b\\reel.Qlp", false, OpenKind::OneProject},
+        {u"/mnt/x/a.b.qLP", true, OpenKind::SeveralProjects},
+        {u"C:\\lists\\LIST.EDL.bak", true, refused},
+        {u"C:\\x.EDL\\noext", false, refused},
+        {u"C:\\lists\\a.EDLX", false, refused},
+    };
+    for (const auto& [name, several, kind] : kinds) {
+        EXPECT_EQ(openKindByName(name, several), kind) << fs::path(name).string();
     }
 }
 

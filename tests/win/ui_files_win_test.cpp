@@ -1,8 +1,9 @@
 // Opening, saving and closing documents in the real main window: the start-up command line, the
-// open dialog with its four kinds, duplicates, tab switches, Save, Save As, Close Tab and every
-// question on the way. The tests read what the user sees (tab labels and images, status-bar parts,
-// the list's row count, enabled controls, the boxes shown) and the files on disk. Every test
-// starts from an empty user registry, a fresh window and scratch folders for files and work files.
+// open dialog with its four kinds, files dropped on the window, duplicates, tab switches, Save,
+// Save As, Close Tab and every question on the way. The tests read what the user sees (tab labels
+// and images, status-bar parts, the list's row count, enabled controls, the boxes shown) and the
+// files on disk. Every test starts from an empty user registry, a fresh window and scratch folders
+// for files and work files.
 
 #include "main_window_fixture.h"
 
@@ -20,8 +21,11 @@
 #include "ui/wide.h"
 #include "ui/workers.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -206,6 +210,58 @@ TEST_F(FilesTest, MissingAndUnrecognisedFiles) {
     EXPECT_EQ(tabs().size(), 1u);
     EXPECT_EQ(status(2), utf8(L"状態: ファイル読込みエラー"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
+}
+
+// A drop as the shell sends it: a DROPFILES header, then the wide names each ending in a NUL and a
+// final NUL, in memory the window frees.
+void dropFiles(HWND hwnd, const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += name + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+TEST_F(FilesTest, DroppedFilesAndTheCommandLineOpenByTheirExtension) {
+    EXPECT_NE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    // An EDL named on the command line opens as an EDL.
+    openCommandLine(L"\"" + copySample("ndf_basic.EDL") + L"\"");
+    EXPECT_TRUE(recorder.records.empty());
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"ndf_basic.EDL", kFromEdl}}));
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+
+    // Two EDLs (the extension in any case), a missing file, a text, a folder and a project file:
+    // the missing file is skipped and the text and the folder refused, as in a multiple selection;
+    // the others get tabs in the order dropped, each by its kind, and the shown tab stays.
+    const std::wstring lower = (files / L"keys.edl").wstring();
+    fs::copy_file(copySample("keys_wipes.EDL"), lower);
+    const std::wstring missing = (files / L"gone.EDL").wstring();
+    const std::wstring text = writeFile(L"notes.txt", "not a list\r\n");
+    const std::wstring folder = (files / L"folder.EDL").wstring();
+    fs::create_directory(folder);
+    const std::wstring project = makeProject(L"one.QLP", "comments_cp932.EDL");
+    for (int box = 0; box < 3; ++box)
+        recorder.expect(IDOK);
+    dropFiles(hwnd, {copySample("df_reverse.EDL"), missing, lower, text, folder, project});
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{message(kMsgFileNotFound, missing), message(kMsgNotRecognised, text),
+                                        message(kMsgNotRecognised, folder)}));
+    EXPECT_EQ(
+        tabs(),
+        (std::vector<TabView>{
+            {"ndf_basic.EDL", kFromEdl}, {"df_reverse.EDL", kFromEdl}, {"keys.edl", kFromEdl}, {"one.QLP", kSaved}}));
+    EXPECT_EQ(selectedTab(), 0);
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 4"));
+    EXPECT_EQ(status(2), utf8(L"状態: 3個のファイルを追加しました。"));
+    // The EDLs were converted, the project file copied.
+    EXPECT_EQ(workFiles().size(), 4u);
+    EXPECT_EQ(bytes((work / L"FILE_ID_0003").wstring()), bytes(project));
 }
 
 // ---- Duplicates --------------------------------------------------------------------------------------
