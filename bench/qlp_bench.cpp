@@ -393,8 +393,9 @@ void listText(benchmark::State& state, int64_t events) {
 void listTextFloor(benchmark::State& state, int64_t events) {
     Dataset& d = dataset(events);
     AnnotatedListing annotated(*d.doc);
-    const std::string listing = writeListing(*d.doc, u16(d.edlPath), ListingTime{});
-    outputFloor(state, std::vector<uint8_t>(listing.begin(), listing.end()));
+    MemorySink listing;
+    writeListing(*d.doc, u16(d.edlPath), ListingTime{}, listing);
+    outputFloor(state, listing.bytes);
 }
 
 // --- Annotating ---------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "dialogs/edl_export.h"
 #include "dialogs/listing.h"
 #include "dialogs/offset.h"
+#include "model/byte_sink.h"
 #include "model/document.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
@@ -132,6 +133,19 @@ inline std::string checkCmx3600(const std::string& cmx) {
     return {};
 }
 
+// The bytes the export or a listing writes, gathered in memory.
+inline std::string exportedEdl(const EdlDocument& doc, std::string_view text, bool convert) {
+    MemorySink sink;
+    (void)exportEdlText(doc, text, convert, sink);
+    return std::string(sink.bytes.begin(), sink.bytes.end());
+}
+
+inline std::string listingBytes(EdlDocument& doc, std::u16string_view path, const ListingTime& time) {
+    MemorySink sink;
+    (void)writeListing(doc, path, time, sink);
+    return std::string(sink.bytes.begin(), sink.bytes.end());
+}
+
 // What the outputs of a loaded document must hold, whatever the document: the exported EDL has the
 // stored text's length and differs from it only in timecode characters, the CMX 3600 EDL is whole
 // fixed-column lines, and every listing kind can be written without a NUL byte. The offset is run with the digits of
@@ -141,7 +155,7 @@ inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
                                 doc.sourceText ? static_cast<size_t>(doc.sourceTextSize) : 0);
     for (int round = 0; round < 2; ++round) {
         for (const bool convert : {false, true}) {
-            const std::string out = exportEdlText(doc, text, convert);
+            const std::string out = exportedEdl(doc, text, convert);
             if (out.size() != text.size())
                 return "the exported EDL has another length than the stored text";
             for (size_t i = 0; i < out.size(); ++i) {
@@ -170,7 +184,7 @@ inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
                 doc.listOptions[kListKind + k] = k == kind;
             applyListingSort(doc);
             fillListBoundText(doc);
-            const std::string listing = writeListing(doc, u"fuzz", ListingTime{});
+            const std::string listing = listingBytes(doc, u"fuzz", ListingTime{});
             if (listing.find('\0') != std::string::npos)
                 return "a listing holds a NUL byte";
         }
@@ -178,7 +192,7 @@ inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed) {
     std::copy(std::begin(saved), std::end(saved), doc.listOptions);
     // The stored choices as they are, however damaged.
     applyListingSort(doc);
-    (void)writeListing(doc, u"fuzz", ListingTime{});
+    (void)listingBytes(doc, u"fuzz", ListingTime{});
     return {};
 }
 

@@ -397,7 +397,11 @@ std::string cmx3600Text(const EdlDocument& doc, std::u16string_view title, bool 
 EdlExportOutcome exportCmx3600File(const EdlDocument& doc, std::u16string_view path, std::u16string_view title,
                                    bool convert, bool overwriteConfirmed) {
     EdlExportOutcome outcome;
-    outcome.write = writeExportFile(path, overwriteConfirmed, [&] { return cmx3600Text(doc, title, convert); });
+    outcome.write = writeExportFile(path, overwriteConfirmed, [&](ByteSink& sink) {
+        const std::string bytes = cmx3600Text(doc, title, convert);
+        sink.expectSize(static_cast<int64_t>(bytes.size()));
+        return sink.write(bytes.data(), bytes.size());
+    });
     outcome.message = writeOutcomeMessage(outcome.write, path, formatExportMessage(kMsgEdlCreated, {path}));
     return outcome;
 }

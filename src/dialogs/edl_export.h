@@ -23,10 +23,11 @@ inline constexpr std::u16string_view kConvertToNdfText = u"NDFに変換";
 // drop-frame time as its real count in non-drop digits. False when the text is no timecode.
 bool convertRecordText(std::u16string_view text, bool fromDropFrame, std::string& out);
 
-// The bytes of the exported EDL: `text` (the stored EDL) with each event line's record timecodes
-// replaced. Lines are counted as the reader counted them when it set each event's lineNumber; an
-// event line in which the two timecodes cannot be found is written unchanged.
-std::string exportEdlText(const EdlDocument& doc, std::string_view text, bool convert);
+// Writes the bytes of the exported EDL to sink: `text` (the stored EDL) with each event line's record
+// timecodes replaced. Lines are counted as the reader counted them when it set each event's
+// lineNumber; an event line in which the two timecodes cannot be found is written unchanged. False
+// when a write failed.
+bool exportEdlText(const EdlDocument& doc, std::string_view text, bool convert, ByteSink& sink);
 
 struct EdlExportOutcome {
     WriteOutcome write;

@@ -47,21 +47,15 @@ std::u16string formatExportMessage(std::u16string_view templ, std::initializer_l
 }
 
 WriteOutcome writeExportFile(std::u16string_view path, bool overwriteConfirmed,
-                             const std::function<std::string()>& makeBytes) {
+                             const std::function<bool(ByteSink&)>& writeBytes) {
     WriteOutcome outcome;
     if (!overwriteConfirmed && pathExists(path)) {
         outcome.status = WriteStatus::AskOverwrite;
         return outcome;
     }
-    const std::string bytes = makeBytes();
     errno = 0;
     AtomicFileWriter file(path);
-    bool ok = file.isOpen();
-    if (ok) {
-        file.expectSize(static_cast<int64_t>(bytes.size()));
-        ok = file.write(bytes.data(), bytes.size());
-    }
-    if (!ok) {
+    if (!file.isOpen() || !writeBytes(file) || file.failed()) {
         outcome.status = WriteStatus::WriteError;
         outcome.errorNumber = lastError();
         return outcome;

@@ -3,6 +3,8 @@
 // the write-error message, and writing the finished bytes so that an existing file is replaced only
 // once the new one is complete.
 
+#include "model/byte_sink.h"
+
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -37,10 +39,10 @@ struct WriteOutcome {
     int errorNumber = 0;
 };
 
-// Unless the path exists and the overwrite is not confirmed, makes the bytes, writes them beside the
-// path and renames them over it once complete and on the disk.
+// Unless the path exists and the overwrite is not confirmed, has writeBytes write the file's bytes
+// beside the path (false when a write failed) and renames them over it once complete and on the disk.
 WriteOutcome writeExportFile(std::u16string_view path, bool overwriteConfirmed,
-                             const std::function<std::string()>& makeBytes);
+                             const std::function<bool(ByteSink&)>& writeBytes);
 
 // What a finished write shows: `written` when the file was written, the access error with the path
 // and the error number when it failed, nothing while the overwrite question is still open.

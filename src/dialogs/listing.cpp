@@ -1,5 +1,6 @@
 #include "dialogs/listing.h"
 
+#include "model/chunked_writer.h"
 #include "model/cp932.h"
 #include "model/messages.h"
 #include "model/timecode.h"
@@ -8,8 +9,13 @@
 #include "ops/list_view.h"
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace qlp {
@@ -34,10 +40,12 @@ constexpr std::string_view kCsvColumns =
 constexpr std::string_view kPlainColumns =
     "EDIT  REEL    V A         TYP  PTRN TRANST  SPED  P-VTR IN     P-VTR OUT    "
     "R-VTR IN     R-VTR OUT    DURATION\r\n";
-constexpr std::u16string_view kOptionIndent = u"        ";
-constexpr std::u16string_view kOptionBreak = u"\r\n        ";
-constexpr std::u16string_view kMemoIndent = u"      >> ";
-constexpr std::u16string_view kMemoBreak = u"\r\n      >> ";
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kCrLfTwice = "\r\n\r\n";
+constexpr std::string_view kOptionIndent = "        ";
+constexpr std::string_view kOptionBreak = "\r\n        ";
+constexpr std::string_view kMemoIndent = "      >> ";
+constexpr std::string_view kMemoBreak = "\r\n      >> ";
 
 // listBoundText entries: record, source and duration, each first and second bound.
 enum BoundText : int { kRecFirst = 0, kRecSecond, kSrcFirst, kSrcSecond, kDurFirst, kDurSecond };
@@ -76,9 +84,9 @@ std::u16string_view trimmed(std::u16string_view text) {
     return text;
 }
 
-// Appends text converted to code page 932, cut after at most `limit` bytes at a character boundary.
-void appendLimited(std::string& out, std::u16string_view text, size_t limit) {
-    const std::string bytes = cp932::encode(text);
+// Text converted to code page 932, cut after at most `limit` bytes at a character boundary.
+std::string limitedBytes(std::u16string_view text, size_t limit) {
+    std::string bytes = cp932::encode(text);
     size_t keep = 0;
     for (size_t i = 0; i < bytes.size();) {
         const size_t width = cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
@@ -87,49 +95,19 @@ void appendLimited(std::string& out, std::u16string_view text, size_t limit) {
         i += width;
         keep = i;
     }
-    out.append(bytes, 0, keep);
+    bytes.resize(keep);
+    return bytes;
 }
 
-void appendText(std::string& out, std::u16string_view text) {
-    // Rows are ASCII but for the odd reel name or channel text: those are copied byte for byte.
-    const size_t start = out.size();
-    out.resize(start + text.size());
-    char* to = out.data() + start;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] >= 0x80) {
-            out.resize(start);
-            out += cp932::encode(text);
-            return;
-        }
-        to[i] = static_cast<char>(text[i]);
-    }
-}
+// Passes the listing's bytes on without reserving storage first: its size is known only at the end.
+class UnsizedSink : public ByteSink {
+public:
+    explicit UnsizedSink(ByteSink& to) : to_(to) {}
+    bool write(const void* data, size_t size) override { return to_.write(data, size); }
 
-// The comment block of an option comment or work memo: the indent, the text wrapped at `width`
-// characters on the first line and `width` - 8 on the following ones, every line break of the text
-// (and the run of breaks and blank lines it starts) replaced by one break, then the ending.
-std::u16string commentBlock(std::u16string_view text, std::u16string_view indent, std::u16string_view lineBreak,
-                            int width, std::u16string_view ending) {
-    std::u16string out(indent);
-    int count = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (count >= width || c == u'\n' || c == u'\r') {
-            out.append(lineBreak);
-            while (i < text.size() && (text[i] == u'\n' || text[i] == u'\r'))
-                ++i;
-            count = kContinuationStart;
-            if (i == text.size())
-                break;
-        }
-        out.push_back(text[i]);
-        ++count;
-    }
-    while (!out.empty() && out.back() <= u' ')
-        out.pop_back();
-    out.append(ending);
-    return out;
-}
+private:
+    ByteSink& to_;
+};
 
 struct Choices {
     bool csv = false;
@@ -156,7 +134,23 @@ bool hasMarker(const EdlEvent& e) {
 
 class ListingWriter {
 public:
-    ListingWriter(EdlDocument& doc, std::string& out) : doc_(doc), out_(out), choices_(choicesOf(doc)) {}
+    ListingWriter(EdlDocument& doc, ByteSink& sink, int64_t sizeHint)
+        : doc_(doc), unsized_(sink), out_(unsized_, sizeHint), choices_(choicesOf(doc)) {}
+
+    bool finish() { return out_.finish(); }
+
+    // Bytes as they are.
+    void bytes(std::string_view b) { out_.write(b.data(), b.size()); }
+
+    // Text in code page 932.
+    void text(std::u16string_view t) {
+        while (!t.empty()) {
+            const size_t n = std::min(t.size(), ChunkedWriter::kLargestRoom / 2);
+            char* at = reinterpret_cast<char*>(out_.room(2 * n));
+            out_.commit(static_cast<size_t>(cp932::encodeTo(t.substr(0, n), at) - at));
+            t.remove_prefix(n);
+        }
+    }
 
     void reportHeader(std::u16string_view path, const ListingTime& t, int kind) {
         std::u16string h(kAppCaption);
@@ -170,7 +164,7 @@ public:
         h += u"\r\n\r\nREC-TC オフセット= [ ";
         h += offsetText(doc_);
         h += u" ]\r\n\r\n";
-        appendLimited(out_, h, kHeaderByteLimit);
+        bytes(limitedBytes(h, kHeaderByteLimit));
     }
 
     void searchHeader() {
@@ -190,21 +184,22 @@ public:
         else
             h += u"-1 ";
         h += u"]\r\n";
-        appendLimited(out_, h, kHeaderByteLimit);
+        bytes(limitedBytes(h, kHeaderByteLimit));
     }
 
     void columnHeader() {
         if (choices_.csv) {
-            out_ += kCsvColumns;
+            bytes(kCsvColumns);
         } else {
-            out_ += kPlainColumns;
+            bytes(kPlainColumns);
             dashes();
         }
     }
 
     void dashes() {
-        out_.append(115, '-');
-        out_ += "\r\n";
+        static constexpr std::string_view kDashes = "------------------------------------------------------------"
+                                                    "-------------------------------------------------------\r\n";
+        bytes(kDashes);
     }
 
     // One pass over rows: each event's comment blocks (plain text) and its row.
@@ -221,17 +216,21 @@ public:
                     choices_.work ? trimmed(boundedText(e.workMemo, e.workMemoLength)) : std::u16string_view();
                 const bool markerLine = choices_.marker && hasMarker(e);
                 if (!option.empty() && (!wroteOption || e.editGroup != lastGroup)) {
-                    appendText(out_, commentBlock(option, kOptionIndent, kOptionBreak, kOptionWidth,
-                                                  memo.empty() ? u"\r\n" : u"\r\n\r\n"));
+                    commentBlock(option, kOptionIndent, kOptionBreak, kOptionWidth, memo.empty() ? kCrLf : kCrLfTwice);
                     wroteOption = true;
                     lastGroup = e.editGroup;
                 }
                 if (!memo.empty())
-                    appendText(out_, commentBlock(memo, kMemoIndent, kMemoBreak, kMemoWidth,
-                                                  markerLine ? u"\r\n\r\n" : u"\r\n"));
-                if (markerLine)
-                    appendText(out_, u"        (" + number(e.marker) + u") -- " +
-                                         std::u16string(fixedText(doc_.markerNames[e.marker])) + u"\r\n");
+                    commentBlock(memo, kMemoIndent, kMemoBreak, kMemoWidth, markerLine ? kCrLfTwice : kCrLf);
+                if (markerLine) {
+                    char digits[16];
+                    const auto end = std::to_chars(digits, digits + sizeof digits, e.marker).ptr;
+                    bytes(std::string_view("        ("));
+                    bytes({digits, static_cast<size_t>(end - digits)});
+                    bytes(std::string_view(") -- "));
+                    text(fixedText(doc_.markerNames[e.marker]));
+                    bytes(kCrLf);
+                }
             }
             row(e);
         }
@@ -252,48 +251,136 @@ private:
         h += upper >= 0 && upper < 2 ? kComparisonWords[2 + upper] : std::u16string_view();
     }
 
-    void row(const EdlEvent& e) {
-        const bool csv = choices_.csv;
-        line_.clear();
-        if (csv)
-            line_ += u'[';
-        line_ += columnText(e, kColEdit);
-        line_ += csv ? u"]*" : u"  ";
-        for (int c = 0; c < 7; ++c) {
-            const std::u16string_view text = columnText(e, kColReel + c);
-            line_ += text;
-            for (size_t n = text.size(); n < static_cast<size_t>(kPlainWidths[c]); ++n)
-                line_ += csv ? u'_' : u' ';
-            line_ += csv ? u"*" : (c == 1 ? u" " : u"  ");
-        }
-        for (int c = kColSrcIn; c <= kColRecOut; ++c) {
-            line_ += columnText(e, c);
-            line_ += csv ? u"*" : u"  ";
-        }
-        line_ += u'<';
-        line_ += columnText(e, kColDuration);
-        line_ += u">\r\n";
-        if (csv) {
-            for (char16_t& c : line_) {
-                if (c == u',')
-                    c = u';';
-                else if (c == u'.')
-                    c = u':';
-                else if (c == u' ')
-                    c = u'_';
+    // The comment block of an option comment or work memo: the indent, the text wrapped at `width`
+    // characters on the first line and `width` - 8 on the following ones, every line break of the
+    // text (and the run of breaks and blank lines it starts) replaced by one break, then the ending.
+    // The text ends in neither white space nor a line break, so no line ends in either.
+    void commentBlock(std::u16string_view t, std::string_view indent, std::string_view lineBreak, int width,
+                      std::string_view ending) {
+        const auto isBreak = [](char16_t c) { return c == u'\n' || c == u'\r'; };
+        bytes(indent);
+        int count = 0;
+        size_t i = 0;
+        while (i < t.size()) {
+            if (count >= width || isBreak(t[i])) {
+                bytes(lineBreak);
+                while (i < t.size() && isBreak(t[i]))
+                    ++i;
+                count = kContinuationStart;
+                if (i == t.size())
+                    break;
             }
-            for (char16_t& c : line_) {
-                if (c == u'*')
-                    c = u',';
-            }
+            // The run of characters up to the next wrap or line break, written at once.
+            size_t j = i;
+            do {
+                ++j;
+                ++count;
+            } while (j < t.size() && count < width && !isBreak(t[j]));
+            text(t.substr(i, j - i));
+            i = j;
         }
-        appendText(out_, line_);
+        bytes(ending);
     }
 
+    // One row, built in place: columns are ASCII but for the odd reel name or channel text.
+    void row(const EdlEvent& e) {
+        const bool csv = choices_.csv;
+        char* const start = reinterpret_cast<char*>(out_.room(kRowRoom));
+        char* p = start;
+        // Separators are copied whole with their fixed size; `advance` says how many bytes count.
+        const auto put = [&p](const char* b, size_t size) {
+            std::memcpy(p, b, size);
+            p += size;
+        };
+        if (csv)
+            *p++ = '[';
+        p = column(p, e, kColEdit).first;
+        put(csv ? "]*" : "  ", 2);
+        for (int c = 0; c < 7; ++c) {
+            size_t n;
+            std::tie(p, n) = column(p, e, kColReel + c);
+            if (n < static_cast<size_t>(kPlainWidths[c])) {
+                // Eight pad characters are copied (the room allows it) and as many as needed kept.
+                std::memcpy(p, csv ? "________" : "        ", 8);
+                p += static_cast<size_t>(kPlainWidths[c]) - n;
+            }
+            if (csv)
+                *p++ = '*';
+            else
+                put("  ", c == 1 ? 1 : 2);
+        }
+        for (int c = kColSrcIn; c <= kColRecOut; ++c) {
+            p = column(p, e, c).first;
+            put(csv ? "*" : "  ", csv ? 1 : 2);
+        }
+        *p++ = '<';
+        p = column(p, e, kColDuration).first;
+        put(">\r\n", 3);
+        if (csv) {
+            // None of these bytes is ever the second byte of a double-byte character.
+            for (char* c = start; c != p; ++c) {
+                switch (*c) {
+                case ',':
+                    *c = ';';
+                    break;
+                case '.':
+                    *c = ':';
+                    break;
+                case ' ':
+                    *c = '_';
+                    break;
+                case '*':
+                    *c = ',';
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+        out_.commit(static_cast<size_t>(p - start));
+    }
+
+    // Writes a column's text (as columnText gives it) at p: ASCII is copied, the rest of a text that
+    // is not is encoded. Returns the end and the number of characters. Four characters are taken at
+    // a time while none of them ends the text or is other than ASCII, so up to three bytes past the
+    // end may be written (the row's room allows it).
+    static std::pair<char*, size_t> column(char* p, const EdlEvent& e, int c) {
+        const char16_t* t = e.text[c];
+        constexpr size_t kMax = kColumnTextLength - 1;
+        size_t i = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            static_assert(kColumnTextLength % 4 == 0);
+            for (; i < kColumnTextLength; i += 4) {
+                uint64_t v;
+                std::memcpy(&v, t + i, sizeof v);
+                const uint64_t nul = (v - 0x0001000100010001u) & ~v & 0x8000800080008000u;
+                if (nul != 0 || (v & 0xFF80FF80FF80FF80u) != 0)
+                    break;
+                const auto bytes = static_cast<uint32_t>((v & 0xFF) | ((v >> 8) & 0xFF00) | ((v >> 16) & 0xFF0000) |
+                                                         ((v >> 24) & 0xFF000000));
+                std::memcpy(p + i, &bytes, sizeof bytes);
+            }
+            if (i >= kMax)
+                return {p + kMax, kMax};
+        }
+        for (; i < kMax && t[i] != 0; ++i) {
+            if (t[i] >= 0x80) {
+                const std::u16string_view rest = columnText(e, c).substr(i);
+                return {cp932::encodeTo(rest, p + i), i + rest.size()};
+            }
+            p[i] = static_cast<char>(t[i]);
+        }
+        return {p + i, i};
+    }
+
+    // The most bytes a row takes: every column text at two bytes a character, padding and separators.
+    static constexpr size_t kRowRoom = kColumnCount * 2 * kColumnTextLength + 64;
+    static_assert(kRowRoom <= ChunkedWriter::kLargestRoom);
+
     EdlDocument& doc_;
-    std::string& out_;
+    UnsizedSink unsized_;
+    ChunkedWriter out_;
     Choices choices_;
-    std::u16string line_;
 };
 
 // The events of one reel in EDL order, and the sum of their durations.
@@ -338,13 +425,11 @@ void fillListBoundText(EdlDocument& doc) {
     }
 }
 
-std::string writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime& time) {
-    std::string out;
+bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime& time, ByteSink& sink) {
     const int kind = listingKind(doc);
     const bool csv = doc.listOptions[kListCsv] != 0;
     const int32_t events = doc.view[0] ? doc.eventCount() : 0;
-    out.reserve(static_cast<size_t>(events) * 128 + 4096);
-    ListingWriter writer(doc, out);
+    ListingWriter writer(doc, sink, static_cast<int64_t>(events) * 128 + 4096);
     if (!csv)
         writer.reportHeader(path, time, kind);
     if (!csv && kind == kListSearchResult)
@@ -381,7 +466,7 @@ std::string writeListing(EdlDocument& doc, std::u16string_view path, const Listi
                 h += u"]  ソート方法: [";
                 h += sortName;
                 h += u"]\r\n\r\n";
-                appendText(out, h);
+                writer.text(h);
             }
             doc.currentView = 3;
             reapplySort(doc);
@@ -389,7 +474,7 @@ std::string writeListing(EdlDocument& doc, std::u16string_view path, const Listi
             writer.pass(rows.data(), static_cast<int32_t>(rows.size()));
             if (csv) {
                 if (reel != doc.reelCount - 1)
-                    out += "\r\n\r\n";
+                    writer.bytes(kCrLfTwice);
             } else if (allReels && reel != last) {
                 writer.dashes();
             }
@@ -397,14 +482,15 @@ std::string writeListing(EdlDocument& doc, std::u16string_view path, const Listi
         doc.view[3] = savedView;
         doc.viewCount[3] = savedCount;
     }
-    return out;
+    return writer.finish();
 }
 
 ListingOutcome writeListingFile(EdlDocument& doc, std::u16string_view path, const ListingTime& time,
                                 std::u16string_view target, bool overwriteConfirmed) {
     ListingOutcome outcome;
     applyListingSort(doc);
-    outcome.write = writeExportFile(target, overwriteConfirmed, [&] { return writeListing(doc, path, time); });
+    outcome.write = writeExportFile(target, overwriteConfirmed,
+                                    [&](ByteSink& sink) { return writeListing(doc, path, time, sink); });
     outcome.message = writeOutcomeMessage(
         outcome.write, target, formatExportMessage(kMsgListingCreated, {target, kListKindNames[listingKind(doc)]}));
     return outcome;

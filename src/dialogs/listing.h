@@ -36,9 +36,10 @@ struct ListingTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-// The listing's bytes. `path` is the document's file path, printed in the report header. View 3 is
-// built, ordered and released again for the reel list; nothing else of the document changes.
-std::string writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime& time);
+// Writes the listing's bytes to sink; false when a write failed. `path` is the document's file path,
+// printed in the report header. View 3 is built, ordered and released again for the reel list;
+// nothing else of the document changes.
+bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime& time, ByteSink& sink);
 
 struct ListingOutcome {
     WriteOutcome write;

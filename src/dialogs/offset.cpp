@@ -20,6 +20,19 @@ TimecodeParts partsOf(int32_t label) {
 }
 
 void writeColumn(char16_t* column, const TimecodeParts& p, bool dropFrame) {
+    const auto twoDigits = [](int32_t v) { return v >= 0 && v <= 99; };
+    if (twoDigits(p.hours) && twoDigits(p.minutes) && twoDigits(p.seconds) && twoDigits(p.frames)) {
+        // The usual case, written directly: hh:mm:ss.ff
+        const int32_t values[4] = {p.hours, p.minutes, p.seconds, p.frames};
+        for (int k = 0; k < 4; ++k) {
+            column[3 * k] = static_cast<char16_t>(u'0' + values[k] / 10);
+            column[3 * k + 1] = static_cast<char16_t>(u'0' + values[k] % 10);
+        }
+        column[2] = column[5] = u':';
+        column[8] = dropFrame ? u',' : u'.';
+        column[11] = 0;
+        return;
+    }
     char buf[kColumnTextLength];
     const int n = std::snprintf(buf, sizeof buf, "%02d:%02d:%02d%c%02d", p.hours, p.minutes, p.seconds,
                                 dropFrame ? ',' : '.', p.frames);

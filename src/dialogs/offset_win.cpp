@@ -142,8 +142,7 @@ void onOffsetCommand() {
     InvalidateRect(a.controls[IDC_OFFSET_CELL], nullptr, TRUE);
     ShowWindow(list, SW_SHOW);
     SetFocus(list);
-    if (a.currentEntry && a.currentEntry->saveState == kSaved)
-        markDocumentModified();
+    markDocumentEdited(); // a tab from an EDL remembers it, so that closing it asks first
     startWorkers(a.workers);
 }
 

@@ -97,15 +97,23 @@ size_t decodeInto(std::string_view bytes, char16_t* out, size_t capacity) {
 // Each UTF-16 unit is converted on its own, as WideCharToMultiByte(932, 0, ...) does: best-fit
 // mappings are in the table, and anything else without a mapping, including each half of a
 // surrogate pair, is written as '?'.
-std::string encode(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
+char* encodeTo(std::u16string_view text, char* out) {
     for (char16_t c : text) {
+        if (c < 0x80) { // ASCII is its own code
+            *out++ = static_cast<char>(c);
+            continue;
+        }
         const unsigned short v = kEncodeBlock[kEncodePage[c >> 8]][c & 0xFF];
         if (v >= 0x100)
-            out.push_back(static_cast<char>(v >> 8));
-        out.push_back(static_cast<char>(v & 0xFF));
+            *out++ = static_cast<char>(v >> 8);
+        *out++ = static_cast<char>(v & 0xFF);
     }
+    return out;
+}
+
+std::string encode(std::u16string_view text) {
+    std::string out(text.size() * 2, '\0');
+    out.resize(static_cast<size_t>(encodeTo(text, out.data()) - out.data()));
     return out;
 }
 

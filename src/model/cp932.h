@@ -26,4 +26,8 @@ size_t decodeInto(std::string_view bytes, char16_t* out, size_t capacity);
 // Encodes UTF-16 text; a character that CP932 cannot hold becomes '?'.
 std::string encode(std::u16string_view text);
 
+// Encodes text as encode() does into out, which has room for 2 * text.size() bytes; returns the
+// end of the bytes written.
+char* encodeTo(std::u16string_view text, char* out);
+
 } // namespace qlp::cp932

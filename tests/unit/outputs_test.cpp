@@ -4,6 +4,7 @@
 #include "dialogs/edl_export.h"
 #include "dialogs/listing.h"
 #include "dialogs/offset.h"
+#include "model/byte_sink.h"
 #include "model/cp932.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
@@ -22,6 +23,19 @@ using namespace qlp;
 using namespace qlp::test;
 
 namespace {
+
+// The bytes the export and a listing write, gathered in memory.
+std::string exported(const EdlDocument& doc, std::string_view text) {
+    MemorySink sink;
+    EXPECT_TRUE(exportEdlText(doc, text, false, sink));
+    return std::string(sink.bytes.begin(), sink.bytes.end());
+}
+
+std::string listing(EdlDocument& doc, std::u16string_view path, const ListingTime& time) {
+    MemorySink sink;
+    EXPECT_TRUE(writeListing(doc, path, time, sink));
+    return std::string(sink.bytes.begin(), sink.bytes.end());
+}
 
 // An EDL text converted and loaded as the application loads its work file.
 std::unique_ptr<EdlDocument> loadEdl(std::string_view text) {
@@ -217,10 +231,10 @@ TEST(EdlExport, WalkCountsLinesAsTheReaderAndKeepsEveryOtherByte) {
         SCOPED_TRACE(c.name);
         auto doc = loadEdl(c.text);
         const std::string_view stored(reinterpret_cast<const char*>(doc->sourceText), doc->sourceTextSize);
-        EXPECT_EQ(exportEdlText(*doc, stored, false), c.text);
+        EXPECT_EQ(exported(*doc, stored), c.text);
         if (doc->eventCount() > 0)
             applyOffset(*doc, u"02000000", label(1, 0, 0, 0));
-        const std::string out = exportEdlText(*doc, stored, false);
+        const std::string out = exported(*doc, stored);
         if (std::string_view(c.name) == "nul bytes") {
             EXPECT_EQ(out, "EDIT P-VTR\r\n" + shifted(ev1) + std::string("\0\0x", 3) + "\r\n");
         } else {
@@ -245,7 +259,7 @@ TEST(Listing, RowsHeadersAndCommentBlocks) {
     const ListingTime time{2026, 1, 2, 3, 4, 5};
     doc->listOptions[kListOptionComment] = 1;
     doc->listOptions[kListOptionComment + 4] = 1; // work, search group
-    std::string out = writeListing(*doc, u"C:\\EDL\\a.EDL", time);
+    std::string out = listing(*doc, u"C:\\EDL\\a.EDL", time);
     const std::u16string c(8, u' ');
     const std::u16string comment(comment200.begin(), comment200.end());
     const std::u16string row = u"0001  TAPE01  V A1A2      C" + std::u16string(23, u' ');
@@ -267,7 +281,7 @@ TEST(Listing, RowsHeadersAndCommentBlocks) {
     const std::u16string longMemo(700, u'あ');
     doc->events[1].workMemo = const_cast<char16_t*>(longMemo.c_str());
     doc->events[1].workMemoLength = static_cast<int32_t>(longMemo.size()) + 1;
-    out = writeListing(*doc, u"a", time);
+    out = listing(*doc, u"a", time);
     std::u16string unwrapped = cp932::decode(out);
     for (size_t p; (p = unwrapped.find(u"\r\n      >> ")) != std::u16string::npos;)
         unwrapped.erase(p, 11);
@@ -278,7 +292,7 @@ TEST(Listing, RowsHeadersAndCommentBlocks) {
     // CSV: no report header; short fields padded with "_"; "." becomes ":" and "," becomes ";".
     doc->listOptions[kListCsv] = 1;
     doc->listOptions[kListOptionComment + 8] = 1; // marker, reel group
-    out = writeListing(*doc, u"a", time);
+    out = listing(*doc, u"a", time);
     EXPECT_EQ(out, "EDIT,REEL,V,A,TYP,PTRN,TRANST,SPED,P-VTR IN,P-VTR OUT,R-VTR IN,R-VTR OUT,DURATION\r\n"
                    "[0001],TAPE01,V,A1A2____,C_,____,______,____,01:00:00:00,01:00:05:00,01:00:00:00,01:00:05:00,"
                    "<00:00:05:00>\r\n"
@@ -297,7 +311,7 @@ TEST(Listing, RowsHeadersAndCommentBlocks) {
     doc->search.slotValue[1] = label(1, 0, 0, 0);
     std::copy_n(u"01:00:00.00", 11, doc->search.slotText[1]);
     fillListBoundText(*doc);
-    out = writeListing(*doc, std::u16string(300, u'長'), time);
+    out = listing(*doc, std::u16string(300, u'長'), time);
     const std::u16string decoded = cp932::decode(out);
     const std::u16string header = decoded.substr(0, decoded.find(u"ヒット数"));
     EXPECT_EQ(header.back(), u'長');

@@ -1,14 +1,17 @@
-// Re-addressing and writing out a document through the real window: the offset dialog (range
-// message, arrow button, applied offset in the list and the tab), the EDL export dialog (folder
-// browser answered by the test, overwrite Yes/No, write error on a read-only target) and the
-// listing dialog (choices stored, Cancel keeping the sort), the written files compared byte for
-// byte with what the core writes for the same document and choices.
+// Re-addressing and writing out a document through the real window: the offset dialog (Cancel,
+// range message, arrow button, the search it discards, the offset in the list, a tab from an EDL
+// that Close Tab then offers to save), the EDL export dialog (folder browser answered by the test,
+// overwrite Yes/No, write error on a read-only target) and the listing dialog (choices stored,
+// Cancel keeping the sort), the written files compared byte for byte with what qlp.exe, run as a
+// program of its own, writes for the same document and choices.
 
 #include "main_window_fixture.h"
 
 #include "dialogs/edl_export.h"
 #include "dialogs/listing.h"
 #include "dialogs/offset.h"
+#include "model/project_file.h"
+#include "ops/tab_commands.h"
 
 namespace qlp {
 namespace {
@@ -44,6 +47,7 @@ public:
         recorder_.expect(kRunScript);
         return recorder_.dialogBox(owner, dialogId, scriptedProc, param);
     }
+    bool fileDialog(OPENFILENAMEW& dialog, bool save) override { return recorder_.fileDialog(dialog, save); }
     bool browseFolder(HWND, std::wstring_view title, std::wstring& folder) override {
         browserTitles.push_back(test::utf8(title));
         folder = folderAnswer;
@@ -88,6 +92,28 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
+    // Runs qlp.exe with the arguments (each quoted) and returns its exit code.
+    static DWORD runQlp(const std::vector<std::wstring>& arguments) {
+        const std::filesystem::path exe = QLP_CLI_EXE;
+        std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+        for (const std::wstring& a : arguments)
+            commandLine += L" \"" + a + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            ADD_FAILURE() << "qlp.exe did not start: " << GetLastError();
+            return DWORD(-1);
+        }
+        DWORD code = DWORD(-1);
+        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi.hProcess, &code);
+        else
+            TerminateProcess(pi.hProcess, 99);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return code;
+    }
 };
 
 TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
@@ -98,14 +124,32 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     };
     for (int id : {IDM_OFFSET, IDM_EDL_EXPORT, IDM_TEXT_LISTING})
         command(id);
-    loadGenerated(12); // recorded from 10:00:00.00 in one-second steps
+    loadGenerated(12, kFromEdl); // recorded from 10:00:00.00 in one-second steps
     show();
     EdlDocument& doc = ui().document;
+    const std::wstring source = toWide(ui().currentEntry->path);
     const auto lastBox = [&] { return scripts.boxes.empty() ? std::string() : scripts.boxes.back().text; };
     const auto lastCaption = [&] { return scripts.boxes.empty() ? std::string() : scripts.boxes.back().caption; };
-    const auto exported = [&](bool convert) {
-        return exportEdlText(doc, {reinterpret_cast<const char*>(doc.sourceText), size_t(doc.sourceTextSize)}, convert);
+
+    // Cancel changes nothing.
+    scripts.script = [&](HWND d) {
+        type(d, IDC_OFFSET_ENTRY, L"2000000");
+        press(d, IDCANCEL);
     };
+    command(IDM_OFFSET);
+    EXPECT_EQ(doc.recOffsetDirection, 0);
+    EXPECT_EQ(rowText(0, 10), L"10:00:00.00");
+    EXPECT_EQ(ui().currentEntry->edlChanged, 0);
+
+    // A search on the record time, which the offset below makes stale.
+    scripts.script = [&](HWND d) {
+        type(d, IDC_ENTRY_NUMBER, L"10000500");
+        press(d, IDOK);
+    };
+    SendMessageW(control(IDC_CHECK_RECORD), BM_CLICK, 0, 0);
+    test::click(control(IDC_REC_LOWER), 5, 5);
+    command(IDM_SEARCH);
+    EXPECT_EQ(doc.viewCount[1], 7);
 
     // Offset: refused entry, the arrow copies the original address, then 01:00:00:00.
     scripts.script = [&](HWND d) {
@@ -138,9 +182,27 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     command(IDM_OFFSET);
     EXPECT_EQ(doc.recOffsetDirection, 1);
     EXPECT_EQ(doc.recOffsetSign, u'-');
-    EXPECT_EQ(ui().currentEntry->saveState, kModified);
+    EXPECT_EQ(ui().currentEntry->edlChanged, 1);
+    EXPECT_EQ(doc.viewCount[1], 0);
+    EXPECT_EQ(std::count_if(doc.events, doc.events + doc.eventCount(), [](const EdlEvent& e) { return e.searchHit; }),
+              0);
     EXPECT_EQ(rowText(0, 10), L"01:00:00.00");
     EXPECT_EQ(rowText(11, 11), L"01:00:12.00");
+
+    // What qlp.exe writes for the same EDL, offset and choices.
+    const std::filesystem::path ref = files / "ref";
+    std::filesystem::create_directory(ref);
+    const auto qlpOut = [&](const char* name) { return (ref / name).wstring(); };
+    EXPECT_EQ(runQlp({L"offset", source, qlpOut("a.QLP"), L"--new", L"1000000", L"--original", L"10000000"}), 0u);
+    EXPECT_EQ(runQlp({L"export", qlpOut("a.QLP"), qlpOut("a.EDL")}), 0u);
+    EXPECT_EQ(runQlp({L"export", qlpOut("a.QLP"), qlpOut("df.EDL"), L"--convert"}), 0u);
+    EXPECT_EQ(runQlp({L"list", qlpOut("a.QLP"), qlpOut("list.csv"), L"--csv", L"--kind", L"reels", L"--sort",
+                      L"duration-desc"}),
+              0u);
+    const std::string plainEdl = bytesOf(ref / "a.EDL");
+    const std::string dfEdl = bytesOf(ref / "df.EDL");
+    ASSERT_FALSE(plainEdl.empty());
+    EXPECT_NE(plainEdl, dfEdl);
 
     // EDL export: Create waits for a folder and a name; No keeps the file, Yes replaces it.
     scripts.folderAnswer = files.wstring();
@@ -155,16 +217,16 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
         scripts.answers.push_back(IDOK);
         press(d, IDOK);
         EXPECT_EQ(lastBox(), test::utf8(toWide(formatExportMessage(kMsgEdlCreated, {edl.u16string()}))));
-        EXPECT_EQ(bytesOf(edl), exported(false));
+        EXPECT_EQ(bytesOf(edl), plainEdl);
         CheckDlgButton(d, IDC_EXPORT_CONVERT, BST_CHECKED);
         scripts.answers.push_back(IDNO);
         press(d, IDOK);
         EXPECT_EQ(lastBox(), test::utf8(toWide(kMsgOverwrite)));
-        EXPECT_EQ(bytesOf(edl), exported(false));
+        EXPECT_EQ(bytesOf(edl), plainEdl);
         scripts.answers.push_back(IDYES);
         scripts.answers.push_back(IDOK);
         press(d, IDOK);
-        EXPECT_EQ(bytesOf(edl), exported(true));
+        EXPECT_EQ(bytesOf(edl), dfEdl);
         // A read-only target is left as it was, with the write error.
         SetFileAttributesW(edl.c_str(), FILE_ATTRIBUTE_READONLY);
         scripts.answers.push_back(IDYES);
@@ -172,7 +234,7 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
         press(d, IDOK);
         EXPECT_EQ(lastCaption(), "書込みエラー");
         EXPECT_NE(lastBox().find("ERROR CODE: "), std::string::npos);
-        EXPECT_EQ(bytesOf(edl), exported(true));
+        EXPECT_EQ(bytesOf(edl), dfEdl);
         SetFileAttributesW(edl.c_str(), FILE_ATTRIBUTE_NORMAL);
         press(d, IDCANCEL);
     };
@@ -204,10 +266,21 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     EXPECT_EQ(doc.listOptions[kListOptionComment + 4], 1);
     EXPECT_EQ(doc.listOptions[kListCsv], 0);  // stored by Cancel
     EXPECT_EQ(doc.listOptions[kListSort], 4); // not stored by Cancel
-    doc.listOptions[kListCsv] = 1;
     const std::string written = bytesOf(csv);
-    EXPECT_EQ(written, writeListing(doc, ui().currentEntry->path, {}));
+    EXPECT_EQ(written, bytesOf(ref / "list.csv"));
     EXPECT_NE(written.find("01:00:11:00,01:00:12:00"), std::string::npos); // R-VTR after the offset
+
+    // The offset is a change of the EDL's tab: Close Tab offers to save it, and Yes saves it.
+    const std::filesystem::path kept = files / "kept.QLP";
+    scripts.answers.push_back(IDYES);
+    recorder.answerFile(kept.wstring());
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(lastBox(), message(kMsgSaveBeforeCloseTab, source));
+    EXPECT_EQ(listRows(), 0);
+    EdlDocument saved;
+    ASSERT_EQ(loadProjectFile(kept.u16string(), saved), LoadStatus::Ok);
+    EXPECT_EQ(saved.recOffsetDirection, 1);
+    EXPECT_EQ(saved.events[0].recIn, 108000); // 01:00:00.00
 }
 
 } // namespace
