@@ -23,7 +23,12 @@ fi
 if (($# == 0)); then
     mapfile -t files < <(git ls-files '*.cpp' '*.h' ':!:tests/data/*')
 else
-    files=("$@")
+    # Only C++ sources: a CMake or text file given by mistake is left as it is.
+    files=()
+    for file in "$@"; do
+        [[ $file == *.cpp || $file == *.h ]] && files+=("$file")
+    done
+    ((${#files[@]} > 0)) || exit 0
 fi
 
 if ! $check; then
