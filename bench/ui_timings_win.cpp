@@ -3,11 +3,15 @@
 // list, and pressing Search until the list shows the hits. Run under Wine with a project file, for instance one
 // converted from the output of qlp_gen_edl 100000:
 //     qlp_ui_timings.exe Z:/path/LARGE.QLP
+// Then the reel information dialog is opened on a generated list of 100,000 events over 5,000 reels.
 // The window is built in this process as the program builds it, over a scratch registry key and a
 // scratch folder, so the user's settings and files stay untouched.
 
+#include "edl_generator.h"
+
 #include "app/startup.h"
 #include "model/document.h"
+#include "model/edl_reader.h"
 #include "ops/search.h"
 #include "resource.h"
 #include "ui/main_window.h"
@@ -21,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -34,10 +39,14 @@ LONGLONG now() {
     return t.QuadPart;
 }
 
+LONGLONG frequency() {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+}
+
 double msSince(LONGLONG from) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(now() - from) / double(frequency.QuadPart);
+    return 1000.0 * double(now() - from) / double(frequency());
 }
 
 void openCommandLine(HWND hwnd, const std::wstring& text) {
@@ -140,6 +149,64 @@ bool timeFileCommands(HWND hwnd, const std::wstring& first, const std::wstring& 
     return true;
 }
 
+// Watches the main window for the first idle moment of a dialog it owns: the dialog has been
+// built, shown and painted then. The time is taken and the dialog cancelled.
+LONGLONG gDialogShown = 0;
+LRESULT CALLBACK watchDialogIdle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && !gDialogShown) {
+        HWND dialog = reinterpret_cast<HWND>(lParam);
+        if (IsWindowVisible(dialog)) {
+            RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            gDialogShown = now();
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// Opens the reel information dialog (button 512) on the current document five times, each until it
+// is shown with its rows, and prints the median, the fastest and the slowest.
+void timeReelDialog(HWND hwnd) {
+    UiState& u = ui();
+    SetWindowSubclass(hwnd, watchDialogIdle, 1, 0);
+    double times[5];
+    for (double& t : times) {
+        gDialogShown = 0;
+        const LONGLONG start = now();
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_REEL_INFO, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(u.controls[IDC_REEL_INFO]));
+        t = 1000.0 * double(gDialogShown - start) / double(frequency());
+    }
+    RemoveWindowSubclass(hwnd, watchDialogIdle, 1);
+    std::sort(std::begin(times), std::end(times));
+    std::printf("reel information, %d events over %d reels, opened until shown: median %.0f ms (%.0f to %.0f)\n",
+                u.document.viewCount[0], u.document.reelCount, times[2], times[0], times[4]);
+}
+
+// The reel information dialog on the document open now, then on a generated list of 100,000 events
+// over 5,000 reels.
+bool timeReelInformation(HWND hwnd, const fs::path& scratch) {
+    timeReelDialog(hwnd);
+    bench::EdlGeneratorOptions options;
+    options.events = 100000;
+    options.reels = 5000;
+    const fs::path edl = scratch / L"reels.EDL";
+    const fs::path project = scratch / L"reels.QLP";
+    std::ofstream(edl, std::ios::binary) << bench::generateEdl(options);
+    const bool converted = convertEdlFile(edl.u16string(), project.u16string()) == ConvertStatus::Ok;
+    if (converted) {
+        // With other tabs open, the list opened joins them; a click on its tab shows it.
+        openCommandLine(hwnd, project.wstring());
+        switchTo(hwnd, TabCtrl_GetItemCount(ui().controls.tab) - 1);
+    }
+    if (!converted || ui().document.reelCount != options.reels) {
+        std::fprintf(stderr, "the generated list of %d reels could not be opened\n", options.reels);
+        return false;
+    }
+    timeReelDialog(hwnd);
+    return true;
+}
+
 int measure(const fs::path& source, const fs::path& scratch) {
     const fs::path work = scratch / L"QLP_WORK";
     fs::create_directories(work);
@@ -156,7 +223,8 @@ int measure(const fs::path& source, const fs::path& scratch) {
     HWND hwnd = createMainWindow();
     if (!hwnd)
         return 1;
-    const bool measured = waitForWorkerPass(u.workers.menu, passes, 5000) && timeFileCommands(hwnd, first, second);
+    const bool measured = waitForWorkerPass(u.workers.menu, passes, 5000) && timeFileCommands(hwnd, first, second) &&
+                          timeReelInformation(hwnd, scratch);
     if (!measured)
         std::fprintf(stderr, "the project file could not be opened\n");
     forgetTabs();

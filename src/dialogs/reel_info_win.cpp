@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -42,7 +43,9 @@ struct ReelDialog {
     WNDPROC editProc = nullptr;
     int editRow = -1;     // the row whose description is being edited, until it is stored
     bool editing = false; // the editor is shown
-    std::vector<ReelRow> rows;
+    bool edited = false;  // the edit row's cell shows `editedText` until it is stored
+    std::u16string editedText;
+    std::vector<ReelRow> rows; // what the list shows, in its order: the list asks for each cell
 };
 ReelDialog gReels;
 
@@ -52,33 +55,33 @@ std::wstring cellText(int row, int column) {
     return text;
 }
 
-void setCell(int row, int column, std::u16string_view text) {
-    std::wstring wideText = toWide(text);
-    ListView_SetItemText(gReels.list, row, column, wideText.data());
+// The text of a cell as the list asks for it when it draws or is read. The list holds no texts of
+// its own: opening the dialog on thousands of reels computes the rows once and fills nothing.
+std::u16string_view cellSource(int row, int column) {
+    const ReelRow& r = gReels.rows[static_cast<size_t>(row)];
+    switch (column) {
+    case kReelColName:
+        return reelName(*gReels.doc, r.reel);
+    case kReelColCount:
+        return r.countText;
+    case kReelColTotal:
+        return r.totalText;
+    default:
+        if (gReels.edited && row == gReels.editRow)
+            return gReels.editedText;
+        return reelDescription(*gReels.doc, r.reel);
+    }
 }
 
-// Writes the rows into the list in their present order.
-void fillRows(bool insert) {
-    const EdlDocument& doc = *gReels.doc;
-    SendMessageW(gReels.list, WM_SETREDRAW, FALSE, 0);
-    for (int r = 0; r < static_cast<int>(gReels.rows.size()); ++r) {
-        const ReelRow& row = gReels.rows[static_cast<size_t>(r)];
-        std::wstring name = toWide(reelName(doc, row.reel));
-        if (insert) {
-            LVITEMW item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = r;
-            item.pszText = name.data();
-            ListView_InsertItem(gReels.list, &item);
-        } else {
-            ListView_SetItemText(gReels.list, r, 0, name.data());
-        }
-        setCell(r, 1, row.countText);
-        setCell(r, 2, row.totalText);
-        setCell(r, 3, reelDescription(doc, row.reel));
-    }
-    SendMessageW(gReels.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(gReels.list, nullptr, TRUE);
+void onGetDispInfo(NMLVDISPINFOW& info) {
+    LVITEMW& item = info.item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
+        item.iItem >= static_cast<int>(gReels.rows.size()))
+        return;
+    const std::u16string_view text = cellSource(item.iItem, item.iSubItem);
+    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    std::copy_n(text.begin(), length, item.pszText);
+    item.pszText[length] = L'\0';
 }
 
 void selectRow(int row) {
@@ -118,8 +121,7 @@ void onInit(HWND dialog, EdlDocument& doc) {
         ListView_InsertColumn(gReels.list, c, &column);
     }
     gReels.rows = reelRows(doc);
-    ListView_SetItemCount(gReels.list, static_cast<int>(gReels.rows.size()));
-    fillRows(true);
+    ListView_SetItemCountEx(gReels.list, static_cast<int>(gReels.rows.size()), 0);
     // Rows start in reel-table order, so the current event's reel is its own row number.
     selectRow(currentEventReel(doc));
     SetFocus(gReels.list);
@@ -133,8 +135,9 @@ void endEdit() {
     gReels.editing = false;
     wchar_t text[kReelDescriptionChars + 1] = {};
     GetWindowTextW(gReels.edit, text, static_cast<int>(std::size(text)));
-    std::wstring cell = text;
-    ListView_SetItemText(gReels.list, gReels.editRow, 3, cell.data());
+    gReels.editedText = toU16(text);
+    gReels.edited = true;
+    ListView_Update(gReels.list, gReels.editRow);
     if (GetCapture() == gReels.edit)
         ReleaseCapture();
     ShowWindow(gReels.edit, SW_HIDE);
@@ -149,13 +152,11 @@ void commitEdit() {
         return;
     endEdit();
     const int row = gReels.editRow;
+    storeReelDescription(*gReels.doc, toU16(cellText(row, 0)), toU16(cellText(row, 3)));
+    // From now on the cell shows what was stored: one line, at most 48 characters.
     gReels.editRow = -1;
-    const std::u16string name = toU16(cellText(row, 0));
-    storeReelDescription(*gReels.doc, name, toU16(cellText(row, 3)));
-    // The cell shows what was stored: one line, at most 48 characters.
-    for (const ReelRow& r : gReels.rows)
-        if (reelName(*gReels.doc, r.reel) == name)
-            setCell(row, 3, reelDescription(*gReels.doc, r.reel));
+    gReels.edited = false;
+    ListView_Update(gReels.list, row);
 }
 
 void beginEdit(int row) {
@@ -163,6 +164,7 @@ void beginEdit(int row) {
     if (row < 0 || !ListView_GetSubItemRect(gReels.list, row, 3, LVIR_BOUNDS, &cell))
         return;
     gReels.editRow = row;
+    gReels.edited = false;
     MapWindowPoints(gReels.list, gReels.dialog, reinterpret_cast<POINT*>(&cell), 2);
     SetWindowPos(gReels.edit, HWND_TOP, cell.left + 2, cell.top, cell.right - cell.left - 2, cell.bottom - cell.top + 5,
                  0);
@@ -183,16 +185,18 @@ void onColumnClick(int column) {
     const int selected = ListView_GetNextItem(gReels.list, -1, LVNI_SELECTED);
     const int32_t selectedReel = selected >= 0 ? gReels.rows[static_cast<size_t>(selected)].reel : -1;
     sortReelRows(*gReels.doc, gReels.rows, column, gSortState[column]);
-    fillRows(false);
+    InvalidateRect(gReels.list, nullptr, TRUE);
     for (int r = 0; r < static_cast<int>(gReels.rows.size()); ++r)
         if (gReels.rows[static_cast<size_t>(r)].reel == selectedReel)
             selectRow(r);
 }
 
-LRESULT onNotify(const NMHDR& header) {
+LRESULT onNotify(NMHDR& header) {
     if (header.idFrom != IDC_REEL_INFO_LIST)
         return 0;
-    if (header.code == LVN_COLUMNCLICK)
+    if (header.code == LVN_GETDISPINFOW)
+        onGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+    else if (header.code == LVN_COLUMNCLICK)
         onColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     else if (header.code == NM_DBLCLK)
         beginEdit(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
@@ -208,7 +212,7 @@ INT_PTR CALLBACK reelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         endEdit();
         return TRUE;
     case WM_NOTIFY:
-        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, onNotify(*reinterpret_cast<const NMHDR*>(lParam)));
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, onNotify(*reinterpret_cast<NMHDR*>(lParam)));
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

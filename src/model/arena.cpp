@@ -2,8 +2,10 @@
 
 #include "model/large_block.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace qlp {
 
@@ -32,6 +34,15 @@ void* Arena::allocateBytes(size_t size, size_t alignment, bool zeroed) {
                 std::memset(b.memory + start, 0, size);
             return b.memory + start;
         }
+    }
+    // Room for the new block's entry comes first: the list itself can fail to grow, and a caller
+    // (a memo or note written from the window) gets nullptr then, never an exception, and no block
+    // is lost.
+    try {
+        if (blocks_.size() == blocks_.capacity())
+            blocks_.reserve(std::max<size_t>(8, blocks_.size() * 2));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
     // Large requests (the event and view arrays) get a block of their own, so that the small
     // block in use keeps serving comments and memos. A block is zero-filled when its first request

@@ -1,9 +1,10 @@
-// Memory running out at any allocation of a conversion, a load or a save: the core's entry points
-// report it by their result and never throw. This program's operator new fails the n-th
-// allocation after it is armed, on whichever thread makes it.
+// Memory running out at any allocation of a conversion, a load, a save or a memo written into the
+// document: the core's entry points report it by their result and never throw. This program's operator new fails the
+// n-th allocation after it is armed, on whichever thread makes it.
 
 #include "model/edl_reader.h"
 #include "model/project_file.h"
+#include "ops/memos.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -133,4 +134,43 @@ TEST(OutOfMemory, ConversionLoadAndSaveReportItAndLeaveNoHalfFiles) {
             EXPECT_TRUE(now == (result == 0 ? image : old)) << result << " " << now.size(); // never half written
             EXPECT_FALSE(leftoverTemporaries(dir));
         });
+}
+
+// A memo is allocated before the event lets its old one go: when the document's memory cannot
+// grow, writing reports NoMemory and the event keeps the memo it had.
+TEST(OutOfMemory, AWorkMemoThatCannotBeStoredLeavesThePreviousOne) {
+    const ScratchDir dir;
+    const std::u16string work = u16(dir.file("WORK"));
+    ASSERT_EQ(convertEdlFile(u16(dataPath("ndf_basic.EDL")), work), ConvertStatus::Ok);
+    EdlDocument doc;
+    ASSERT_EQ(loadProjectFile(work, doc), LoadStatus::Ok);
+    doc.commentMode = 1;
+    doc.currentRow[0] = 1;
+    const EdlEvent& event = *doc.view[0][1];
+    ASSERT_EQ(writeWorkMemo(doc, u"前のメモ").result, MemoResult::Stored);
+    // Each memo larger than a block of the document's memory takes a block of its own, so the
+    // document's list of blocks grows; the first time that list needs more room, it gets none.
+    std::u16string memo(200000, u'a');
+    gAllocationsBeforeFailure = 0;
+    MemoResult result = MemoResult::Stored;
+    const char16_t* previous = nullptr;
+    int32_t previousLength = 0;
+    for (int i = 0; i < 64 && result == MemoResult::Stored; ++i) {
+        previous = event.workMemo;
+        previousLength = event.workMemoLength;
+        memo[0] = static_cast<char16_t>(u'A' + i);
+        try {
+            result = writeWorkMemo(doc, memo).result;
+        } catch (const std::bad_alloc&) {
+            result = MemoResult::Ignored;
+        }
+    }
+    gAllocationsBeforeFailure = -1;
+    EXPECT_EQ(result, MemoResult::NoMemory);
+    EXPECT_EQ(event.workMemo, previous);
+    EXPECT_EQ(event.workMemoLength, previousLength);
+    EXPECT_EQ(event.hasWorkMemo, 1);
+    // The document goes on taking memos once memory is there again.
+    EXPECT_EQ(writeWorkMemo(doc, u"後のメモ").result, MemoResult::Stored);
+    EXPECT_EQ(workMemoText(event), u"後のメモ");
 }

@@ -2,7 +2,9 @@
 // and deleted again; the comment display switched by its button; a memo typed into
 // the memo box and stored when the box loses the focus, not stored when the current row moved
 // meanwhile, and removed by the write command; the tab turns modified. The notes, reel information
-// and marker settings dialogs driven from inside their modal loops.
+// and marker settings dialogs driven from inside their modal loops. Every annotating command reached
+// from its menu item, its key, its button and the list's pop-up; a colour chosen in the marker
+// settings painted on the marked rows and on its marker cell.
 
 #include "main_window_fixture.h"
 
@@ -370,6 +372,217 @@ TEST_F(AnnotateTest, ClosingAnEditedEdlTabOffersToSaveIt) {
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(kept.u16string(), saved), LoadStatus::Ok);
     EXPECT_EQ(saved.events[1].marker, 0);
+}
+
+// ---- Every command from each of its entry points ----
+
+enum class Entry { Menu, Key, Button, Popup, DoubleClick };
+enum class Effect { Marks, Unmarks, TogglesMode, WritesMemo, OpensDialog };
+
+// One way to a command, and what the user then sees.
+struct Path {
+    int command;
+    Entry entry;
+    Effect effect;
+    int dialog = 0;     // OpensDialog: the dialog's resource id
+    int detail = 0;     // Key: the virtual key; Button: the button
+    BYTE modifiers = 0; // Key: FCONTROL, FSHIFT
+};
+
+const Path kPaths[] = {
+    {IDM_SET_MARKER, Entry::Menu, Effect::Marks},
+    {IDM_SET_MARKER, Entry::Key, Effect::Marks, 0, 'M', FCONTROL},
+    {IDM_SET_MARKER, Entry::DoubleClick, Effect::Marks},
+    {IDM_DELETE_MARKER, Entry::Menu, Effect::Unmarks},
+    {IDM_DELETE_MARKER, Entry::Key, Effect::Unmarks, 0, 'M', FCONTROL | FSHIFT},
+    {IDM_DELETE_MARKER, Entry::Popup, Effect::Unmarks},
+    {IDM_MARKER_SETTINGS, Entry::Menu, Effect::OpensDialog, IDD_MARKER_SETTINGS},
+    {IDM_MARKER_SETTINGS, Entry::Key, Effect::OpensDialog, IDD_MARKER_SETTINGS, 'U', FCONTROL},
+    {IDM_MARKER_SETTINGS, Entry::Button, Effect::OpensDialog, IDD_MARKER_SETTINGS, IDC_MARKER},
+    {IDM_MARKER_SETTINGS, Entry::Popup, Effect::OpensDialog, IDD_MARKER_SETTINGS},
+    {IDM_TOGGLE_COMMENT, Entry::Menu, Effect::TogglesMode},
+    {IDM_TOGGLE_COMMENT, Entry::Key, Effect::TogglesMode, 0, VK_SPACE, FCONTROL},
+    {IDM_TOGGLE_COMMENT, Entry::Button, Effect::TogglesMode, 0, IDC_TOGGLE_COMMENT},
+    {IDM_WRITE_MEMO, Entry::Menu, Effect::WritesMemo},
+    {IDM_WRITE_MEMO, Entry::Key, Effect::WritesMemo, 0, 'W', FCONTROL},
+    {IDM_WRITE_MEMO, Entry::Button, Effect::WritesMemo, 0, IDC_WRITE_MEMO},
+    {IDM_REEL_INFO, Entry::Menu, Effect::OpensDialog, IDD_REEL_INFO},
+    {IDM_REEL_INFO, Entry::Key, Effect::OpensDialog, IDD_REEL_INFO, 'R', FCONTROL},
+    {IDM_REEL_INFO, Entry::Button, Effect::OpensDialog, IDD_REEL_INFO, IDC_REEL_INFO},
+    {IDM_REEL_INFO, Entry::Popup, Effect::OpensDialog, IDD_REEL_INFO},
+    {IDM_SIMPLE_NOTES, Entry::Menu, Effect::OpensDialog, IDD_SIMPLE_NOTES},
+    {IDM_SIMPLE_NOTES, Entry::Key, Effect::OpensDialog, IDD_SIMPLE_NOTES, 'N', FCONTROL},
+    {IDM_SIMPLE_NOTES, Entry::Button, Effect::OpensDialog, IDD_SIMPLE_NOTES, IDC_SIMPLE_NOTES},
+    {IDM_SIMPLE_NOTES, Entry::Popup, Effect::OpensDialog, IDD_SIMPLE_NOTES},
+};
+
+class EntryPointTest : public AnnotateTest {
+protected:
+    // As the user reaches the command: the menu bar's item (only while it is enabled), the key
+    // through the program's accelerator translation on the focused list, a click on the button, the
+    // list's pop-up worked with the keyboard, or a double click on the selected row.
+    void reach(const Path& path, int row) {
+        switch (path.entry) {
+        case Entry::Menu:
+            EXPECT_FALSE(GetMenuState(ui().controls.menuBar, path.command, MF_BYCOMMAND) & MF_GRAYED);
+            SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(path.command, 0), 0);
+            break;
+        case Entry::Key: {
+            SetFocus(list);
+            test::setModifiers(path.modifiers & FCONTROL, path.modifiers & FSHIFT, false);
+            MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(path.detail), 1, 0, {}};
+            EXPECT_TRUE(translateAccelerator(msg));
+            test::setModifiers(false, false, false);
+            break;
+        }
+        case Entry::Button:
+            EXPECT_TRUE(IsWindowEnabled(control(path.detail)));
+            SendMessageW(control(path.detail), BM_CLICK, 0, 0);
+            break;
+        case Entry::Popup:
+            pickFromListPopup(path.command);
+            break;
+        case Entry::DoubleClick: {
+            RECT r;
+            ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+            SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 60, (r.top + r.bottom) / 2));
+            SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 60, (r.top + r.bottom) / 2));
+            break;
+        }
+        }
+    }
+
+    // Right click on the list; once its pop-up waits for input, Down moves to the item and Enter
+    // chooses it. The pop-up posts the item's command to the window, which the pump delivers.
+    void pickFromListPopup(int command) {
+        HMENU popup = ui().controls.listPopup;
+        int downs = 0;
+        for (int i = 0, found = 0; i < GetMenuItemCount(popup) && !found; ++i) {
+            if (GetMenuState(popup, i, MF_BYPOSITION) & MF_SEPARATOR)
+                continue;
+            ++downs;
+            found = GetMenuItemID(popup, i) == static_cast<UINT>(command);
+        }
+        static int pendingDowns = 0;
+        pendingDowns = downs;
+        const auto choose = [](HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) -> LRESULT {
+            if (msg == WM_ENTERIDLE && w == MSGF_MENU && pendingDowns > 0) {
+                for (; pendingDowns > 0; --pendingDowns)
+                    PostMessageW(h, WM_KEYDOWN, VK_DOWN, 1);
+                PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
+            }
+            return DefSubclassProc(h, msg, w, l);
+        };
+        SetWindowSubclass(hwnd, choose, 79, 0);
+        NMHDR header{list, IDC_LIST, static_cast<UINT>(NM_RCLICK)};
+        SendMessageW(hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&header));
+        RemoveWindowSubclass(hwnd, choose, 79);
+        EXPECT_EQ(pendingDowns, 0) << "the pop-up did not open";
+        test::pumpMessages(50);
+    }
+};
+
+TEST_F(EntryPointTest, EveryAnnotatingCommandFromEachOfItsEntryPoints) {
+    loadGenerated(30);
+    show();
+    EdlDocument& doc = ui().document;
+    command(IDC_MARKER_CELL1 + 5, STN_CLICKED);
+    int row = 0;
+    for (const Path& path : kPaths) {
+        SCOPED_TRACE(testing::Message() << "command " << path.command << " entry " << static_cast<int>(path.entry));
+        EdlEvent& event = *doc.view[0][++row];
+        event.marker = path.effect == Effect::Unmarks ? 2 : kNoMarker;
+        const bool memo = path.effect == Effect::WritesMemo;
+        if (memo && doc.commentMode != 1)
+            command(IDM_TOGGLE_COMMENT);
+        refreshMenus();
+        const uint32_t commentPasses = ui().workers.comment.passes.load();
+        focusRow(row);
+        ASSERT_TRUE(waitForWorkerPass(ui().workers.comment, commentPasses, 5000));
+        const int32_t mode = doc.commentMode;
+        const size_t records = recorder.records.size();
+        const std::wstring text = L"memo " + std::to_wstring(row);
+        if (path.effect == Effect::OpensDialog)
+            recorder.expect(IDCANCEL);
+        if (memo) {
+            // Typed while the workers keep still, as they do while the box has the focus.
+            ASSERT_TRUE(test::pumpUntil([&] { return IsWindowEnabled(control(IDC_WRITE_MEMO)) != FALSE; }));
+            stopWorkers(ui().workers);
+            SetWindowTextW(ui().controls.memo, text.c_str());
+        }
+        reach(path, row);
+        if (memo)
+            startWorkers(ui().workers);
+        switch (path.effect) {
+        case Effect::Marks:
+        case Effect::Unmarks:
+            EXPECT_EQ(event.marker, path.effect == Effect::Marks ? 5 : kNoMarker);
+            break;
+        case Effect::TogglesMode:
+            EXPECT_EQ(doc.commentMode, mode == 1 ? 0 : 1);
+            EXPECT_EQ((GetWindowLongW(ui().controls.memo, GWL_STYLE) & ES_READONLY) != 0, doc.commentMode == 0);
+            break;
+        case Effect::WritesMemo:
+            EXPECT_EQ(workMemoText(event), toU16(text));
+            break;
+        case Effect::OpensDialog:
+            ASSERT_EQ(recorder.records.size(), records + 1);
+            EXPECT_EQ(recorder.records.back().dialogId, path.dialog);
+            break;
+        }
+    }
+    EXPECT_EQ(ui().currentEntry->saveState, kModified);
+}
+
+// A colour chosen for marker 3 in the marker settings is what the window paints: the text and dot of
+// the rows marked with it, and its marker cell; the other rows and cells do not show it.
+TEST_F(AnnotateTest, ChosenMarkerColourPaintsTheMarkedRowsAndItsCell) {
+    constexpr COLORREF kChosen = RGB(20, 160, 90);
+    loadGenerated(8);
+    show();
+    EdlDocument& doc = ui().document;
+    PickerAnswers picker(recorder);
+    picker.answers = {kChosen};
+    {
+        DialogScript script(recorder, [](HWND d) {
+            SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_MARKER_BOX3, STN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_MARKER_BOX3)));
+            clickButton(d, IDOK);
+        });
+        command(IDM_MARKER_SETTINGS);
+    }
+    ASSERT_EQ(doc.markerColours[2], kChosen);
+    command(IDC_MARKER_CELL1 + 2, STN_CLICKED);
+    selectOnly({1, 4});
+    command(IDM_SET_MARKER);
+    selectOnly({}); // a selected row is drawn in white
+    stopWorkers(ui().workers);
+
+    // The controls paint into a bitmap of the test's own, as they paint on the screen.
+    auto capture = [](HWND control) {
+        RECT client;
+        GetClientRect(control, &client);
+        auto canvas = std::make_unique<test::PixelCanvas>(client.right, client.bottom);
+        SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        return canvas;
+    };
+    const auto rows = capture(list);
+    for (int row = 0; row < 8; ++row) {
+        RECT r;
+        ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+        if (row == 1 || row == 4) {
+            EXPECT_GT(rows->count(kChosen, r), 60) << row; // the row's texts and its dot
+        } else {
+            EXPECT_EQ(rows->count(kChosen, r), 0) << row;
+        }
+    }
+    RECT cell;
+    GetClientRect(control(IDC_MARKER_CELL1 + 2), &cell);
+    // Inside its frame, all but the digit and its shadow.
+    EXPECT_GT(capture(control(IDC_MARKER_CELL1 + 2))->count(kChosen), (cell.right - 2) * (cell.bottom - 2) * 3 / 4);
+    for (int k : {0, 1, 3})
+        EXPECT_EQ(capture(control(IDC_MARKER_CELL1 + k))->count(kChosen), 0) << k;
+    startWorkers(ui().workers);
 }
 
 } // namespace
