@@ -19,6 +19,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -86,7 +87,14 @@ void onWriteWorkMemo() {
     if (!doc.loaded)
         return;
     HWND list = a.controls.list;
-    const MemoOutcome outcome = writeWorkMemo(doc, memoBoxText(a.controls.memo));
+    // Reading the box's text allocates too: running out there is the same failure as in the store,
+    // and never an exception out of the window procedure.
+    MemoOutcome outcome;
+    try {
+        outcome = writeWorkMemo(doc, memoBoxText(a.controls.memo));
+    } catch (const std::bad_alloc&) {
+        outcome.result = MemoResult::NoMemory;
+    }
     switch (outcome.result) {
     case MemoResult::Ignored:
         return;
