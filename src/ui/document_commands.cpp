@@ -270,12 +270,14 @@ void onOpen(const OpenRequest& request) {
     stopWorkers(a.workers);
     disableTabAndList();
 
-    // The command line and a drop name their files; each opens by its name's kind.
+    // A drop names its files; each opens by its name's kind. The command line opens a named EDL as
+    // one and anything else as a project file, as it always has (the shell's file type sends those).
     std::vector<std::u16string> byName;
     std::u16string paths;
     OpenKind kind = OpenKind::OneEdl;
     if (request.fromCommandLine) {
-        byName.push_back(toU16(commandLinePath(request.commandLine)));
+        paths = toU16(commandLinePath(request.commandLine));
+        kind = openKindByName(paths, false) == OpenKind::OneEdl ? OpenKind::OneEdl : OpenKind::OneProject;
     } else if (!request.dropped.empty()) {
         byName = request.dropped;
     } else if (!askFilesToOpen(paths, kind)) {

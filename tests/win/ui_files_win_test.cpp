@@ -262,6 +262,11 @@ TEST_F(FilesTest, DroppedFilesAndTheCommandLineOpenByTheirExtension) {
     // The EDLs were converted, the project file copied.
     EXPECT_EQ(workFiles().size(), 4u);
     EXPECT_EQ(bytes((work / L"FILE_ID_0003").wstring()), bytes(project));
+
+    // The command line keeps opening any name but an EDL's as a project file, as it always did.
+    openCommandLine(makeProject(L"backup.BAK", "ndf_basic.EDL"));
+    EXPECT_EQ(tabs().back(), (TabView{"backup.BAK", kSaved}));
+    EXPECT_EQ(status(2), utf8(L"状態: 1個のファイルを追加しました。"));
 }
 
 // ---- Duplicates --------------------------------------------------------------------------------------
