@@ -156,6 +156,8 @@ void resetItemCount(HWND list, int count) {
     ListView_SetItemCount(list, 0);
     ListView_SetItemCount(list, count);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    // Not every list view invalidates itself when drawing is switched back on.
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void setSortArrows(bool show) {
