@@ -228,4 +228,29 @@ int32_t adjustedTopRow(int32_t currentRow, int32_t topRow, int rowsPerPage) {
     return topRow;
 }
 
+void SameEditRows::index(EdlEvent* const* rows, int32_t count) {
+    if (rows == rows_ && count == count_)
+        return;
+    rows_ = rows;
+    count_ = count;
+    byEdit_.resize(static_cast<size_t>(std::max(count, 0)));
+    for (int32_t r = 0; r < count; ++r)
+        byEdit_[static_cast<size_t>(r)] = {rows[r]->editGroup, r};
+    std::sort(byEdit_.begin(), byEdit_.end());
+}
+
+void SameEditRows::rowsOfEditAt(int32_t row, std::vector<int32_t>& out) const {
+    out.clear();
+    if (row < 0 || row >= count_)
+        return;
+    // The rows of the edit, ascending; `row` splits them into the downward and the upward run.
+    const auto [first, last] = std::equal_range(byEdit_.begin(), byEdit_.end(), std::pair{rows_[row]->editGroup, row},
+                                                [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto split = std::lower_bound(first, last, std::pair{rows_[row]->editGroup, row});
+    for (auto it = split + 1; it != first;)
+        out.push_back((--it)->second);
+    for (auto it = split; it != last; ++it)
+        out.push_back(it->second);
+}
+
 } // namespace qlp

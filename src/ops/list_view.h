@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qlp {
@@ -135,5 +136,23 @@ SortArrowImages sortArrowImages(const EdlDocument& doc);
 // The top row to scroll to so the current row stays within reach: when currentRow lies more than a
 // page below topRow, the row a page above currentRow.
 int32_t adjustedTopRow(int32_t currentRow, int32_t topRow, int rowsPerPage);
+
+// The rows of a view grouped by edit (editGroup), so that the rows of one edit are found without
+// visiting the whole view. Valid while the view's array and its events stay as they were built.
+class SameEditRows {
+public:
+    // Groups rows 0..count-1 of `rows`, unless it holds exactly that view already.
+    void index(EdlEvent* const* rows, int32_t count);
+
+    // The rows whose event has the edit of `row`'s event (row lies in 0..count-1): from `row` down
+    // to row 0, then from `row` up to the last row, `row` itself in both runs - the order a walk
+    // over the whole view meets them.
+    void rowsOfEditAt(int32_t row, std::vector<int32_t>& out) const;
+
+private:
+    EdlEvent* const* rows_ = nullptr;
+    int32_t count_ = -1;
+    std::vector<std::pair<int32_t, int32_t>> byEdit_; // (editGroup, row), ascending
+};
 
 } // namespace qlp

@@ -107,8 +107,7 @@ void onEditLocate() {
     SendMessageW(a.controls[IDC_VIEW], CB_SETCURSEL, 0, 0);
     EnableWindow(a.controls[IDC_VIEW_REEL], FALSE);
     setSortArrows(false);
-    ListView_SetItemCount(list, 0);
-    ListView_SetItemCount(list, doc.viewCount[0]);
+    resetItemCount(list, doc.viewCount[0]);
     restoreListPosition();
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     // The located event becomes the top row, selected and focused; an edit number no event carries

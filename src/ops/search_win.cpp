@@ -72,8 +72,7 @@ void presentNormalList() {
     HWND list = a.controls.list;
     SendMessageW(a.controls[IDC_VIEW], CB_SETCURSEL, 0, 0);
     setSortArrows(false);
-    ListView_SetItemCount(list, 0);
-    ListView_SetItemCount(list, a.document.viewCount[0]);
+    resetItemCount(list, a.document.viewCount[0]);
     restoreListPosition();
 }
 
@@ -86,8 +85,7 @@ void presentSearchResult(SearchViewEffect effect) {
         InvalidateRect(list, nullptr, FALSE);
         break;
     case SearchViewEffect::Reordered:
-        ListView_SetItemCount(list, 0);
-        ListView_SetItemCount(list, a.document.viewCount[1]);
+        resetItemCount(list, a.document.viewCount[1]);
         restoreListPosition();
         break;
     case SearchViewEffect::FellBack:

@@ -22,8 +22,7 @@ void onSortCommand(int command) {
     if (outcome.sorted) {
         HWND list = a.controls.list;
         setSortArrows(true);
-        ListView_SetItemCount(list, 0);
-        ListView_SetItemCount(list, outcome.rows);
+        resetItemCount(list, outcome.rows);
         UpdateWindow(list);
         restoreListPosition();
     }

@@ -135,9 +135,11 @@ void restoreListPosition() {
         doc.rowHeight = first.bottom - first.top;
     const int rowsPerPage = ListView_GetCountPerPage(list);
     doc.topRow[view] = adjustedTopRow(doc.currentRow[view], doc.topRow[view], rowsPerPage);
-    // To the very top first, then down to the stored first row.
-    ListView_Scroll(list, 0, -doc.viewCount[view] * doc.rowHeight);
-    ListView_Scroll(list, 0, doc.topRow[view] * doc.rowHeight);
+    // One scroll from where the list stands to the stored first row: each scroll repaints the list
+    // at once, so going by the very top would draw a page that is never seen.
+    const int rows = doc.topRow[view] - ListView_GetTopIndex(list);
+    if (rows != 0)
+        ListView_Scroll(list, 0, rows * doc.rowHeight);
 
     const int row = doc.currentRow[view];
     // Row -1 would address every row; a row beyond the view has nothing to select.
@@ -145,6 +147,17 @@ void restoreListPosition() {
         constexpr UINT kStates = LVIS_SELECTED | LVIS_FOCUSED;
         ListView_SetItemState(list, row, kStates, kStates);
     }
+}
+
+void resetItemCount(HWND list, int count) {
+    // Drawing is off in between, so the scroll bars are worked out and the rows invalidated once,
+    // for the new count, rather than once for an empty list and again for the new one.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemCount(list, 0);
+    ListView_SetItemCount(list, count);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    // Not every list view invalidates itself when drawing is switched back on.
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void setSortArrows(bool show) {

@@ -2,6 +2,8 @@
 // Presenting the current document in the window: the list rows of the shown view, the search
 // panel's controls, the cells and the memo box.
 
+#include <windows.h>
+
 namespace qlp {
 
 // Presents the current document after it was loaded: list, column layout, combo boxes, check
@@ -10,6 +12,10 @@ void showDocument();
 
 // Scrolls the list to topRow and selects currentRow of the current view.
 void restoreListPosition();
+
+// Sets the list's item count to 0 and then to `count`: the list forgets its rows, their selection
+// and focus, and takes the new ones.
+void resetItemCount(HWND list, int count);
 
 // With show, the header images of columns 8, 10 and 12 show the current view's sort states;
 // without, the images are removed.

@@ -9,12 +9,16 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace qlp {
 
 namespace {
 
-// One pass: make the focused row current and select every row of the same edit.
-void selectionPass(SelectionWorker& w) {
+// One pass: make the focused row current and select every row of the same edit. A view is rebuilt
+// or reordered only while the workers are stopped, so the rows a thread has grouped by edit stay
+// valid for its life, and each pass visits only the rows of one edit.
+void selectionPass(SelectionWorker& w, SameEditRows& edits, std::vector<int32_t>& sameEdit) {
     EdlDocument& doc = *w.document;
     const int view = doc.currentView;
     if (view < 0 || view >= kViewCount)
@@ -26,15 +30,11 @@ void selectionPass(SelectionWorker& w) {
         const int focused = ListView_GetNextItem(w.list, -1, LVNI_FOCUSED);
         if (focused >= top && focused < count && doc.view[view]) {
             doc.currentRow[view] = focused;
-            EdlEvent* const* rows = doc.view[view];
-            const int32_t group = rows[focused]->editGroup;
             // Rows of the same edit wherever they stand, as a sorted view may scatter them.
-            for (int r = focused; r >= 0; --r)
-                if (rows[r]->editGroup == group)
-                    ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
-            for (int r = focused; r < count; ++r)
-                if (rows[r]->editGroup == group)
-                    ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
+            edits.index(doc.view[view], count);
+            edits.rowsOfEditAt(focused, sameEdit);
+            for (int32_t r : sameEdit)
+                ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
     doc.topRow[view] = top;
@@ -68,11 +68,13 @@ void menuPass(MenuStateWorker& w) {
 
 DWORD WINAPI selectionWorkerMain(void* param) {
     auto& w = *static_cast<SelectionWorker*>(param);
+    SameEditRows edits;
+    std::vector<int32_t> sameEdit;
     for (;;) {
         WaitForSingleObject(w.wake, INFINITE);
         if (!w.document->loaded || w.stop.load())
             return 0;
-        selectionPass(w);
+        selectionPass(w, edits, sameEdit);
         SetEvent(w.commentRefresh);
         ++w.passes;
     }

@@ -270,3 +270,29 @@ TEST(MarkerColours, NineEntriesWithTheLastForUnmarkedRows) {
     EXPECT_EQ(markerTableColour(doc, kNoMarker), 0x123456u);
     EXPECT_EQ(markerTableColour(doc, -3), 0x123456u);
 }
+
+TEST(SelectionWorker, RowsOfTheSameEditAreThoseAWalkOverTheViewFinds) {
+    // Edits of one, two and three events, the view sorted so that they stand apart.
+    std::vector<EdlEvent> events(7);
+    const int32_t groups[] = {-1, 2, 2, 3, 4, 4, 4};
+    for (size_t i = 0; i < events.size(); ++i)
+        events[i].editGroup = groups[i];
+    std::vector<EdlEvent*> rows;
+    for (int i : {4, 1, 0, 6, 3, 2, 5})
+        rows.push_back(&events[static_cast<size_t>(i)]);
+    SameEditRows edits;
+    edits.index(rows.data(), 7);
+    std::vector<int32_t> found;
+    for (int32_t row = 0; row < 7; ++row) {
+        std::vector<int32_t> walked;
+        for (int32_t r = row; r >= 0; --r)
+            if (rows[r]->editGroup == rows[row]->editGroup)
+                walked.push_back(r);
+        for (int32_t r = row; r < 7; ++r)
+            if (rows[r]->editGroup == rows[row]->editGroup)
+                walked.push_back(r);
+        edits.rowsOfEditAt(row, found);
+        EXPECT_EQ(found, walked) << "row " << row;
+    }
+    EXPECT_EQ(found, (std::vector<int32_t>{6, 3, 0, 6}));
+}

@@ -1,11 +1,11 @@
 // The sort commands in the real main window: header clicks, menu commands and accelerators order
 // the search result and the reel usage, show their state on the headers and in the status bar,
-// and mark the tab modified; capitals typed into the memo box stay text.
+// and mark the tab modified; capitals typed into the memo box stay text while Ctrl and function keys
+// stay accelerators there.
 
 #include "main_window_fixture.h"
 
 #include "model/view_order.h"
-#include "ui/accelerator_routing.h"
 #include "ui/info_panel.h"
 
 namespace qlp {
@@ -41,27 +41,27 @@ protected:
         click(header, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
-    // A key pressed in the focused window, through the message loop's accelerator translation.
-    void press(int key, bool ctrl = false) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = ctrl ? 0 : 0x80;
-        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(keys);
+    // A key pressed in the focused window with the modifiers held (FSHIFT, FCONTROL), through the
+    // message loop's accelerator translation; true when it became a command.
+    bool press(int key, BYTE modifiers = FSHIFT) {
+        test::setModifiers(modifiers & FCONTROL, modifiers & FSHIFT, false);
+        bool translated = false;
         for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
             MSG msg{};
             msg.hwnd = GetFocus();
             msg.message = message;
             msg.wParam = static_cast<WPARAM>(key);
             msg.lParam = message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001);
-            if (!translateAccelerator(msg)) {
+            if (translateAccelerator(msg)) {
+                translated = true;
+            } else {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
             test::pumpMessages(10);
         }
-        keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
+        test::setModifiers(false, false, false);
+        return translated;
     }
 
     std::vector<std::wstring> editColumn() const {
@@ -127,42 +127,38 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     EXPECT_EQ(images(), (std::vector<int>{kSortNone, kSortNone, kSortNone}));
     EXPECT_EQ(statusText(kStatusBarState), L"状態: 3件のデータをEDIT順にしました。");
 
-    // Capitals typed into the memo box are text; Ctrl accelerators still reach it.
+    // In the memo box capitals are text, while Ctrl and function keys stay accelerators: the box
+    // keeps select-all and write-memo and ignores the rest (search, clear, view switch, layouts).
     HWND memo = control(IDC_MEMO);
-    SendMessageW(memo, EM_SETREADONLY, FALSE, 0);
+    if (doc.commentMode != 1)
+        command(IDM_TOGGLE_COMMENT);
     command(IDM_SORT_SOURCE);
     const Rows sorted = editColumn();
+    const std::wstring status = statusText(kStatusBarState);
     SetFocus(memo);
     ASSERT_EQ(GetFocus(), memo);
     // The comment worker fills the memo box when the focus leaves the list; typing starts after.
     test::pumpMessages(800);
     SetWindowTextW(memo, L"");
     for (int key : {'P', 'R', 'D', 'E'})
-        press(key);
-    wchar_t typed[16] = {};
-    GetWindowTextW(memo, typed, 16);
-    EXPECT_STREQ(typed, L"PRDE");
+        EXPECT_FALSE(press(key));
+    EXPECT_EQ(test::windowText(memo), L"PRDE");
+    for (int key : {'F', 'E', 'D'})
+        EXPECT_TRUE(press(key, FCONTROL));
+    EXPECT_TRUE(press(VK_F1, 0));
+    EXPECT_EQ(test::windowText(memo), L"PRDE");
     EXPECT_EQ(editColumn(), sorted);
     EXPECT_EQ(images(), (std::vector<int>{kSortAscending, kSortNone, kSortNone}));
-
-    // Only plain letters stay with the memo box: Ctrl and function-key accelerators are translated.
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG ctrlF{};
-    ctrlF.hwnd = memo;
-    ctrlF.message = WM_KEYDOWN;
-    ctrlF.wParam = 'F';
-    EXPECT_FALSE(keyBelongsToFocusedControl(ctrlF));
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    MSG f1 = ctrlF;
-    f1.wParam = VK_F1;
-    EXPECT_FALSE(keyBelongsToFocusedControl(f1));
-    MSG shiftP = ctrlF;
-    shiftP.wParam = 'P';
-    EXPECT_TRUE(keyBelongsToFocusedControl(shiftP));
+    EXPECT_EQ(statusText(kStatusBarState), status);
+    EXPECT_TRUE(press('A', FCONTROL));
+    DWORD from = 1, to = 0;
+    SendMessageW(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(std::make_pair(from, to), std::make_pair(DWORD{0}, DWORD{4}));
+    const EdlEvent* current = doc.view[1][doc.currentRow[1]];
+    EXPECT_TRUE(press('W', FCONTROL));
+    ASSERT_EQ(current->hasWorkMemo, 1);
+    EXPECT_EQ(std::u16string_view(current->workMemo), u"PRDE");
+    EXPECT_EQ(GetFocus(), list);
 
     // View 2 keeps its own state row: the duration header sorts the ten events of TAPE01.
     command(IDM_SWITCH_VIEW);
@@ -171,6 +167,10 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     EXPECT_EQ(images(), (std::vector<int>{kSortNone, kSortAscending, kSortNone}));
     EXPECT_EQ(statusText(kStatusBarState), L"状態: 10件のデータをデュレーションでソートしました。");
     EXPECT_EQ(doc.sortState[0][kSortSource], kSortAscending);
+    SetFocus(memo);
+    test::pumpMessages(300);
+    EXPECT_FALSE(press('P'));
+    EXPECT_EQ(images(), (std::vector<int>{kSortNone, kSortAscending, kSortNone}));
 }
 
 } // namespace
