@@ -18,12 +18,6 @@ using namespace qlp::test;
 
 namespace {
 
-std::vector<uint8_t> imageOf(EdlDocument& doc) {
-    MemorySink sink;
-    EXPECT_TRUE(writeProjectFile(doc, sink));
-    return sink.bytes;
-}
-
 void loadEdl(const std::string& name, EdlDocument& doc) {
     const std::vector<uint8_t> edl = readBytes(dataPath(name));
     const std::string_view text(reinterpret_cast<const char*>(edl.data()), edl.size());

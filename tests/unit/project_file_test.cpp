@@ -23,12 +23,6 @@ std::vector<uint8_t> workFileOf(const std::string& edlName) {
     return sink.bytes;
 }
 
-std::vector<uint8_t> imageOf(EdlDocument& doc) {
-    MemorySink sink;
-    EXPECT_TRUE(writeProjectFile(doc, sink));
-    return sink.bytes;
-}
-
 void load(const std::vector<uint8_t>& bytes, EdlDocument& doc) {
     ASSERT_EQ(loadProjectImage(bytes.data(), bytes.size(), doc), LoadStatus::Ok);
 }

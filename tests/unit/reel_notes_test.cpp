@@ -14,12 +14,6 @@ using namespace qlp::test;
 
 namespace {
 
-std::vector<uint8_t> imageOf(EdlDocument& doc) {
-    MemorySink sink;
-    EXPECT_TRUE(writeProjectFile(doc, sink));
-    return sink.bytes;
-}
-
 void loadImage(const std::vector<uint8_t>& bytes, EdlDocument& doc) {
     ASSERT_EQ(loadProjectImage(bytes.data(), bytes.size(), doc), LoadStatus::Ok);
 }

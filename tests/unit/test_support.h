@@ -89,4 +89,11 @@ private:
     std::filesystem::path path_;
 };
 
+// The bytes of the project file the document saves as.
+inline std::vector<uint8_t> imageOf(EdlDocument& doc) {
+    MemorySink sink;
+    EXPECT_TRUE(writeProjectFile(doc, sink));
+    return sink.bytes;
+}
+
 } // namespace qlp::test

@@ -507,6 +507,14 @@ protected:
 
     HWND control(int id) const { return ui().controls[id]; }
 
+    // The header image of a column, or -1 when the column shows none.
+    int headerImage(int column) const {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT | HDI_IMAGE;
+        Header_GetItem(ui().controls.header, column, &item);
+        return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
+    }
+
     // ---- Documents without the file commands ----
 
     // Gives the entry a tab, labelled and pictured as the tab strip shows it, and makes it current.

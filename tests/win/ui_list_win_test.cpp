@@ -34,14 +34,6 @@ protected:
         loadGenerated(kEvents);
     }
 
-    // The header image of a column, or -1 when the column shows none.
-    int headerImage(int column) const {
-        HDITEMW item{};
-        item.mask = HDI_FORMAT | HDI_IMAGE;
-        Header_GetItem(ui().controls.header, column, &item);
-        return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
-    }
-
     void clickHeader(int column) {
         HWND header = ui().controls.header;
         RECT r;

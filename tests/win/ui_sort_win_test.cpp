@@ -22,12 +22,6 @@ protected:
         loadGenerated(kEvents);
     }
 
-    int headerImage(int column) const {
-        HDITEMW item{};
-        item.mask = HDI_FORMAT | HDI_IMAGE;
-        Header_GetItem(ui().controls.header, column, &item);
-        return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
-    }
     std::vector<int> images() const {
         return {headerImage(kColSrcIn), headerImage(kColDuration), headerImage(kColRecIn)};
     }
