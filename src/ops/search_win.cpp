@@ -20,19 +20,6 @@ namespace qlp {
 
 namespace {
 
-// The controls of one timecode criterion (source, record, duration).
-struct CriterionControls {
-    int lowerOpCombo;
-    int upperOpCombo;
-    int lowerCell;
-    int upperCell;
-};
-constexpr CriterionControls kCriteria[3] = {
-    {IDC_SRC_LOWER_OP, IDC_SRC_UPPER_OP, IDC_SRC_LOWER, IDC_SRC_UPPER},
-    {IDC_REC_LOWER_OP, IDC_REC_UPPER_OP, IDC_REC_LOWER, IDC_REC_UPPER},
-    {IDC_DUR_LOWER_OP, IDC_DUR_UPPER_OP, IDC_DUR_LOWER, IDC_DUR_UPPER},
-};
-
 int comboSelection(int id) {
     return static_cast<int>(SendMessageW(ui().controls[id], CB_GETCURSEL, 0, 0));
 }
@@ -47,18 +34,18 @@ void enableSearchButtons() {
 // The second-bound combo box and cell of a criterion are always shown, and usable only as `enabled`.
 void showSecondBound(int criterion, bool enabled) {
     const ControlTable& c = ui().controls;
-    showEnabled(c[kCriteria[criterion].upperOpCombo], true, enabled);
-    showEnabled(c[kCriteria[criterion].upperCell], true, enabled);
-    InvalidateRect(c[kCriteria[criterion].upperCell], nullptr, TRUE);
+    showEnabled(c[kCriterionControls[criterion].upperOpCombo], true, enabled);
+    showEnabled(c[kCriterionControls[criterion].upperCell], true, enabled);
+    InvalidateRect(c[kCriterionControls[criterion].upperCell], nullptr, TRUE);
 }
 
 // The comparisons and reel text as the combo boxes show them when the search starts. A combo box
 // with nothing chosen keeps the stored setting.
 void readSearchCombos(SearchSettings& s) {
     for (int k = 0; k < 3; ++k) {
-        if (const int op = comboSelection(kCriteria[k].lowerOpCombo); op >= 0)
+        if (const int op = comboSelection(kCriterionControls[k].lowerOpCombo); op >= 0)
             s.lowerOp[k] = op;
-        if (const int op = comboSelection(kCriteria[k].upperOpCombo); op >= 0)
+        if (const int op = comboSelection(kCriterionControls[k].upperOpCombo); op >= 0)
             s.upperOp[k] = op;
     }
     wchar_t reel[64] = {};

@@ -18,19 +18,6 @@ namespace qlp {
 
 namespace {
 
-// The search criteria by timecode: source, record, duration.
-struct Criterion {
-    int lowerOpCombo;
-    int upperOpCombo;
-    int lowerCell;
-    int upperCell;
-};
-constexpr Criterion kCriteria[3] = {
-    {IDC_SRC_LOWER_OP, IDC_SRC_UPPER_OP, IDC_SRC_LOWER, IDC_SRC_UPPER},
-    {IDC_REC_LOWER_OP, IDC_REC_UPPER_OP, IDC_REC_LOWER, IDC_REC_UPPER},
-    {IDC_DUR_LOWER_OP, IDC_DUR_UPPER_OP, IDC_DUR_LOWER, IDC_DUR_UPPER},
-};
-
 void fillReelCombo(HWND combo, const EdlDocument& doc) {
     send(combo, CB_RESETCONTENT);
     for (int32_t r = 0; doc.reelNames && r < doc.reelCount; ++r) {
@@ -54,9 +41,9 @@ void presentSearchCombos(const ControlTable& c, const EdlDocument& doc) {
         EnableWindow(c[id], TRUE);
     const SearchSettings& s = doc.search;
     for (int k = 0; k < 3; ++k) {
-        EnableWindow(c[kCriteria[k].upperOpCombo], secondBoundEnabled(s, k));
-        send(c[kCriteria[k].lowerOpCombo], CB_SETCURSEL, s.lowerOp[k]);
-        send(c[kCriteria[k].upperOpCombo], CB_SETCURSEL, s.upperOp[k]);
+        EnableWindow(c[kCriterionControls[k].upperOpCombo], secondBoundEnabled(s, k));
+        send(c[kCriterionControls[k].lowerOpCombo], CB_SETCURSEL, s.lowerOp[k]);
+        send(c[kCriterionControls[k].upperOpCombo], CB_SETCURSEL, s.upperOp[k]);
     }
     EnableWindow(c[IDC_VIEW_REEL], doc.currentView == 2);
     send(c[IDC_SEARCH_REEL], CB_SETCURSEL, s.searchReel);
@@ -82,8 +69,8 @@ void presentButtonsAndCells(const ControlTable& c, const EdlDocument& doc) {
         showEnabled(c[id], true, true);
     showEnabled(c[IDC_OFFSET_CELL], true, true);
     for (int k = 0; k < 3; ++k) {
-        showEnabled(c[kCriteria[k].lowerCell], true, true);
-        showEnabled(c[kCriteria[k].upperCell], true, doc.search.slotValue[k] != -1);
+        showEnabled(c[kCriterionControls[k].lowerCell], true, true);
+        showEnabled(c[kCriterionControls[k].upperCell], true, doc.search.slotValue[k] != -1);
     }
     for (int id : {IDC_HIT_COUNTER, IDC_REEL_LINE, IDC_COUNT_MODE, IDC_EDIT_COUNT, IDC_REEL_COUNT})
         showEnabled(c[id], true, true);

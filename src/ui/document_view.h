@@ -2,9 +2,24 @@
 // Presenting the current document in the window: the list rows of the shown view, the search
 // panel's controls, the cells and the memo box.
 
+#include "resource.h"
+
 #include <windows.h>
 
 namespace qlp {
+
+// The search panel's controls of each timecode criterion: source, record, duration in that order.
+struct CriterionControls {
+    int lowerOpCombo;
+    int upperOpCombo;
+    int lowerCell;
+    int upperCell;
+};
+inline constexpr CriterionControls kCriterionControls[3] = {
+    {IDC_SRC_LOWER_OP, IDC_SRC_UPPER_OP, IDC_SRC_LOWER, IDC_SRC_UPPER},
+    {IDC_REC_LOWER_OP, IDC_REC_UPPER_OP, IDC_REC_LOWER, IDC_REC_UPPER},
+    {IDC_DUR_LOWER_OP, IDC_DUR_UPPER_OP, IDC_DUR_LOWER, IDC_DUR_UPPER},
+};
 
 // Presents the current document after it was loaded: list, column layout, combo boxes, check
 // boxes, buttons, cells and memo box. Run between stopWorkers and startWorkers.
