@@ -54,6 +54,15 @@ protected:
         current = outcome.current;
         return outcome;
     }
+    // Back to no tabs and no document, for the next case of a table.
+    void closeEverything() {
+        for (TabEntry* e = tabs.first(); e; e = e->next)
+            e->dropped = 1;
+        purgeDroppedEntries(tabs);
+        releaseDocument(doc);
+        doc.loaded = 0;
+        current = nullptr;
+    }
     TabOutcome switchTo(int index) {
         TabEntry* chosen = tabs.first();
         while (chosen && chosen->tabIndex != index)
@@ -110,12 +119,7 @@ TEST_F(TabCommandsTest, OpenDecidesWhatIsShownAndWhatTheStatusSays) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (TabEntry* e = tabs.first(); e; e = e->next)
-            e->dropped = 1;
-        purgeDroppedEntries(tabs);
-        releaseDocument(doc);
-        doc.loaded = 0;
-        current = nullptr;
+        closeEverything();
         for (const std::string& name : c.before)
             open(name);
         prompt.texts.clear();
@@ -187,12 +191,7 @@ TEST_F(TabCommandsTest, CloseTabDecidesWhatIsAskedAndWhichTabFollows) {
     const char* names[] = {"a.QLP", "b.QLP", "c.QLP"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (TabEntry* e = tabs.first(); e; e = e->next)
-            e->dropped = 1;
-        purgeDroppedEntries(tabs);
-        releaseDocument(doc);
-        doc.loaded = 0;
-        current = nullptr;
+        closeEverything();
         for (int i = 0; i < c.open; ++i)
             open(names[i], OpenKind::OneProject);
         switchTo(c.closed);
@@ -397,12 +396,7 @@ TEST_F(TabCommandsTest, AnEditedEdlTabAsksBeforeItsChangesAreLost) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (TabEntry* e = tabs.first(); e; e = e->next)
-            e->dropped = 1;
-        purgeDroppedEntries(tabs);
-        releaseDocument(doc);
-        doc.loaded = 0;
-        current = nullptr;
+        closeEverything();
         fs::remove(dir.file("saved.QLP"));
         open("a.EDL");
         ASSERT_EQ(current->saveState, kFromEdl);
