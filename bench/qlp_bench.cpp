@@ -11,10 +11,6 @@
 
 #include "edl_generator.h"
 
-#include "dialogs/edl_export.h"
-#include "dialogs/listing.h"
-#include "dialogs/offset.h"
-#include "dialogs/reel_info.h"
 #include "model/byte_sink.h"
 #include "model/document.h"
 #include "model/edl_reader.h"
@@ -22,8 +18,12 @@
 #include "model/project_file.h"
 #include "model/view_order.h"
 #include "ops/markers.h"
+#include "ops/offset.h"
+#include "ops/reel_info.h"
 #include "ops/search.h"
 #include "ops/sort_commands.h"
+#include "outputs/edl_export.h"
+#include "outputs/listing.h"
 #include "resource.h"
 
 #include <benchmark/benchmark.h>

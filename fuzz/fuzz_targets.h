@@ -3,15 +3,15 @@
 // empty string when every invariant holds, or what broke. The fuzzers abort on a non-empty answer;
 // the replay test reports it with the input's name.
 
-#include "dialogs/cmx3600.h"
-#include "dialogs/edl_export.h"
-#include "dialogs/listing.h"
-#include "dialogs/offset.h"
 #include "model/byte_sink.h"
 #include "model/document.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
 #include "model/records.h"
+#include "ops/offset.h"
+#include "outputs/cmx3600.h"
+#include "outputs/edl_export.h"
+#include "outputs/listing.h"
 
 #include <algorithm>
 #include <cstdint>

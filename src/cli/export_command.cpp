@@ -3,8 +3,8 @@
 
 #include "cli/open_file.h"
 #include "cli/output_commands.h"
-#include "dialogs/cmx3600.h"
-#include "dialogs/edl_export.h"
+#include "outputs/cmx3600.h"
+#include "outputs/edl_export.h"
 
 namespace qlp::cli {
 

@@ -3,7 +3,7 @@
 #include "cli/open_file.h"
 #include "cli/output_commands.h"
 #include "cli/utf.h"
-#include "dialogs/listing.h"
+#include "outputs/listing.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -3,9 +3,9 @@
 #include "cli/open_file.h"
 #include "cli/output_commands.h"
 #include "cli/utf.h"
-#include "dialogs/offset.h"
 #include "model/project_file.h"
 #include "model/timecode.h"
+#include "ops/offset.h"
 
 namespace qlp::cli {
 

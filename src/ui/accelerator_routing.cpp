@@ -1,7 +1,7 @@
 #include "ui/accelerator_routing.h"
 
-#include "ops/menu_state.h"
-#include "ops/typing_keys.h"
+#include "screen/menu_state.h"
+#include "screen/typing_keys.h"
 #include "ui/event_list.h"
 #include "ui/ui_state.h"
 

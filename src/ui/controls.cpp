@@ -1,7 +1,7 @@
 #include "ui/controls.h"
 
-#include "ops/window_layout.h"
 #include "resource.h"
+#include "screen/window_layout.h"
 #include "ui/paint_table.h"
 #include "ui/ui_texts.h"
 

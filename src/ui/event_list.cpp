@@ -1,9 +1,9 @@
 #include "ui/event_list.h"
 
-#include "ops/column_layout.h"
 #include "ops/list_view.h"
 #include "resource.h"
-#include "ui/document_commands.h"
+#include "screen/column_layout.h"
+#include "ui/commands/document_commands.h"
 #include "ui/document_view.h"
 #include "ui/info_panel.h"
 #include "ui/tab_strip.h"

@@ -3,7 +3,7 @@
 // registry store, creating the columns, reading and applying a layout, and the register, recall
 // and reset commands.
 
-#include "ops/column_layout.h"
+#include "screen/column_layout.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "ui/workers.h"
 
 #include "ops/list_view.h"
-#include "ops/menu_state.h"
 #include "resource.h"
+#include "screen/menu_state.h"
 #include "ui/controls.h"
 #include "ui/ui_texts.h"
 #include "ui/wide.h"

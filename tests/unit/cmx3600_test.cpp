@@ -2,11 +2,11 @@
 // columns, every channel form, transitions, speeds, drop-frame separators, event-number wrap and a
 // large generated list.
 
-#include "dialogs/cmx3600.h"
 #include "edl_generator.h"
 #include "model/cp932.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
+#include "outputs/cmx3600.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

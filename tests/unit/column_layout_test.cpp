@@ -1,4 +1,4 @@
-#include "ops/column_layout.h"
+#include "screen/column_layout.h"
 
 #include <gtest/gtest.h>
 

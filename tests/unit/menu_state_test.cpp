@@ -1,4 +1,4 @@
-#include "ops/menu_state.h"
+#include "screen/menu_state.h"
 
 #include "resource.h"
 

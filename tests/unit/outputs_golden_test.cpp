@@ -2,10 +2,10 @@
 // listing bytes out. The expected files under tests/data/golden/outputs were read against the
 // rules of each output before they were accepted; run with QLP_UPDATE_GOLDEN=1 to rewrite them.
 
-#include "dialogs/offset.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
 #include "model/timecode.h"
+#include "ops/offset.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

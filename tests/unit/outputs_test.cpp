@@ -1,15 +1,15 @@
 // The record offset, the EDL export and the listings: the worked examples and their neighbours,
 // the drop-frame conversion over a whole day, and hostile EDL texts for the export walk.
 
-#include "dialogs/edl_export.h"
-#include "dialogs/listing.h"
-#include "dialogs/offset.h"
 #include "model/byte_sink.h"
 #include "model/cp932.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
 #include "model/timecode.h"
 #include "ops/info_texts.h"
+#include "ops/offset.h"
+#include "outputs/edl_export.h"
+#include "outputs/listing.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The qlp command-line tool, run as a subprocess on the sample EDLs and on project files made here.
 
-#include "dialogs/reel_info.h"
-#include "dialogs/simple_notes.h"
 #include "model/edl_reader.h"
 #include "model/messages.h"
 #include "model/project_file.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
+#include "ops/reel_info.h"
+#include "ops/simple_notes.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

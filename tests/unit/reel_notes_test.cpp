@@ -1,8 +1,8 @@
-#include "dialogs/reel_info.h"
-#include "dialogs/simple_notes.h"
 #include "model/bytes.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
+#include "ops/reel_info.h"
+#include "ops/simple_notes.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "model/timecode.h"
 #include "model/view_order.h"
 #include "ops/sort_commands.h"
-#include "ops/typing_keys.h"
 #include "resource.h"
+#include "screen/typing_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ops/window_layout.h"
+#include "screen/window_layout.h"
 
 #include "resource.h"
 

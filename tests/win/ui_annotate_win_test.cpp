@@ -8,9 +8,9 @@
 
 #include "main_window_fixture.h"
 
-#include "dialogs/reel_info.h"
-#include "dialogs/simple_notes.h"
 #include "ops/memos.h"
+#include "ops/reel_info.h"
+#include "ops/simple_notes.h"
 #include "ops/single_line.h"
 
 #include <optional>

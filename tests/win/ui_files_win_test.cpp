@@ -13,7 +13,7 @@
 #include "model/messages.h"
 #include "model/project_file.h"
 #include "resource.h"
-#include "ui/document_commands.h"
+#include "ui/commands/document_commands.h"
 #include "ui/document_view.h"
 #include "ui/main_window.h"
 #include "ui/tab_strip.h"

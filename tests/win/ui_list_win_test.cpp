@@ -6,8 +6,8 @@
 
 #include "model/timecode.h"
 #include "model/view_order.h"
-#include "ops/column_layout.h"
 #include "ops/list_view.h"
+#include "screen/column_layout.h"
 #include "ui/event_list.h"
 
 namespace qlp {

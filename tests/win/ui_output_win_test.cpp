@@ -7,11 +7,11 @@
 
 #include "main_window_fixture.h"
 
-#include "dialogs/edl_export.h"
-#include "dialogs/listing.h"
-#include "dialogs/offset.h"
 #include "model/project_file.h"
+#include "ops/offset.h"
 #include "ops/tab_commands.h"
+#include "outputs/edl_export.h"
+#include "outputs/listing.h"
 
 namespace qlp {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "main_window_fixture.h"
 
-#include "ops/column_layout.h"
+#include "screen/column_layout.h"
 #include "ui/list_columns.h"
 
 namespace qlp {

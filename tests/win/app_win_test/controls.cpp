@@ -4,7 +4,7 @@
 
 #include "main_window_fixture.h"
 
-#include "ops/column_layout.h"
+#include "screen/column_layout.h"
 #include "ui/list_columns.h"
 
 #include <clocale>

@@ -2,7 +2,7 @@
 
 #include "main_window_fixture.h"
 
-#include "ui/version_dialog.h"
+#include "ui/dialogs/version_dialog.h"
 
 namespace qlp {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "main_window_fixture.h"
 
-#include "ops/window_layout.h"
+#include "screen/window_layout.h"
 
 namespace qlp {
 namespace {

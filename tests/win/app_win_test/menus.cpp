@@ -3,7 +3,7 @@
 
 #include "main_window_fixture.h"
 
-#include "ops/menu_state.h"
+#include "screen/menu_state.h"
 
 #include <set>
 #include <stdexcept>

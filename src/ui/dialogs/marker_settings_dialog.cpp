@@ -1,0 +1,212 @@
+#include "ui/dialogs/marker_settings_dialog.h"
+
+#include "ops/markers.h"
+#include "ops/single_line.h"
+#include "resource.h"
+#include "ui/modal.h"
+#include "ui/wide.h"
+
+#include <array>
+#include <iterator>
+#include <string>
+
+namespace qlp {
+
+namespace {
+
+// Sent to the dialog by a description edit when Enter is typed in it; wParam is the kind.
+constexpr UINT kTakeDescription = WM_APP + 2;
+constexpr COLORREF kDigitShadow = RGB(3, 3, 3);
+constexpr COLORREF kCurrentFrame = RGB(255, 255, 0);
+
+constexpr std::array<int, kMarkerKinds> kBoxIds = {IDC_MARKER_BOX1, IDC_MARKER_BOX2, IDC_MARKER_BOX3, IDC_MARKER_BOX4,
+                                                   IDC_MARKER_BOX5, IDC_MARKER_BOX6, IDC_MARKER_BOX7, IDC_MARKER_BOX8};
+constexpr std::array<int, kMarkerKinds> kNameIds = {IDC_MARKER_NAME1, IDC_MARKER_NAME2, IDC_MARKER_NAME3,
+                                                    IDC_MARKER_NAME4, IDC_MARKER_NAME5, IDC_MARKER_NAME6,
+                                                    IDC_MARKER_NAME7, IDC_MARKER_NAME8};
+
+// The box clicked last; it keeps its dotted frame from one opening to the next.
+int gPickedBox = 0;
+
+struct MarkerDialog {
+    EdlDocument* doc = nullptr;
+    HWND dialog = nullptr;
+    MarkerSettingsEdit edit;
+    std::array<WNDPROC, kMarkerKinds> editProcs{};
+};
+MarkerDialog gMarkers;
+
+int kindOf(const std::array<int, kMarkerKinds>& ids, int id) {
+    for (int k = 0; k < kMarkerKinds; ++k)
+        if (ids[static_cast<size_t>(k)] == id)
+            return k;
+    return -1;
+}
+
+std::u16string nameText(int k) {
+    wchar_t text[kMarkerNameChars + 1] = {};
+    GetDlgItemTextW(gMarkers.dialog, kNameIds[static_cast<size_t>(k)], text, static_cast<int>(std::size(text)));
+    return toU16(text);
+}
+
+// Ctrl+A selects the whole description; Enter hands it to the dialog at once and stays out of
+// the text, which is one line.
+LRESULT CALLBACK nameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    const int k = kindOf(kNameIds, GetDlgCtrlID(edit));
+    const WNDPROC previous = gMarkers.editProcs[static_cast<size_t>(k)];
+    if (message == WM_CHAR && wParam == 1) { // Ctrl+A
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == VK_RETURN) {
+        SendMessageW(gMarkers.dialog, kTakeDescription, static_cast<WPARAM>(k), 0);
+        return 0;
+    }
+    return CallWindowProcW(previous, edit, message, wParam, lParam);
+}
+
+void onInit(HWND dialog, EdlDocument& doc) {
+    gMarkers = MarkerDialog{};
+    gMarkers.doc = &doc;
+    gMarkers.dialog = dialog;
+    for (int k = 0; k < kMarkerKinds; ++k) {
+        HWND edit = GetDlgItem(dialog, kNameIds[static_cast<size_t>(k)]);
+        SendMessageW(edit, EM_LIMITTEXT, kMarkerNameChars, 0);
+        gMarkers.editProcs[static_cast<size_t>(k)] =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nameEditProc)));
+        const std::wstring name = toWide(fixedBufferText(doc.markerNames[k], std::size(doc.markerNames[k])));
+        SetWindowTextW(edit, name.c_str());
+    }
+    gMarkers.edit = beginMarkerSettings(doc);
+}
+
+void frame(HDC dc, const RECT& r, HPEN pen, int rop) {
+    const int oldRop = SetROP2(dc, rop);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    SetROP2(dc, oldRop);
+}
+
+// A colour box: black edge, the working colour inside, the shadowed digit of the kind, and the
+// frames of the current marker and of the box picked last.
+void drawBox(const DRAWITEMSTRUCT& item) {
+    const int k = kindOf(kBoxIds, static_cast<int>(item.CtlID));
+    if (k < 0)
+        return;
+    HDC dc = item.hDC;
+    const RECT box = item.rcItem;
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    FillRect(dc, &box, black);
+    DeleteObject(black);
+    RECT inner = box;
+    InflateRect(&inner, -1, -1);
+    HBRUSH colour = CreateSolidBrush(gMarkers.edit.colours[static_cast<size_t>(k)]);
+    FillRect(dc, &inner, colour);
+    DeleteObject(colour);
+
+    const wchar_t digit[2] = {static_cast<wchar_t>(L'1' + k), L'\0'};
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(gMarkers.dialog, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    RECT shadow{2, 2, box.right, box.bottom};
+    SetTextColor(dc, kDigitShadow);
+    DrawTextW(dc, digit, 1, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    RECT face{0, 0, box.right, box.bottom};
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextW(dc, digit, 1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+
+    if (k == gMarkers.doc->currentMarker) {
+        // A 2-pixel pen centred on a rectangle one pixel in covers the two outer pixel rings.
+        HPEN yellow = CreatePen(PS_SOLID, 2, kCurrentFrame);
+        frame(dc, RECT{box.left + 1, box.top + 1, box.right, box.bottom}, yellow, R2_COPYPEN);
+        DeleteObject(yellow);
+    }
+    if (k == gPickedBox) {
+        HPEN dotted = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+        frame(dc, box, dotted, R2_NOT);
+        DeleteObject(dotted);
+    }
+}
+
+void repaintBox(int k) {
+    HWND box = GetDlgItem(gMarkers.dialog, kBoxIds[static_cast<size_t>(k)]);
+    InvalidateRect(box, nullptr, TRUE);
+    UpdateWindow(box);
+}
+
+// The picker starts from the document's colour of the kind and shows the document's custom
+// colours, which it keeps even when the dialog is cancelled later.
+void onBoxClick(int k) {
+    const int previous = gPickedBox;
+    gPickedBox = k;
+    repaintBox(previous);
+    EdlDocument& doc = *gMarkers.doc;
+    std::array<COLORREF, 16> custom{};
+    std::copy(std::begin(doc.customColours), std::end(doc.customColours), custom.begin());
+    CHOOSECOLORW picker{};
+    picker.lStructSize = sizeof picker;
+    picker.hwndOwner = gMarkers.dialog;
+    picker.rgbResult = pickerStartColour(doc, k);
+    picker.lpCustColors = custom.data();
+    picker.Flags = CC_FULLOPEN | CC_RGBINIT;
+    const bool chosen = runColourDialog(picker);
+    std::array<uint32_t, 16> kept{};
+    std::copy(custom.begin(), custom.end(), kept.begin());
+    keepCustomColours(doc, kept);
+    applyPickedColour(doc, gMarkers.edit, k, chosen, picker.rgbResult);
+    repaintBox(k);
+}
+
+void onOk(HWND dialog) {
+    std::array<std::u16string, kMarkerKinds> texts;
+    std::array<std::u16string_view, kMarkerKinds> names;
+    for (int k = 0; k < kMarkerKinds; ++k) {
+        texts[static_cast<size_t>(k)] = nameText(k);
+        names[static_cast<size_t>(k)] = texts[static_cast<size_t>(k)];
+    }
+    acceptMarkerSettings(*gMarkers.doc, gMarkers.edit, names);
+    EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK markerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        onInit(dialog, *reinterpret_cast<EdlDocument*>(lParam));
+        return TRUE;
+    case WM_DRAWITEM:
+        drawBox(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case kTakeDescription:
+        takeMarkerName(*gMarkers.doc, static_cast<int>(wParam), nameText(static_cast<int>(wParam)));
+        SetFocus(dialog);
+        return TRUE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (id == IDOK) {
+            onOk(dialog);
+        } else if (id == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+        } else if (const int k = kindOf(kBoxIds, id); k >= 0 && HIWORD(wParam) == STN_CLICKED) {
+            onBoxClick(k);
+        }
+        return TRUE;
+    }
+    case WM_DESTROY:
+        for (int k = 0; k < kMarkerKinds; ++k)
+            SetWindowLongPtrW(GetDlgItem(dialog, kNameIds[static_cast<size_t>(k)]), GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(gMarkers.editProcs[static_cast<size_t>(k)]));
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+INT_PTR runMarkerSettingsDialog(HWND owner, EdlDocument& doc) {
+    return runModal(owner, IDD_MARKER_SETTINGS, markerDialogProc, reinterpret_cast<LPARAM>(&doc));
+}
+
+} // namespace qlp
