@@ -129,7 +129,7 @@ LRESULT onCreate(HWND hwnd) {
     createImageLists(a.paint, a.instance);
     attachImageLists(c, a.paint);
     fillFixedComboItems(c);
-    if (!createWorkers(a.workers, c, a.document))
+    if (!createWorkers(a.workers, hwnd, c, a.document))
         return -1;
     // Files dropped from the shell open as the open dialog's choices do.
     DragAcceptFiles(hwnd, TRUE);
@@ -370,6 +370,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         onDestroy();
         return 0;
+    case kRunWindowTask:
+        return runWindowTask(lParam);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -109,6 +109,12 @@ inline void pumpMessages(DWORD ms = 50) {
     } while (GetTickCount() - start < ms);
 }
 
+// True once all three display workers have ended, as they do while the memo box has the focus.
+inline bool workersAtRest() {
+    const DisplayWorkers& w = ui().workers;
+    return !w.comment.thread && !w.selection.thread && !w.menu.thread;
+}
+
 // Pumps messages until the condition holds; false after the timeout.
 inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
     const DWORD start = GetTickCount();

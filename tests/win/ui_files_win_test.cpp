@@ -358,8 +358,9 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     restoreListPosition();
     const int topShown = ListView_GetTopIndex(list);
     const int commentMode = doc.commentMode;
+    uint32_t passes = app_.workers.selection.passes.load();
     startWorkers(app_.workers);
-    pumpMessages(100);
+    ASSERT_TRUE(waitForWorkerPass(app_.workers.selection, passes, 5000));
 
     switchTo(1);
     EXPECT_EQ(w(app_.currentEntry->path), b);
@@ -379,8 +380,9 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     doc.currentView = kReelUsage;
     startWorkers(app_.workers);
 
+    passes = app_.workers.selection.passes.load();
     switchTo(0);
-    pumpMessages(100);
+    ASSERT_TRUE(waitForWorkerPass(app_.workers.selection, passes, 5000));
     EXPECT_EQ(w(app_.currentEntry->path), a);
     EXPECT_EQ(listRows(), 400);
     EXPECT_EQ(doc.currentRow[kAllEvents], 230);

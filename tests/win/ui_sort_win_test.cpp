@@ -131,8 +131,8 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     const std::wstring status = statusText(kStatusBarState);
     SetFocus(memo);
     ASSERT_EQ(GetFocus(), memo);
-    // The comment worker fills the memo box when the focus leaves the list; typing starts after.
-    test::pumpMessages(800);
+    // The box holding the focus stops the workers, so none rewrites it; typing starts after.
+    ASSERT_TRUE(test::pumpUntil(test::workersAtRest));
     SetWindowTextW(memo, L"");
     for (int key : {'P', 'R', 'D', 'E'})
         EXPECT_FALSE(press(key));
@@ -162,7 +162,7 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     EXPECT_EQ(statusText(kStatusBarState), L"状態: 10件のデータをデュレーションでソートしました。");
     EXPECT_EQ(doc.sortState[sortStateRow(kSearchResult)][kSortSource], kSortAscending);
     SetFocus(memo);
-    test::pumpMessages(300);
+    ASSERT_TRUE(test::pumpUntil(test::workersAtRest));
     EXPECT_FALSE(press('P'));
     EXPECT_EQ(images(), (std::vector<int>{kSortNone, kSortAscending, kSortNone}));
 }

@@ -100,10 +100,10 @@ TEST_F(WorkerTest, StopIsSynchronousAndStartRestarts) {
     EXPECT_EQ(w.comment.thread, nullptr);
     EXPECT_EQ(w.selection.thread, nullptr);
     EXPECT_EQ(w.menu.thread, nullptr);
-    // Signals while stopped change nothing.
+    // Signals while stopped change nothing: no thread takes them.
     ListView_SetItemState(list, 3, LVIS_FOCUSED, LVIS_FOCUSED);
     signalSelectionChanged(w);
-    pumpMessages(100);
+    EXPECT_EQ(WaitForSingleObject(w.selection.wake, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(ui().document.currentRow[kAllEvents], 1);
 
     startWorkers(w);
@@ -121,6 +121,63 @@ TEST_F(WorkerTest, StopIsSynchronousAndStartRestarts) {
     startWorkers(w);
     focusRow(4);
     EXPECT_EQ(ui().document.currentRow[kAllEvents], 4);
+}
+
+// The user runs up and down the list while switching the memo mode and the reel criterion: the
+// selection worker follows every key, the comment and menu workers read the mode and the search
+// flags the clicks change. Every row the window reads meanwhile is one of the list's, and once the
+// workers settle, the current row, the memo box, button 501 and the menus show the final state.
+TEST_F(WorkerTest, RunningThroughTheListWhileTheStateChanges) {
+    show();
+    EdlDocument& doc = ui().document;
+    const int count = doc.viewCount[kAllEvents];
+    ASSERT_GE(count, 3);
+    SetFocus(list);
+    auto press = [&](WORD key) {
+        SendMessageW(list, WM_KEYDOWN, key, 1);
+        SendMessageW(list, WM_KEYUP, key, 0xC0000001);
+        pumpMessages(0);
+    };
+    auto clickButton = [&](int id) { SendMessageW(control(id), BM_CLICK, 0, 0); };
+    const int32_t startMode = doc.commentMode;
+    // 21 clicks of the toggle and 25 of the check box: both end the other way round.
+    for (int i = 0; i <= 120; ++i) {
+        press((i / count) % 2 == 0 ? VK_DOWN : VK_UP);
+        if (i % 6 == 0)
+            clickButton(IDC_TOGGLE_COMMENT);
+        if (i % 5 == 0) {
+            clickButton(IDC_CHECK_REEL);
+            SetFocus(list);
+        }
+        ASSERT_GE(doc.currentRow[kAllEvents], 0) << i;
+        ASSERT_LT(doc.currentRow[kAllEvents], count) << i;
+        ASSERT_GE(doc.topRow[kAllEvents], 0) << i;
+        ASSERT_LT(doc.topRow[kAllEvents], count) << i;
+    }
+
+    DisplayWorkers& w = ui().workers;
+    const uint32_t selections = w.selection.passes.load();
+    signalSelectionChanged(w);
+    ASSERT_TRUE(waitForWorkerPass(w.selection, selections, 5000));
+    const uint32_t comments = w.comment.passes.load();
+    signalCommentRefresh(w);
+    ASSERT_TRUE(waitForWorkerPass(w.comment, comments, 5000));
+    refreshMenus();
+
+    const int row = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    EXPECT_EQ(doc.currentRow[kAllEvents], row);
+    const EdlEvent& event = *doc.view[kAllEvents][row];
+    ASSERT_NE(doc.commentMode, startMode);
+    const bool memoMode = doc.commentMode == 1;
+    const std::wstring shown = memoMode                 ? L""
+                               : event.hasOptionComment ? std::wstring(wide(event.optionComment))
+                                                        : L"ＥＤＬオプションコメントはありません。";
+    EXPECT_EQ(windowText(control(IDC_MEMO)), shown);
+    EXPECT_EQ(IsWindowEnabled(control(IDC_WRITE_MEMO)) != FALSE, memoMode);
+    const HMENU bar = ui().controls.menuBar;
+    EXPECT_EQ(GetMenuState(bar, IDM_WRITE_MEMO, MF_BYCOMMAND) & MF_GRAYED, memoMode ? 0u : MF_GRAYED);
+    ASSERT_EQ(SendMessageW(control(IDC_CHECK_REEL), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(GetMenuState(bar, IDM_SEARCH, MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 } // namespace
