@@ -38,7 +38,7 @@ public:
 
 private:
     bool onInit() override {
-        if (doc_.viewCount[1] == 0) {
+        if (doc_.viewCount[kSearchResult] == 0) {
             for (int id : {IDC_LIST_SEARCH, IDC_LIST_SEARCH_OPTION, IDC_LIST_SEARCH_WORK, IDC_LIST_SEARCH_MARKER})
                 EnableWindow(item(id), FALSE);
         }
