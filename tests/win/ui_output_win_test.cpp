@@ -155,12 +155,19 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     scripts.script = [&](HWND d) {
         EXPECT_EQ(item(d, IDC_OFFSET_ORIGINAL), L"10000000");
         EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"10000000");
-        type(d, IDC_OFFSET_ENTRY, L"24000000");
+        // Typed over the selected entry, then OK clicked: the dialog stays with the entry focused.
+        HWND entry = GetDlgItem(d, IDC_OFFSET_ENTRY);
+        SetFocus(entry);
+        SendMessageW(entry, EM_SETSEL, 0, -1);
+        for (const wchar_t* c = L"24000000"; *c; ++c)
+            SendMessageW(entry, WM_CHAR, *c, 0);
         scripts.answers.push_back(IDOK);
-        press(d, IDOK);
-        EXPECT_EQ(lastBox(), test::utf8(toWide(kMsgOffsetOutOfRange)));
+        SendMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(lastBox(), "入力値が有効範囲を超えています。\n再度入力して下さい。");
         EXPECT_EQ(lastCaption(), "");
         EXPECT_EQ(scripts.boxes.back().type, UINT(MB_OK | MB_ICONWARNING));
+        EXPECT_TRUE(IsWindow(d));
+        EXPECT_EQ(GetFocus(), entry);
         EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"24000000");
         press(d, IDC_OFFSET_COPY, BN_DOUBLECLICKED);
         EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"10000000");

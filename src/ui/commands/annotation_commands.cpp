@@ -148,7 +148,7 @@ void onReelInfo() {
     UiState& a = ui();
     if (!a.document.loaded)
         return;
-    runReelInfoDialog(a.mainWindow, a.document);
+    runReelInfoDialog(a.mainWindow, a.document, a.dialogs.reelSortState);
     // Descriptions are stored as they are edited, so Esc marks the document too.
     markDocumentEdited();
     InvalidateRect(a.controls[IDC_REEL_LINE], nullptr, TRUE);
@@ -160,7 +160,7 @@ void onMarkerSettings() {
     EdlDocument& doc = a.document;
     if (!doc.loaded)
         return;
-    runMarkerSettingsDialog(a.mainWindow, doc);
+    runMarkerSettingsDialog(a.mainWindow, doc, a.dialogs.pickedMarkerBox);
     // Whatever closed the dialog: the rows, the marker cells and the marker combo box show the
     // colours and descriptions as they are now.
     HWND list = a.controls.list;
