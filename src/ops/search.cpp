@@ -79,7 +79,7 @@ bool durationTest(int32_t duration, int32_t lowerOp, int32_t upperOp, int32_t a,
 
 bool eventMatches(const SearchSettings& s, const EdlEvent& e) {
     const int32_t flags = s.searchFlags;
-    if (flags == 0)
+    if (flags == 0 || (flags & ~kAllSearchBits) != 0)
         return false;
     // Every criterion switched on must hold, so the first one that fails settles it.
     if ((flags & kSearchReel) && e.reelIndex != s.searchReel)
