@@ -439,6 +439,48 @@ TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {
         EXPECT_TRUE(contains(json.out, expected)) << expected;
 }
 
+// Options that mean what they say: a reel only with the reel listing, an unknown reel refused alike
+// by search and list, and every command's own usage on --help.
+TEST(QlpUsage, OptionsSayWhatTheyDo) {
+    const ScratchDir dir;
+    const std::string ndf = dataPath("ndf_basic.EDL");
+    const std::string out = dir.file("out.txt");
+    const std::string unknownReel = "qlp: " + ndf + " has no reel named NOPE\n";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out; // the start of standard output
+        std::string err; // the start of standard error
+    } cases[] = {
+        {{"list", ndf, out, "--reel", "TAPE01"},
+         2,
+         "",
+         "qlp: --reel chooses the reel of --kind reels; give --kind reels with it\nusage: qlp list IN OUT"},
+        {{"list", ndf, out, "--reel", "TAPE01", "--kind", "edl"}, 2, "", "qlp: --reel chooses the reel"},
+        {{"list", ndf, out, "--kind", "reels", "--reel", "NOPE"}, 1, "", unknownReel},
+        {{"search", ndf, "--reel", "NOPE"}, 1, "", unknownReel},
+        {{"search", "--json", ndf, "--reel", "NOPE", "--marker", "1"}, 1, "", unknownReel},
+        {{"convert", "--help"}, 0, "usage: qlp convert IN.EDL OUT.QLP\n\n  convert  converts", ""},
+        {{"show", ndf, "--help"}, 0, "usage: qlp show [--json] FILE\n\n  show     prints", ""},
+        {{"offset", "-h"}, 0, "usage: qlp offset IN OUT.QLP --new TC [--original TC]\n\n  offset   moves", ""},
+        {{"export", "--help"}, 0, "usage: qlp export [--format bve9100|cmx3600] IN OUT.EDL", ""},
+        {{"list", "--help"}, 0, "usage: qlp list IN OUT [--csv]", ""},
+        {{"search", "--help"}, 0, "usage: qlp search FILE [--reel NAME]", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const RunResult r = runQlp(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_TRUE(r.out.starts_with(c.out)) << r.out;
+        EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+        if (c.out.empty())
+            EXPECT_EQ(r.out, "");
+        if (c.err.empty())
+            EXPECT_EQ(r.err, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
     const std::string ndf = dataPath("ndf_basic.EDL");
     const std::string df = dataPath("df_reverse.EDL");
@@ -452,7 +494,6 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
         {{ndf, "--duration", "le", "200", "--reel", "TAPE02"}, "{\"count\": 1, \"of\": 8, \"hits\": [4]}\n"},
         {{ndf, "--source", "lt", "01000000", "--marker", "none"}, "{\"count\": 1, \"of\": 8, \"hits\": [7]}\n"},
         {{ndf, "--marker", "1"}, "{\"count\": 0, \"of\": 8, \"hits\": []}\n"},
-        {{ndf, "--reel", "NOPE"}, "{\"count\": 0, \"of\": 8, \"hits\": []}\n"},
         // A source bound is DF with ',' or ';' (digits alone take the file's mode); NDF misses DF events.
         {{df, "--source", "ge", "23:59:55,00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
         {{df, "--source", "ge", "23:59:55;00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
