@@ -14,14 +14,7 @@
 namespace qlp::cli {
 
 bool hasProjectMagic(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < static_cast<size_t>(kMagicSize))
-        return false;
-    for (size_t i = 0; i < kProjectMagic.size(); ++i) {
-        const char16_t c = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-        if (c != kProjectMagic[i])
-            return false;
-    }
-    return true;
+    return startsWithProjectMagic(bytes.data(), bytes.size());
 }
 
 bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& message) {

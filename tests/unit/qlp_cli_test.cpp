@@ -473,10 +473,12 @@ TEST(QlpUsage, OptionsSayWhatTheyDo) {
         EXPECT_EQ(r.status, c.status);
         EXPECT_TRUE(r.out.starts_with(c.out)) << r.out;
         EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
-        if (c.out.empty())
+        if (c.out.empty()) {
             EXPECT_EQ(r.out, "");
-        if (c.err.empty())
+        }
+        if (c.err.empty()) {
             EXPECT_EQ(r.err, "");
+        }
     }
     EXPECT_FALSE(std::filesystem::exists(out));
 }
