@@ -261,8 +261,8 @@ TEST(QlpShow, SummaryOfAnEdlAndOfItsProjectFileAgree) {
     EXPECT_TRUE(contains(edl.out, "  TAPE01     3\n"));
     EXPECT_EQ(countLinesStartingWith(edl.out, "  000"), 8u);
     // The commented edit carries the C flag; nothing is marked.
-    EXPECT_TRUE(contains(edl.out, "  0002  TAPE02  V  A1A2      C                        02:10:00.00  02:10:10.00  "
-                                  "10:00:05.00  10:00:15.00  00:00:10.00  -       C\n"));
+    EXPECT_TRUE(contains(edl.out, "  0001  TAPE01  V  A1A2      C                        01:00:00.00  01:00:05.00  "
+                                  "10:00:00.00  10:00:05.00  00:00:05.00  -       C\n"));
 
     const ScratchDir dir;
     const std::string project = dir.file("basic.QLP");
@@ -305,12 +305,12 @@ TEST(QlpShow, ProjectFileWithMemosNotesAndOddTexts) {
     // A reel comment with a quote, a backslash, a control character and a lone surrogate.
     const std::u16string comment = u"a\"b\\c\x01" + std::u16string(1, char16_t(0xD800)) + u"x";
     std::memcpy(doc.reelComments[1], comment.data(), comment.size() * 2);
-    EdlEvent& third = doc.events[2];
+    EdlEvent& first = doc.events[0];
     const std::u16string memo = u"メモ";
-    third.workMemo = doc.heap->allocate<char16_t>(memo.size() + 1);
-    std::memcpy(third.workMemo, memo.data(), memo.size() * 2);
-    third.workMemoLength = static_cast<int32_t>(memo.size() + 1);
-    third.hasWorkMemo = 1;
+    first.workMemo = doc.heap->allocate<char16_t>(memo.size() + 1);
+    std::memcpy(first.workMemo, memo.data(), memo.size() * 2);
+    first.workMemoLength = static_cast<int32_t>(memo.size() + 1);
+    first.hasWorkMemo = 1;
     doc.events[0].marker = 3;
     auto* note = new SimpleNote;
     std::memcpy(note->title, u"題", 2);
@@ -341,8 +341,8 @@ TEST(QlpShow, ProjectFileWithMemosNotesAndOddTexts) {
     const RunResult summary = runQlp({"show", project});
     ASSERT_EQ(summary.status, 0) << summary.err;
     EXPECT_TRUE(contains(summary.out, "notes:      1\n"));
-    EXPECT_TRUE(contains(summary.out, "-       CM\n"));     // the third event: comment and memo
-    EXPECT_TRUE(contains(summary.out, "00:00:05.00  4\n")); // the first event: marker kind 3 is shown as 4
+    // The first event: marker kind 3 is shown as 4, then its comment and memo.
+    EXPECT_TRUE(contains(summary.out, "00:00:05.00  4       CM\n"));
     EXPECT_TRUE(contains(summary.out, "  TAPE01     3  a\"b\\c\xEF\xBF\xBD\xEF\xBF\xBDx\n"));
 }
 
@@ -520,7 +520,7 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
     EXPECT_TRUE(
         plain.out.starts_with("hits:       3 of 8\n\n  EDIT  REEL    V  A     TYP  PTRN  TRANST  SPED  P-VTR IN"));
     EXPECT_TRUE(contains(plain.out, "\n  0002  TAPE03  V  A1A2  D          030           03:00:00.00  03:00:04.00  "
-                                    "10:00:15.00  10:00:19.00  00:00:04.00  -       C\n"));
+                                    "10:00:15.00  10:00:19.00  00:00:04.00  -\n"));
     EXPECT_EQ(countLinesStartingWith(plain.out, "  000"), 3u);
 }
 
