@@ -109,11 +109,13 @@ TEST(Markers, SetAndDeleteOverTheSelectedRowsOfTheShownView) {
 TEST(Markers, SettingsKeepColoursUntilAcceptedAndDescriptionsOnOneLine) {
     EdlDocument doc;
     loadEdl("ndf_basic.EDL", doc);
+    doc.markerColours[2] = 0x0000AA; // the document's colour differs from every colour passed below
     MarkerSettingsEdit edit = beginMarkerSettings(doc);
     applyPickedColour(doc, edit, 2, true, 0x123456);
-    EXPECT_EQ(pickerStartColour(doc, 2), 0u); // the picker starts again from the document's colour
-    applyPickedColour(doc, edit, 2, false, 0);
-    EXPECT_EQ(edit.colours[2], 0u); // a cancelled picker resets the kind to the document's colour
+    EXPECT_EQ(edit.colours[2], 0x123456u);
+    EXPECT_EQ(pickerStartColour(doc, 2), 0x0000AAu); // the picker starts again from the document's colour
+    applyPickedColour(doc, edit, 2, false, 0x777777);
+    EXPECT_EQ(edit.colours[2], 0x0000AAu); // a cancelled picker resets the kind to the document's colour
     applyPickedColour(doc, edit, 3, true, 0xABCDEF);
     std::array<uint32_t, 16> custom{};
     custom[5] = 0x00FF00;
