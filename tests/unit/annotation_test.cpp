@@ -1,10 +1,10 @@
 #include "model/bytes.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
-#include "ops/list_view.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
 #include "ops/simple_notes.h"
+#include "ops/views.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
