@@ -60,7 +60,7 @@ void redrawVisibleRows(HWND list, int first, int last) {
 using MarkerCommand = MarkerOutcome (*)(EdlDocument&, std::span<const int32_t>);
 
 // Both marker commands: change the selected rows, redraw them, mark the document modified (also
-// when no row was selected) and let the search rebuild view 1 when it is shown.
+// when no row was selected) and let the search rebuild kSearchResult when it is shown.
 void runMarkerCommand(MarkerCommand command) {
     UiState& a = ui();
     if (!a.document.loaded)
