@@ -424,7 +424,7 @@ TEST_F(AnnotateTest, ClosingAnEditedEdlTabOffersToSaveIt) {
     recorder.expect(IDYES);
     recorder.answerFile(kept.wstring());
     command(IDM_CLOSE_TAB);
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{message(kMsgSaveBeforeCloseTab, edl)});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{message(test::texts::kSaveBeforeCloseTab, edl)});
     ASSERT_EQ(recorder.fileDialogs.size(), 1u);
     EXPECT_TRUE(recorder.fileDialogs[0].save);
     EXPECT_EQ(listRows(), 0);
