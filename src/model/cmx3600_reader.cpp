@@ -281,8 +281,9 @@ bool parseSpeedLine(const Tokens& tk, std::string_view& reel, double& fps) {
     return true;
 }
 
-// UTF-8: valid sequences only (no overlong forms, no surrogates).
-bool decodeUtf8(std::string_view s, std::u16string* out) {
+// UTF-8: valid sequences only (no overlong forms, no surrogates). Characters beyond the first
+// plane, which code page 932 never holds, become '?' (counted in `beyond`).
+bool decodeUtf8(std::string_view s, std::u16string* out, int* beyond = nullptr) {
     for (size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
         uint32_t cp;
@@ -314,8 +315,9 @@ bool decodeUtf8(std::string_view s, std::u16string* out) {
             return false;
         if (out) {
             if (cp >= 0x10000) {
-                out->push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-                out->push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+                out->push_back(u'?');
+                if (beyond)
+                    ++*beyond;
             } else {
                 out->push_back(static_cast<char16_t>(cp));
             }
@@ -378,7 +380,7 @@ private:
         if (line.empty())
             return CmxStatus::Ok;
         if (line[0] == '*') {
-            addComment(trim(line.substr(1)), false);
+            addComment(line);
             return CmxStatus::Ok;
         }
         const Tokens tk(line);
@@ -404,8 +406,7 @@ private:
                 if (!rest.empty() && rest[0] == ':')
                     rest.remove_prefix(1);
                 title_ = convert(trim(rest));
-                for (char& c : title_)
-                    c = static_cast<unsigned char>(c) < ' ' ? ' ' : c;
+                guardColons(title_);
             } else {
                 keepAsComment(line);
             }
@@ -436,10 +437,11 @@ private:
         std::string out;
         if (utf8_ && hasHighByte(text)) {
             std::u16string wide;
-            decodeUtf8(text, &wide);
+            int beyond = 0;
+            decodeUtf8(text, &wide, &beyond);
             out = cp932::encode(wide);
             const auto questions = [](auto&& s) { return std::count(s.begin(), s.end(), '?'); };
-            report_.charactersReplaced += static_cast<int>(questions(out) - questions(wide));
+            report_.charactersReplaced += beyond + static_cast<int>(questions(out) - questions(wide));
         } else {
             out.assign(text);
         }
@@ -451,35 +453,17 @@ private:
 
     void keepAsComment(std::string_view line) {
         ++report_.linesKeptAsComments;
-        addComment(line, true);
+        addComment(line);
     }
 
-    // A comment line before the held event lines: its text from the 11th column, which the reader
-    // takes as a comment when a visible ASCII character stands there (a text that begins otherwise
-    // keeps its '*'). Eight colons would make it an event line: the eighth and later become
+    // A comment line before the held event lines, as written, from the 11th column: the reader takes
+    // a line as a comment when a visible ASCII character stands there (a continuation that begins
+    // otherwise gets a '*'). Eight colons would make it an event line: the eighth and later become
     // full-width colons. Long texts are split over several lines.
-    void addComment(std::string_view rawText, bool statement) {
+    void addComment(std::string_view rawText) {
         std::string text = convert(rawText);
-        if (text.empty())
-            return;
+        guardColons(text);
         const auto visibleAscii = [](char c) { return c > ' ' && c < 0x7F; };
-        if (!statement && !visibleAscii(text[0]))
-            text.insert(0, "* ");
-        if (std::count(text.begin(), text.end(), ':') >= 8) {
-            std::string guarded;
-            int colons = 0;
-            for (size_t i = 0; i < text.size(); ++i) {
-                if (cp932::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-                    guarded.append(text, i, 2);
-                    ++i;
-                } else if (text[i] == ':' && ++colons >= 8) {
-                    guarded.append("\x81\x46");
-                } else {
-                    guarded.push_back(text[i]);
-                }
-            }
-            text.swap(guarded);
-        }
         size_t pos = 0;
         while (pos < text.size()) {
             size_t end = pos;
@@ -498,6 +482,26 @@ private:
                 comments_.append("* ");
             comments_.append(chunk).append("\r\n");
         }
+    }
+
+    // A line of eight colons or more is an event line to the reader: the eighth and later colons
+    // become full-width colons.
+    static void guardColons(std::string& text) {
+        if (std::count(text.begin(), text.end(), ':') < 8)
+            return;
+        std::string guarded;
+        int colons = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (cp932::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+                guarded.append(text, i, 2);
+                ++i;
+            } else if (text[i] == ':' && ++colons >= 8) {
+                guarded.append("\x81\x46");
+            } else {
+                guarded.push_back(text[i]);
+            }
+        }
+        text.swap(guarded);
     }
 
     int reelOf(std::string_view written) {
