@@ -484,22 +484,19 @@ private:
         }
     }
 
-    // A line of eight colons or more is an event line to the reader: the eighth and later colons
-    // become full-width colons.
+    // A line of eight colons or more is an event line to the reader, which counts the bytes: the
+    // eighth and later ':' bytes become full-width colons.
     static void guardColons(std::string& text) {
         if (std::count(text.begin(), text.end(), ':') < 8)
             return;
         std::string guarded;
+        guarded.reserve(text.size() + 16);
         int colons = 0;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (cp932::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-                guarded.append(text, i, 2);
-                ++i;
-            } else if (text[i] == ':' && ++colons >= 8) {
+        for (const char c : text) {
+            if (c == ':' && ++colons >= 8)
                 guarded.append("\x81\x46");
-            } else {
-                guarded.push_back(text[i]);
-            }
+            else
+                guarded.push_back(c);
         }
         text.swap(guarded);
     }
