@@ -357,7 +357,7 @@ public:
         }
         nameReels(result);
         result.text.reserve(body_.size() + title_.size() + kHeaderLine.size() + 16);
-        result.text.append("TITLE: ").append(title_).append("\r\n").append(kHeaderLine);
+        result.text.append(titleSeen_ ? title_ : "TITLE: ").append("\r\n").append(kHeaderLine);
         result.text.append(body_);
         result.report = report_;
         return result;
@@ -405,7 +405,7 @@ private:
                 std::string_view rest = line.substr(5);
                 if (!rest.empty() && rest[0] == ':')
                     rest.remove_prefix(1);
-                title_ = convert(trim(rest));
+                title_ = "TITLE: " + convert(trim(rest));
                 guardColons(title_);
             } else {
                 keepAsComment(line);
