@@ -1,7 +1,7 @@
 #include "ops/info_texts.h"
 
 #include "model/timecode.h"
-#include "ops/list_view.h"
+#include "ops/views.h"
 #include "resource.h"
 
 #include <cstdio>

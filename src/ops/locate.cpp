@@ -1,6 +1,6 @@
 #include "ops/locate.h"
 
-#include "ops/list_view.h"
+#include "ops/views.h"
 
 #include <algorithm>
 #include <cstdio>

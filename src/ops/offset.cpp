@@ -1,7 +1,7 @@
 #include "ops/offset.h"
 
 #include "model/timecode.h"
-#include "ops/list_view.h"
+#include "ops/views.h"
 
 #include <cstdio>
 

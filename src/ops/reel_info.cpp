@@ -1,8 +1,8 @@
 #include "ops/reel_info.h"
 
 #include "model/collation.h"
-#include "ops/list_view.h"
 #include "ops/single_line.h"
+#include "ops/views.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "model/cp932.h"
 #include "model/timecode.h"
-#include "ops/list_view.h"
+#include "ops/views.h"
 #include "outputs/export_file.h"
 
 #include <array>

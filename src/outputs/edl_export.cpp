@@ -3,7 +3,7 @@
 #include "model/chunked_writer.h"
 #include "model/edl_reader.h"
 #include "model/timecode.h"
-#include "ops/list_view.h"
+#include "ops/views.h"
 
 #include <cstring>
 

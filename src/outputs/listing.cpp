@@ -6,7 +6,7 @@
 #include "model/timecode.h"
 #include "model/view_order.h"
 #include "ops/info_texts.h"
-#include "ops/list_view.h"
+#include "ops/views.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,9 +1,10 @@
 #include "ui/document_view.h"
 
-#include "ops/list_view.h"
 #include "ops/memos.h"
 #include "ops/search.h"
+#include "ops/views.h"
 #include "resource.h"
+#include "screen/list_view.h"
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
 #include "ui/ui_state.h"

@@ -1,8 +1,9 @@
 #include "ui/event_list.h"
 
-#include "ops/list_view.h"
+#include "ops/views.h"
 #include "resource.h"
 #include "screen/column_layout.h"
+#include "screen/list_view.h"
 #include "ui/commands/document_commands.h"
 #include "ui/document_view.h"
 #include "ui/info_panel.h"

@@ -1,7 +1,8 @@
 #include "ui/workers.h"
 
-#include "ops/list_view.h"
+#include "ops/views.h"
 #include "resource.h"
+#include "screen/list_view.h"
 #include "screen/menu_state.h"
 #include "ui/controls.h"
 #include "ui/ui_texts.h"

@@ -1,9 +1,9 @@
 #include "model/bytes.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
-#include "ops/list_view.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
+#include "ops/views.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "ops/list_view.h"
+#include "ops/views.h"
+#include "screen/list_view.h"
 
 #include "model/view_order.h"
 #include "resource.h"

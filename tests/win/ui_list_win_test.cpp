@@ -6,7 +6,7 @@
 
 #include "model/timecode.h"
 #include "model/view_order.h"
-#include "ops/list_view.h"
+#include "ops/views.h"
 #include "screen/column_layout.h"
 #include "ui/event_list.h"
 

@@ -4,10 +4,10 @@
 #include "main_window_fixture.h"
 
 #include "model/view_order.h"
-#include "ops/list_view.h"
 #include "ops/locate.h"
 #include "ops/search.h"
 #include "ops/timecode_entry.h"
+#include "ops/views.h"
 
 namespace qlp {
 namespace {

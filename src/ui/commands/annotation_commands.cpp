@@ -5,9 +5,9 @@
 #include "ui/dialogs/simple_notes_dialog.h"
 #include "ui/info_panel.h"
 
-#include "ops/list_view.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
+#include "ops/views.h"
 #include "resource.h"
 #include "ui/document_view.h"
 #include "ui/modal.h"

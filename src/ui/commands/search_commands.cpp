@@ -1,8 +1,8 @@
 #include "ui/commands/search_commands.h"
 
 #include "ops/info_texts.h"
-#include "ops/list_view.h"
 #include "ops/search.h"
+#include "ops/views.h"
 #include "resource.h"
 #include "ui/dialogs/timecode_entry_dialog.h"
 #include "ui/document_view.h"

@@ -1,7 +1,7 @@
 // The offset dialog (113) and the main window's offset command.
 
-#include "ops/list_view.h"
 #include "ops/offset.h"
+#include "ops/views.h"
 #include "resource.h"
 #include "ui/dialogs/output_dialogs.h"
 #include "ui/info_panel.h"

@@ -1,57 +1,16 @@
 #pragma once
-// The rules behind the event list: which event a row shows, the text of a cell, which view the
-// list switches to, what a header click or a key does, the form the memo and marker marks take in
-// a column of a given width, and the scroll position the list returns to. The window code applies
-// them to the list control.
+// The rules behind the event list control: what a header click or a key does, the form the memo
+// and marker marks take in a column of a given width, the selection the window tracks, the sort
+// arrows of the header, and the scroll position the list returns to. The window code applies them
+// to the list control.
 
 #include "model/document.h"
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace qlp {
-
-// The views the list can show: 0 all events, 1 the search result, 2 the events of one reel.
-inline constexpr int kShownViewCount = 3;
-
-// currentView when it names a view the list shows (0..2), else 0.
-int shownView(const EdlDocument& doc);
-
-// The event in row `row` of the shown view, or null when there is no such row.
-EdlEvent* rowEvent(EdlDocument& doc, int row);
-const EdlEvent* rowEvent(const EdlDocument& doc, int row);
-
-// The event of currentRow of the shown view, or null.
-const EdlEvent* currentEvent(const EdlDocument& doc);
-
-// The text of column `column` of an event as the list shows it: at most 31 characters.
-std::u16string_view columnText(const EdlEvent& event, int column);
-
-// Command 40222: the view that follows `selectedIndex` (the selection of the view combo box):
-// 0, 1, 2 and round again, passing over the search result while it has no rows.
-int nextListDisplay(int selectedIndex, int32_t searchRows);
-
-// What choosing a view in the view combo box did to the document.
-struct ViewChoice {
-    int view = 0;          // the view now shown
-    bool fellBack = false; // the chosen view had no rows, so the list fell back to view 0
-};
-
-// Makes `chosen` the shown view (the caller has checked it differs from currentView). A view
-// without rows, or an index that names no view, falls back to view 0. View 2 is rebuilt from the
-// events of reel reelFilter and ordered by its stored sort state.
-ViewChoice chooseView(EdlDocument& doc, int chosen);
-
-// Rebuilds view 2 from scratch: the events of view 0, in order, whose reel is reelFilter.
-void rebuildReelUsageView(EdlDocument& doc);
-
-// The reel whose usage view 2 lists, chosen in its combo box: view 2 is rebuilt for it, ordered by
-// its stored sort state while shown, and its position goes back to row 0. False (nothing changes)
-// when the reel is the current one or no reel is chosen.
-bool chooseUsageReel(EdlDocument& doc, int reel);
 
 // The command a click on the header of `column` sends to the main window, or 0. Only views 1 and
 // 2 with rows are sorted from the header, by columns EDIT, P-VTR IN, R-VTR IN and DURATION.
@@ -116,13 +75,6 @@ enum class MarkerMarkForm {
     Dot,    // a round dot in the marker colour
 };
 MarkerMarkForm markerMarkForm(int columnWidth);
-
-// The colour (0x00BBGGRR) of the marker colour table for an event's marker: the eight marker
-// colours, then the colour of rows without a marker (marker 8, and any value outside 0..7).
-uint32_t markerTableColour(const EdlDocument& doc, int32_t marker);
-
-// The digit a marker kind (0..7) is shown as: its number 1..8.
-std::u16string markerDigit(int32_t marker);
 
 // Header images (sort states: 0 descending, 1 ascending, 2 unsorted) of the P-VTR IN, R-VTR IN
 // and DURATION columns for the shown view; all 2 for view 0.
