@@ -115,6 +115,45 @@ inline std::string checkProjectRoundTrip(const uint8_t* data, size_t size) {
     return {};
 }
 
+// Any bytes as a CMX 3600 list: translated (whether or not they are recognised as one), the
+// translation must be a BVE-9100 EDL with edits numbered 0001 upward, reels of at most six
+// characters and a description for every shortened reel, and it must survive the EDL round trip.
+inline std::string checkCmx3600Reading(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    (void)looksLikeCmx3600(bytes);
+    const CmxTranslation translation = translateCmx3600(bytes);
+    if (translation.status != CmxStatus::Ok)
+        return translation.text.empty() ? std::string() : "a refused translation holds text";
+    const std::string& text = translation.text;
+    if (!looksLikeBve9100(text))
+        return "the translation is not recognised as a BVE-9100 EDL";
+    if (text.find('\0') != std::string::npos)
+        return "the translation holds a NUL byte";
+    const ParsedEdl parsed = parseEdl(text);
+    int previous = 0;
+    for (const EdlEvent& ev : parsed.events) {
+        int number = 0;
+        for (const char16_t* c = ev.text[kColEdit]; *c; ++c)
+            number = number * 10 + (*c - u'0');
+        if (number != previous && number != previous + 1)
+            return "the edits are not numbered one after the other";
+        previous = number;
+    }
+    for (const std::u16string& reel : parsed.reelNames)
+        if (reel.size() > 6)
+            return "a reel of the translation is longer than six characters";
+    for (const ReelDescription& d : translation.reelDescriptions)
+        if (std::find(parsed.reelNames.begin(), parsed.reelNames.end(), d.reel) == parsed.reelNames.end())
+            return "a described reel is missing from the translation";
+    MemorySink described;
+    if (!writeWorkFile(parsed, text, described, &translation.reelDescriptions))
+        return "the work file of the translation could not be written";
+    MemorySink streamed;
+    if (!convertEdlText(text, streamed, &translation.reelDescriptions) || streamed.bytes != described.bytes)
+        return "the streaming conversion of the translation differs from the in-memory writer";
+    return checkEdlRoundTrip(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
 // A CMX 3600 EDL holds whole CR LF lines, no NUL byte, and event lines of exactly 76 columns.
 inline std::string checkCmx3600(const std::string& cmx) {
     if (cmx.find('\0') != std::string::npos)

@@ -4,18 +4,18 @@
 # build/fuzz-work/TARGET/corpus and crashes to build/fuzz-work/TARGET/artifacts, never into the
 # repository. Prints the executions and the crashes found; exits 1 when there were crashes.
 #
-# TARGET is fuzz_edl_reader, fuzz_project_loader or fuzz_outputs. FUZZ_KEEP_GOING=1 keeps fuzzing
+# TARGET is fuzz_edl_reader, fuzz_cmx3600_reader, fuzz_project_loader or fuzz_outputs. FUZZ_KEEP_GOING=1 keeps fuzzing
 # after a crash (libFuzzer's fork mode) to collect several distinct ones in one run.
 set -euo pipefail
 
 if (($# != 2)); then
-    echo "usage: scripts/fuzz.sh fuzz_edl_reader|fuzz_project_loader|fuzz_outputs SECONDS" >&2
+    echo "usage: scripts/fuzz.sh fuzz_edl_reader|fuzz_cmx3600_reader|fuzz_project_loader|fuzz_outputs SECONDS" >&2
     exit 2
 fi
 target=$1
 seconds=$2
 case "$target" in
-    fuzz_edl_reader | fuzz_outputs) max_len=65536 ;;
+    fuzz_edl_reader | fuzz_cmx3600_reader | fuzz_outputs) max_len=65536 ;;
     fuzz_project_loader) max_len=1048576 ;;
     *) echo "fuzz.sh: unknown target $target" >&2; exit 2 ;;
 esac

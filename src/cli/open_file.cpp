@@ -32,17 +32,35 @@ bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& 
         file.kind = SourceKind::Project;
         file.image = std::move(bytes);
     } else {
-        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (!looksLikeBve9100(text)) {
-            message = formatMessage(kMsgNotRecognised, path);
+        std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        CmxTranslation translation;
+        bool translated = false;
+        try {
+            switch (edlTextOf(text, translation, text, translated)) {
+            case ConvertStatus::Ok:
+                break;
+            case ConvertStatus::CmxTooManyEdits:
+                message = formatMessage(kMsgCmxTooManyEdits, path);
+                return false;
+            case ConvertStatus::CmxFrameRate:
+                message = formatMessage(kMsgCmxFrameRate, path);
+                return false;
+            default:
+                message = formatMessage(kMsgNotRecognised, path);
+                return false;
+            }
+        } catch (const std::bad_alloc&) {
+            message = formatMessage(kMsgNoMemoryToRead, path);
             return false;
         }
         file.kind = SourceKind::Edl;
+        file.cmx3600 = translated;
+        file.cmxReport = translation.report;
         MemorySink sink;
         // Only a conversion too large for the format's 32-bit offsets, or for memory, fails here.
         bool converted = false;
         try {
-            converted = writeWorkFile(parseEdl(text), text, sink);
+            converted = writeWorkFile(parseEdl(text), text, sink, &translation.reelDescriptions);
         } catch (const std::bad_alloc&) {
         } catch (const std::length_error&) {
         }

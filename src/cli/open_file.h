@@ -3,6 +3,7 @@
 // in memory into the work file the application would make of it, and either image is then loaded
 // the way the application loads a work file.
 
+#include "model/cmx3600_reader.h"
 #include "model/document.h"
 
 #include <cstdint>
@@ -18,6 +19,8 @@ struct InspectedFile {
     SourceKind kind = SourceKind::Project;
     std::vector<uint8_t> image; // the project-file bytes: the file itself or its EDL's work file
     EdlDocument doc;            // loaded from image
+    bool cmx3600 = false;       // a CMX 3600 list, translated into a BVE-9100 EDL first
+    CmxReport cmxReport;        // what that translation changed
 };
 
 // True when the bytes start with the project-file magic.
@@ -25,7 +28,8 @@ bool hasProjectMagic(const std::vector<uint8_t>& bytes);
 
 // Reads and loads the file at path. On failure returns false with the system's message about the
 // file in `message`: not found (107), cannot be opened (111), not a text EDL (105), a project file
-// in another format (116) or too large to hold (115). A file the loader refused gets a second line
+// in another format (116), too large to hold (115), or a CMX 3600 list with too many edits or of 50
+// or 60 frames. A file the loader refused gets a second line
 // saying what was wrong and where.
 bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& message);
 

@@ -38,7 +38,9 @@ struct CommandHelp {
 constexpr CommandHelp kCommands[] = {
     {"convert", "qlp convert IN.EDL OUT.QLP\n",
      "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
-     "           file the application makes when it opens the EDL\n"},
+     "           file the application makes when it opens the EDL. Every command also takes a\n"
+     "           CMX 3600 EDL, translated into a BVE-9100 EDL first; convert and show say on\n"
+     "           standard error what the translation changed\n"},
     {"show", "qlp show [--json] FILE\n",
      "  show     prints the header facts, the reel table and the events of an EDL or a project\n"
      "           file; with --json, every field the file holds, as JSON\n"},
@@ -115,6 +117,13 @@ int refuse(std::u16string_view message) {
     return kExitRefused;
 }
 
+// What translating a CMX 3600 list changed, on standard error.
+void reportTranslation(const CmxReport& report) {
+    Output err(stderr);
+    err.write(cmx3600ReportText(report));
+    err.write('\n');
+}
+
 int runConvert(const std::vector<std::u16string>& args) {
     if (args.size() != 2)
         return usageError("convert takes an EDL and the project file to write");
@@ -122,9 +131,16 @@ int runConvert(const std::vector<std::u16string>& args) {
     const std::u16string& out = args[1];
     if (!pathExists(in))
         return refuse(formatMessage(kMsgFileNotFound, in));
-    switch (convertEdlFile(in, out)) {
+    CmxOutcome cmx;
+    switch (convertEdlFile(in, out, &cmx)) {
     case ConvertStatus::Ok:
+        if (cmx.translated)
+            reportTranslation(cmx.report);
         return kExitOk;
+    case ConvertStatus::CmxTooManyEdits:
+        return refuse(formatMessage(kMsgCmxTooManyEdits, in));
+    case ConvertStatus::CmxFrameRate:
+        return refuse(formatMessage(kMsgCmxFrameRate, in));
     case ConvertStatus::CannotRead:
         return refuse(formatMessage(kMsgCannotOpenFile, in, 0));
     case ConvertStatus::NotRecognised:
@@ -159,6 +175,8 @@ int runShow(const std::vector<std::u16string>& args) {
     std::u16string message;
     if (!inspectFile(paths[0], file, message))
         return refuse(message);
+    if (file.cmx3600)
+        reportTranslation(file.cmxReport);
     Output out(stdout);
     if (json)
         printJson(file, out);

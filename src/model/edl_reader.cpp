@@ -638,6 +638,7 @@ struct WorkFileHead {
     int32_t dropFrame = 0;
     int32_t hasHour23 = 0;
     int32_t lastEditNumber = 0;
+    const std::vector<ReelDescription>* descriptions = nullptr; // or none
 };
 
 // Writes the magic, the header of a new document, the EDL's bytes and the reel table. False when
@@ -676,7 +677,20 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
         writeI32(image, count);
         out->write(image, kReelCountSlotSize);
     }
-    out->zeros(static_cast<size_t>(kReelCommentSlotSize * reels));
+    if (!head.descriptions || head.descriptions->empty()) {
+        out->zeros(static_cast<size_t>(kReelCommentSlotSize * reels));
+        return true;
+    }
+    std::unordered_map<std::u16string_view, std::u16string_view> described;
+    for (const ReelDescription& d : *head.descriptions)
+        described.emplace(d.reel, d.description);
+    for (const std::u16string& name : *head.reelNames) {
+        char16_t padded[kReelCommentLength] = {};
+        if (const auto it = described.find(name); it != described.end())
+            copyWide(padded, kReelCommentLength, it->second);
+        writeWide(image, padded, kReelCommentLength);
+        out->write(image, kReelCommentSlotSize);
+    }
     return true;
 }
 
@@ -849,8 +863,9 @@ private:
 // first pass is still running. The work file's head is written as soon as that pass has finished.
 class WritingStore {
 public:
-    WritingStore(LayoutPass& layout, std::string_view text, ByteSink& sink, std::vector<char16_t>& commentPool)
-        : layout_(layout), text_(text), sink_(sink), commentPool_(commentPool) {}
+    WritingStore(LayoutPass& layout, std::string_view text, ByteSink& sink, std::vector<char16_t>& commentPool,
+                 const std::vector<ReelDescription>* descriptions)
+        : layout_(layout), text_(text), sink_(sink), commentPool_(commentPool), descriptions_(descriptions) {}
 
     EdlEvent& newEvent() {
         scratch_ = EdlEvent{};
@@ -891,6 +906,7 @@ private:
         head.dropFrame = layout_.totals().dropFrame;
         head.hasHour23 = layoutStore_->hasHour23;
         head.lastEditNumber = layoutStore_->lastEditNumber;
+        head.descriptions = descriptions_;
         if (!writeHead(head, text_, sink_, out_)) {
             out_.reset();
             return;
@@ -906,6 +922,7 @@ private:
     std::string_view text_;
     ByteSink& sink_;
     std::vector<char16_t>& commentPool_;
+    const std::vector<ReelDescription>* descriptions_;
     EdlEvent scratch_;
     EventSpool spool_;
     std::unique_ptr<ChunkedWriter> out_;
@@ -916,10 +933,10 @@ private:
 // the second, run at the same time, parses again and writes each event as it is completed, holding
 // back only those it makes before the first pass has finished. The bytes are those of
 // writeWorkFile(parseEdl(text)).
-bool convertStreaming(std::string_view text, ByteSink& sink) {
+bool convertStreaming(std::string_view text, ByteSink& sink, const std::vector<ReelDescription>* descriptions) {
     LayoutPass layout(text);
     std::vector<char16_t> comments;
-    WritingStore writing(layout, text, sink, comments);
+    WritingStore writing(layout, text, sink, comments, descriptions);
     parseLines<Detail::Full>(text, comments, writing);
     return writing.finish();
 }
@@ -1013,9 +1030,9 @@ ParsedEdl parseEdl(std::string_view bytes) {
     return parsed;
 }
 
-bool convertEdlText(std::string_view text, ByteSink& sink) noexcept {
+bool convertEdlText(std::string_view text, ByteSink& sink, const std::vector<ReelDescription>* descriptions) noexcept {
     try {
-        return convertStreaming(text, sink);
+        return convertStreaming(text, sink, descriptions);
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {
@@ -1023,7 +1040,8 @@ bool convertEdlText(std::string_view text, ByteSink& sink) noexcept {
     }
 }
 
-bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink) {
+bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink,
+                   const std::vector<ReelDescription>* descriptions) {
     WorkFileHead head;
     head.eventCount = static_cast<int64_t>(parsed.events.size());
     for (const EdlEvent& ev : parsed.events)
@@ -1033,6 +1051,7 @@ bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink&
     head.dropFrame = parsed.dropFrame;
     head.hasHour23 = parsed.hasHour23;
     head.lastEditNumber = parsed.lastEditNumber;
+    head.descriptions = descriptions;
     std::unique_ptr<ChunkedWriter> out;
     if (!writeHead(head, edlBytes, sink, out))
         return false;
@@ -1043,9 +1062,10 @@ bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink&
 
 namespace {
 
-ConvertStatus convertFile(std::u16string_view edlPath, std::u16string_view workPath) {
+ConvertStatus convertFile(std::u16string_view edlPath, std::u16string_view workPath, CmxOutcome* cmx) {
     // Recognition reads only the start of the file, so a large file of another kind is refused
     // without being read whole.
+    bool bve9100 = false;
     {
         std::FILE* f = isRegularFile(edlPath) ? openFile(edlPath, "rb") : nullptr;
         if (!f)
@@ -1053,29 +1073,63 @@ ConvertStatus convertFile(std::u16string_view edlPath, std::u16string_view workP
         char head[kRecognitionPieces * kRecognitionLength];
         const size_t got = std::fread(head, 1, sizeof head, f);
         std::fclose(f);
-        if (!looksLikeBve9100(std::string_view(head, got)))
+        const std::string_view start(head, got);
+        bve9100 = looksLikeBve9100(start);
+        if (!bve9100 && !looksLikeCmx3600(start))
             return ConvertStatus::NotRecognised;
     }
     EdlBytes bytes;
     if (!bytes.read(edlPath))
         return ConvertStatus::CannotRead;
-    const std::string_view text = bytes.text();
+    std::string_view text = bytes.text();
+    CmxTranslation translation;
+    if (!bve9100) {
+        bool translated = false;
+        if (const ConvertStatus status = edlTextOf(text, translation, text, translated); status != ConvertStatus::Ok)
+            return status;
+        if (cmx) {
+            cmx->translated = translated;
+            cmx->report = translation.report;
+        }
+    }
     AtomicFileWriter writer(workPath);
     if (!writer.isOpen())
         return ConvertStatus::CannotWrite;
-    if (!convertStreaming(text, writer) || !writer.commit(false))
+    if (!convertStreaming(text, writer, &translation.reelDescriptions) || !writer.commit(false))
         return ConvertStatus::CannotWrite;
     return ConvertStatus::Ok;
 }
 
 } // namespace
 
-ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) noexcept {
+ConvertStatus edlTextOf(std::string_view bytes, CmxTranslation& translation, std::string_view& text, bool& cmx) {
+    cmx = false;
+    if (looksLikeBve9100(bytes)) {
+        text = bytes;
+        return ConvertStatus::Ok;
+    }
+    if (!looksLikeCmx3600(bytes))
+        return ConvertStatus::NotRecognised;
+    cmx = true;
+    translation = translateCmx3600(bytes);
+    switch (translation.status) {
+    case CmxStatus::Ok:
+        break;
+    case CmxStatus::TooManyEdits:
+        return ConvertStatus::CmxTooManyEdits;
+    case CmxStatus::FrameRate:
+        return ConvertStatus::CmxFrameRate;
+    }
+    text = translation.text;
+    return ConvertStatus::Ok;
+}
+
+ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath, CmxOutcome* cmx) noexcept {
     // Both passes keep growing tables (reels, edit groups, comments); memory exhausted in either -
     // the first pass's thread hands its exception over when it is joined - ends the conversion
     // here. The partly written work file is discarded as the writer unwinds.
     try {
-        return convertFile(edlPath, workPath);
+        return convertFile(edlPath, workPath, cmx);
     } catch (const std::bad_alloc&) {
         return ConvertStatus::NoMemory;
     } catch (const std::length_error&) {

@@ -3,6 +3,7 @@
 // events, and converting it into a work file in the project-file format.
 
 #include "model/chunked_writer.h"
+#include "model/cmx3600_reader.h"
 #include "model/document.h"
 #include "model/large_block.h"
 #include "model/prompt.h"
@@ -43,19 +44,34 @@ bool eventTimecodeStarts(std::string_view bytes, size_t begin, size_t end, size_
 // Parses the whole EDL text. Never reads outside the given bytes, whatever they hold.
 ParsedEdl parseEdl(std::string_view bytes);
 
-// Writes the work file of a parsed EDL: magic, header, the EDL's bytes, the reel table and the
-// events with their comments. False when the sink fails.
-bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink);
+// Writes the work file of a parsed EDL: magic, header, the EDL's bytes, the reel table (with the
+// descriptions given for some of its reels) and the events with their comments. False when the
+// sink fails.
+bool writeWorkFile(const ParsedEdl& parsed, std::string_view edlBytes, ByteSink& sink,
+                   const std::vector<ReelDescription>* descriptions = nullptr);
 
 // Converts EDL text into the bytes of its work file - those of writeWorkFile(parseEdl(text)) -
 // without holding every event in memory. False when the sink fails, the file would be too large or
 // memory runs out.
-bool convertEdlText(std::string_view text, ByteSink& sink) noexcept;
+bool convertEdlText(std::string_view text, ByteSink& sink,
+                    const std::vector<ReelDescription>* descriptions = nullptr) noexcept;
 
-// Reads, parses and writes one EDL into a work file at workPath: the file cannot be read, is not
-// a BVE-9100 EDL, its work file cannot be written, or memory ran out while converting it (string
-// 115 in the window). Nothing is thrown.
-enum class ConvertStatus { Ok, CannotRead, NotRecognised, CannotWrite, NoMemory };
-ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath) noexcept;
+// Reads, parses and writes one EDL into a work file at workPath: the file cannot be read, is
+// neither a BVE-9100 EDL nor a CMX 3600 list, its work file cannot be written, memory ran out while
+// converting it (string 115 in the window), or a CMX 3600 list has too many edits or frames of a
+// 50- or 60-frame list. A CMX 3600 list is translated first; `cmx` then says what that changed.
+// Nothing is thrown.
+enum class ConvertStatus { Ok, CannotRead, NotRecognised, CannotWrite, NoMemory, CmxTooManyEdits, CmxFrameRate };
+struct CmxOutcome {
+    bool translated = false; // the file was a CMX 3600 list
+    CmxReport report;
+};
+ConvertStatus convertEdlFile(std::u16string_view edlPath, std::u16string_view workPath,
+                             CmxOutcome* cmx = nullptr) noexcept;
+
+// The EDL text the reader reads from a file's bytes: a BVE-9100 EDL as it is, a CMX 3600 list
+// translated (into `translation`, which the returned text then refers to). NotRecognised for any
+// other file, or the translation's refusal.
+ConvertStatus edlTextOf(std::string_view bytes, CmxTranslation& translation, std::string_view& text, bool& cmx);
 
 } // namespace qlp

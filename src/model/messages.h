@@ -45,6 +45,20 @@ inline constexpr std::u16string_view kMsgCannotCreateWorkFile =
     u"s\"\n\n作業ファイルを作成できません。\n作業フォルダの状態などをご確認下さい。\nなお、このファイルの処理はスキップ"
     u"されます。";
 
+// CMX 3600 lists that cannot become BVE-9100 EDLs.
+inline constexpr std::u16string_view kMsgCmxTooManyEdits =
+    u"\"%s\"\n\nこのCMX 3600 EDLは編集が9999を超えるため、BVE-9100 EDLとして読込むことができません。";
+inline constexpr std::u16string_view kMsgCmxFrameRate =
+    u"\"%s\"\n\nこのCMX 3600 EDLには30以上のフレーム番号があります。\n50/60フレームのEDLは読込むことができません。";
+// What the translation of a CMX 3600 list changed, after the status of opening it.
+inline constexpr std::u16string_view kCmxReportHead = u"CMX 3600 から変換: ";
+inline constexpr std::u16string_view kCmxReportSeparator = u"、";
+inline constexpr std::u16string_view kCmxReportNothing = u"変更なし";
+inline constexpr std::u16string_view kCmxReelsShortened = u"個のリール名を短縮";
+inline constexpr std::u16string_view kCmxLinesKeptAsComments = u"行をコメントとして保持";
+inline constexpr std::u16string_view kCmxChannelsDropped = u"個のA5以降の音声チャンネルを削除";
+inline constexpr std::u16string_view kCmxCharactersReplaced = u"文字を?に置換";
+
 // Replaces the first "%s" of a template with the path and a "%04d" with the number.
 std::u16string formatMessage(std::u16string_view templ, std::u16string_view path, int number = 0);
 

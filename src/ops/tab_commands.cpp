@@ -137,14 +137,26 @@ void resolveDuplicate(TabList& tabs, TabEntry* entry, Prompt& prompt) {
     }
 }
 
-// An EDL is converted into the work file, a project file copied (its format is tested only when
-// it is loaded). A file that cannot be read is dropped without a message.
-bool makeWorkFile(const TabEntry& entry, bool edl, Prompt& prompt) {
+// An EDL is converted into the work file (a CMX 3600 list translated first, what that changed
+// added to `added`), a project file copied (its format is tested only when it is loaded). A file
+// that cannot be read is dropped without a message.
+bool makeWorkFile(const TabEntry& entry, bool edl, Prompt& prompt, AddedFiles& added) {
     if (!edl)
         return copyFileOver(entry.path, entry.workPath);
-    switch (convertEdlFile(entry.path, entry.workPath)) {
+    CmxOutcome cmx;
+    switch (convertEdlFile(entry.path, entry.workPath, &cmx)) {
     case ConvertStatus::Ok:
+        if (cmx.translated) {
+            ++added.cmxFiles;
+            added.cmxReport += cmx.report;
+        }
         return true;
+    case ConvertStatus::CmxTooManyEdits:
+        prompt.warn(formatMessage(kMsgCmxTooManyEdits, entry.path));
+        return false;
+    case ConvertStatus::CmxFrameRate:
+        prompt.warn(formatMessage(kMsgCmxFrameRate, entry.path));
+        return false;
     case ConvertStatus::CannotRead:
         return false;
     case ConvertStatus::NotRecognised:
@@ -222,7 +234,7 @@ AddedFiles addFiles(TabList& tabs, const std::vector<FileToOpen>& files, bool mu
         resolveDuplicate(tabs, entry, prompt);
         entry->workPath = tabs.workPathFor(tabs.nextFileId);
         if (!entry->dropped && !entry->workFileReady) {
-            if (makeWorkFile(*entry, entry->saveState == kFromEdl, prompt)) {
+            if (makeWorkFile(*entry, entry->saveState == kFromEdl, prompt, result)) {
                 entry->workFileReady = 1;
             } else {
                 entry->dropped = 1;
@@ -399,6 +411,10 @@ TabOutcome openFileList(EdlDocument& doc, TabList& tabs, TabEntry* current, cons
                 out.state = addedStatus(count);
         }
     }
+
+    // What translating CMX 3600 lists changed follows the status of opening them.
+    if (added.cmxFiles > 0 && !out.state.empty())
+        out.state += u"　" + cmx3600ReportStatus(added.cmxReport);
 
     out.current = findActiveEntry(tabs);
     out.tabsChanged = true;

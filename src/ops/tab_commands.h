@@ -5,6 +5,7 @@
 // when the program closes. The window stops its display workers before calling these (they replace
 // what the workers read) and presents the outcome afterwards.
 
+#include "model/cmx3600_reader.h"
 #include "model/document.h"
 #include "model/prompt.h"
 
@@ -50,6 +51,8 @@ std::vector<std::u16string> expandSelection(std::u16string_view paths, bool mult
 struct AddedFiles {
     bool stopped = false; // a single file was missing, or there was no memory for an entry
     int failed = 0;       // files skipped or dropped because they could not be opened
+    int cmxFiles = 0;     // CMX 3600 lists translated, and what their translation changed
+    CmxReport cmxReport;
 };
 
 // Appends a tab entry per existing file (string 107 for a missing one: a single file stops, a

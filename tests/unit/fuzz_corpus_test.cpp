@@ -66,6 +66,12 @@ TEST(FuzzCorpus, EdlRoundTripHoldsForEveryInput) {
         0u);
 }
 
+TEST(FuzzCorpus, Cmx3600ReadingHoldsForEveryInput) {
+    EXPECT_GT(replay(checkCmx3600Reading,
+                     {kCorpusDir / "fuzz_cmx3600_reader", kCorpusDir / "fuzz_edl_reader", kRegressionDir}),
+              0u);
+}
+
 TEST(FuzzCorpus, ProjectRoundTripHoldsForEveryInput) {
     EXPECT_GT(replay(checkProjectRoundTrip,
                      {kCorpusDir / "fuzz_project_loader", kCorpusDir / "fuzz_edl_reader", kRegressionDir}),

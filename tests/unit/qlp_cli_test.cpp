@@ -251,6 +251,53 @@ TEST(QlpConvert, RefusalsNameTheFileAndExitWithOne) {
     EXPECT_EQ(r.out, "");
 }
 
+// Every command takes a CMX 3600 list as it takes its BVE-9100 translation; convert and show say on
+// standard error what the translation changed, and a 60-frame list is refused.
+TEST(QlpCmx3600, CommandsTakeACmx3600ListAsItsTranslation) {
+    const ScratchDir dir;
+    const std::string cmx = dataPath("cmx3600/modern.edl");
+    const std::string report =
+        "CMX 3600 translated: 2 reel(s) shortened, 1 line(s) kept as comments, 1 audio channel(s) above A4 dropped\n";
+    RunResult r = runQlp({"convert", cmx, dir.file("m.QLP")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, report);
+    r = runQlp({"show", cmx});
+    EXPECT_EQ(r.err, report);
+    EXPECT_NE(r.out.find("  MyClip     2  My Clip (1).mov\n"), std::string::npos) << r.out;
+    // The translation, exported as the BVE-9100 EDL, is itself read as the same document.
+    ASSERT_EQ(runQlp({"export", cmx, dir.file("m.EDL")}).status, 0);
+    const auto bve = readBytes(dir.file("m.EDL"));
+    EXPECT_EQ(std::string(bve.begin(), bve.begin() + 22), "TITLE: MODERN CUT v3\r\n");
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"search", "--reel", "B002"},
+                                                    {"export", "--format", "cmx3600", "--title", "T"},
+                                                    {"list"}}) {
+        SCOPED_TRACE(command[0]);
+        std::vector<std::string> fromCmx = {command[0], cmx};
+        std::vector<std::string> fromBve = {command[0], dir.file("m.EDL")};
+        for (auto* args : {&fromCmx, &fromBve}) {
+            if (command[0] != "search")
+                args->push_back(dir.file(args == &fromCmx ? "a.out" : "b.out"));
+            args->insert(args->end(), command.begin() + 1, command.end());
+        }
+        const RunResult a = runQlp(fromCmx);
+        const RunResult b = runQlp(fromBve);
+        EXPECT_EQ(a.status, 0) << a.err;
+        EXPECT_EQ(a.out, b.out);
+        if (command[0] != "search" && command[0] != "list") {
+            EXPECT_EQ(readBytes(dir.file("a.out")), readBytes(dir.file("b.out")));
+        }
+    }
+    // The project file of an offset keeps the full reel names as descriptions.
+    ASSERT_EQ(runQlp({"offset", cmx, dir.file("o.QLP"), "--new", "01000000"}).status, 0);
+    EXPECT_NE(runQlp({"show", dir.file("o.QLP")}).out.find("  A001_C     2  A001_C002_0101AB.mov\n"),
+              std::string::npos);
+    const std::string sixty = dir.file("sixty.edl");
+    writeBytes(sixty, "001  TAPE01 V C 01:00:00:00 01:00:00:59 10:00:00:00 10:00:00:59\r\n");
+    r = runQlp({"show", sixty});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, message(kMsgCmxFrameRate, sixty));
+}
+
 TEST(QlpShow, SummaryOfAnEdlAndOfItsProjectFileAgree) {
     const RunResult edl = runQlp({"show", dataPath("ndf_basic.EDL")});
     ASSERT_EQ(edl.status, 0) << edl.err;

@@ -29,6 +29,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -627,6 +628,21 @@ protected:
         std::filesystem::copy_file(std::filesystem::path(QLP_TEST_DATA_DIR) / sampleEdl, to,
                                    std::filesystem::copy_options::overwrite_existing);
         return to.wstring();
+    }
+    // A drop on the window as the shell sends it: a DROPFILES header, then the wide names each
+    // ending in a NUL and a final NUL, in memory the window frees.
+    void dropFiles(const std::vector<std::wstring>& names) const {
+        std::wstring list;
+        for (const std::wstring& name : names)
+            list += name + L'\0';
+        list += L'\0';
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
     std::wstring writeFile(const std::wstring& name, const std::string& bytes) {
         const std::filesystem::path path = files / name;

@@ -21,8 +21,6 @@
 #include "ui/wide.h"
 #include "ui/workers.h"
 
-#include <shlobj.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -212,22 +210,6 @@ TEST_F(FilesTest, MissingAndUnrecognisedFiles) {
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
 }
 
-// A drop as the shell sends it: a DROPFILES header, then the wide names each ending in a NUL and a
-// final NUL, in memory the window frees.
-void dropFiles(HWND hwnd, const std::vector<std::wstring>& names) {
-    std::wstring list;
-    for (const std::wstring& name : names)
-        list += name + L'\0';
-    list += L'\0';
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SendMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
 TEST_F(FilesTest, DroppedFilesAndTheCommandLineOpenByTheirExtension) {
     EXPECT_NE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     // An EDL named on the command line opens as an EDL.
@@ -248,7 +230,7 @@ TEST_F(FilesTest, DroppedFilesAndTheCommandLineOpenByTheirExtension) {
     const std::wstring project = makeProject(L"one.QLP", "comments_cp932.EDL");
     for (int box = 0; box < 3; ++box)
         recorder.expect(IDOK);
-    dropFiles(hwnd, {copySample("df_reverse.EDL"), missing, lower, text, folder, project});
+    dropFiles({copySample("df_reverse.EDL"), missing, lower, text, folder, project});
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(test::texts::kFileNotFound, missing),
                                                     message(test::texts::kNotRecognised, text),
                                                     message(test::texts::kNotRecognised, folder)}));

@@ -267,5 +267,57 @@ TEST_F(OutputTest, ADropFrameListConvertsToNonDropFrame) {
     EXPECT_EQ(bytesOf(files / "ndf.EDL"), ndf);
 }
 
+// A CMX 3600 list dropped on the window and chosen in the open dialog opens as an EDL tab with its
+// events, the status says what its translation changed, and the BVE-9100 export of the tab is
+// byte for byte what qlp.exe writes for the same file.
+TEST_F(OutputTest, Cmx3600ListOpensByDropAndDialogAndExportsAsQlpDoes) {
+    DialogScripts scripts(recorder);
+    const std::string cmx = bytesOf(std::filesystem::path(QLP_TEST_DATA_DIR) / "cmx3600" / "modern.edl");
+    const std::wstring source = writeFile(L"modern.edl", cmx);
+    const std::string translated = test::utf8(L"CMX 3600 から変換: 2個のリール名を短縮、1行をコメントとして保持、"
+                                              L"1個のA5以降の音声チャンネルを削除");
+    const auto shownRows = [&] {
+        EXPECT_EQ(listRows(), 16);
+        EXPECT_EQ(rowText(0, 0), L"0001");
+        EXPECT_EQ(rowText(0, 1), L"A001_C");
+        EXPECT_EQ(rowText(2, 1), L"MyClip");
+        EXPECT_EQ(rowText(2, 3), L"A1A2");
+        EXPECT_EQ(rowText(2, 4), L"D");
+        EXPECT_EQ(rowText(2, 6), L"030");
+        EXPECT_EQ(rowText(10, 7), L"-100");
+        EXPECT_EQ(rowText(15, 1), L"BL");
+        EXPECT_EQ(rowText(15, 11), L"10:00:48.00");
+    };
+
+    dropFiles({source});
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"modern.edl", kFromEdl}}));
+    shownRows();
+    EXPECT_EQ(status(2), test::utf8(L"状態: ファイルを読み込みました。　") + translated);
+    command(IDM_CLOSE_TAB);
+    EXPECT_EQ(listRows(), 0);
+
+    recorder.answerFile(source);
+    command(IDM_OPEN);
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"modern.edl", kFromEdl}}));
+    shownRows();
+    EXPECT_EQ(status(2), test::utf8(L"状態: ファイルを読み込みました。　") + translated);
+
+    const std::filesystem::path ref = files / "ref";
+    std::filesystem::create_directory(ref);
+    EXPECT_EQ(runQlp({L"export", source, (ref / "a.EDL").wstring()}), 0u);
+    scripts.folderAnswer = files.wstring();
+    scripts.script = [&](HWND d) {
+        press(d, IDC_EXPORT_BROWSE);
+        type(d, IDC_EXPORT_NAME, L"out");
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        press(d, IDCANCEL);
+    };
+    command(IDM_EDL_EXPORT);
+    const std::string exported = bytesOf(files / "out.EDL");
+    EXPECT_EQ(exported, bytesOf(ref / "a.EDL"));
+    EXPECT_NE(exported.find("0002  MyClip V  A1A2 D        030   02:00:00.00"), std::string::npos);
+}
+
 } // namespace
 } // namespace qlp
