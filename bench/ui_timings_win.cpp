@@ -146,7 +146,7 @@ double timeSearch(HWND hwnd) {
     SendMessageW(button, BM_CLICK, 0, 0);
     // The search result is shown: each press rebuilds it and the list shows it again.
     HWND view = u.controls[IDC_VIEW];
-    SendMessageW(view, CB_SETCURSEL, 1, 0);
+    SendMessageW(view, CB_SETCURSEL, kSearchResult, 0);
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_VIEW, CBN_CLOSEUP), reinterpret_cast<LPARAM>(view));
     double times[5];
     for (double& t : times) {
@@ -195,8 +195,8 @@ bool timeFileCommands(HWND hwnd, const std::wstring& first, const std::wstring& 
     std::printf("rows %d\nopen from the command line until shown: %.0f ms\n", rows, open);
     std::printf("switch: %.0f %.0f %.0f %.0f ms\n", switches[0], switches[1], switches[2], switches[3]);
     std::printf("page down: %.1f %.1f %.1f ms\n", pages[0], pages[1], pages[2]);
-    std::printf("search, pressed until the search result shows its %d hits: %.0f ms\n", u.document.viewCount[1],
-                search);
+    std::printf("search, pressed until the search result shows its %d hits: %.0f ms\n",
+                u.document.viewCount[kSearchResult], search);
     return true;
 }
 
@@ -231,7 +231,7 @@ void timeReelDialog(HWND hwnd) {
     RemoveWindowSubclass(hwnd, watchDialogIdle, 1);
     std::sort(std::begin(times), std::end(times));
     std::printf("reel information, %d events over %d reels, opened until shown: median %.0f ms (%.0f to %.0f)\n",
-                u.document.viewCount[0], u.document.reelCount, times[2], times[0], times[4]);
+                u.document.viewCount[kAllEvents], u.document.reelCount, times[2], times[0], times[4]);
 }
 
 // The reel information dialog on the document open now, then on a generated list of 100,000 events
