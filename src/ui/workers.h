@@ -10,8 +10,9 @@
 //
 // What a worker shares with the window thread is safe one of three ways:
 // - the stop, pass and multi-selection flags are atomics;
-// - the view arrays, their counts, the current view and `loaded` change only while the workers are
-//   stopped (or before the signal that wakes them), so the workers read them directly;
+// - the view arrays, their counts, the current view, the events' edit groups and `loaded` change
+//   only while the workers are stopped (thread start and end order those writes before and after
+//   every read), so the workers read them directly;
 // - everything else of the document (the current and top rows, the memo mode, the search flags,
 //   the event texts, the tab's save state) is read or written on the window thread: the worker
 //   sends the main window a task (kRunWindowTask) and waits for it.
