@@ -100,7 +100,9 @@ void showDocument() {
     applyStoredColumnLayout(doc, list);
     // The control keeps its horizontal scroll across item counts: a document shown now starts at
     // its left edge, with EDIT and REEL in sight, whatever the previous one was scrolled to.
-    SCROLLINFO horizontal{sizeof horizontal, SIF_POS};
+    SCROLLINFO horizontal{};
+    horizontal.cbSize = sizeof horizontal;
+    horizontal.fMask = SIF_POS;
     if (GetScrollInfo(list, SB_HORZ, &horizontal) && horizontal.nPos != 0)
         ListView_Scroll(list, -horizontal.nPos, 0);
     setSortArrows(false);
