@@ -3,6 +3,7 @@
 #include "ops/locate.h"
 #include "resource.h"
 #include "ui/document_view.h"
+#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
@@ -32,8 +33,9 @@ void onInitDialog(HWND dialog, LocateDialog& state) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     SetWindowTextW(dialog, toWide(kLocateTitle).c_str());
     HWND edit = GetDlgItem(dialog, IDC_ENTRY_NUMBER);
-    state.bold = CreateFontW(20, 12, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS ゴシック");
+    state.bold = CreateFontW(scaleForWindow(dialog, 20), scaleForWindow(dialog, 12), 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                             SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, L"MS ゴシック");
     state.previous = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(state.bold), TRUE);
     SendMessageW(edit, EM_LIMITTEXT, kMaxDigits, 0);

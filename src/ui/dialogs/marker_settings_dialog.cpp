@@ -3,6 +3,7 @@
 #include "ops/markers.h"
 #include "ops/single_line.h"
 #include "resource.h"
+#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/wide.h"
 
@@ -98,11 +99,12 @@ void drawBox(const DRAWITEMSTRUCT& item) {
         return;
     HDC dc = item.hDC;
     const RECT box = item.rcItem;
+    auto s = [&](int pixels) { return scaleForWindow(item.hwndItem, pixels); }; // 96-DPI pixels
     HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
     FillRect(dc, &box, black);
     DeleteObject(black);
     RECT inner = box;
-    InflateRect(&inner, -1, -1);
+    InflateRect(&inner, -s(1), -s(1));
     HBRUSH colour = CreateSolidBrush(gMarkers.edit.colours[static_cast<size_t>(k)]);
     FillRect(dc, &inner, colour);
     DeleteObject(colour);
@@ -110,7 +112,7 @@ void drawBox(const DRAWITEMSTRUCT& item) {
     const wchar_t digit[2] = {static_cast<wchar_t>(L'1' + k), L'\0'};
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(gMarkers.dialog, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
-    RECT shadow{2, 2, box.right, box.bottom};
+    RECT shadow{s(2), s(2), box.right, box.bottom};
     SetTextColor(dc, kDigitShadow);
     DrawTextW(dc, digit, 1, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     RECT face{0, 0, box.right, box.bottom};
@@ -120,8 +122,8 @@ void drawBox(const DRAWITEMSTRUCT& item) {
 
     if (k == gMarkers.doc->currentMarker) {
         // A 2-pixel pen centred on a rectangle one pixel in covers the two outer pixel rings.
-        HPEN yellow = CreatePen(PS_SOLID, 2, kCurrentFrame);
-        frame(dc, RECT{box.left + 1, box.top + 1, box.right, box.bottom}, yellow, R2_COPYPEN);
+        HPEN yellow = CreatePen(PS_SOLID, s(2), kCurrentFrame);
+        frame(dc, RECT{box.left + s(1), box.top + s(1), box.right, box.bottom}, yellow, R2_COPYPEN);
         DeleteObject(yellow);
     }
     if (k == gPickedBox) {

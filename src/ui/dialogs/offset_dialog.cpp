@@ -3,9 +3,12 @@
 #include "ops/offset.h"
 #include "ops/views.h"
 #include "resource.h"
+#include "screen/window_layout.h"
 #include "ui/dialogs/output_dialogs.h"
+#include "ui/dpi.h"
 #include "ui/info_panel.h"
 #include "ui/modal.h"
+#include "ui/paint_table.h"
 #include "ui/tab_strip.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
@@ -41,9 +44,11 @@ void closeOffsetDialog(HWND dialog, INT_PTR result) {
 void initOffsetDialog(HWND dialog, EdlDocument* doc) {
     gOffset.doc = doc;
     gOffset.outcome = {};
-    gOffset.arrows = ImageList_Create(24, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
+    // The arrows are drawn for the dialog's display; a dialog opens on its owner's.
+    const int dpi = windowDpi(dialog);
+    gOffset.arrows = ImageList_Create(scaleForDpi(24, dpi), scaleForDpi(16, dpi), ILC_COLOR24 | ILC_MASK, 2, 0);
     for (int id : {IDB_OFFSET_ARROW, IDB_OFFSET_ARROW_PRESSED}) {
-        HBITMAP picture = LoadBitmapW(ui().instance, MAKEINTRESOURCEW(id));
+        HBITMAP picture = loadBitmapForDpi(ui().instance, id, dpi);
         ImageList_AddMasked(gOffset.arrows, picture, kArrowMask);
         DeleteObject(picture);
     }
@@ -75,9 +80,11 @@ void drawArrowButton(const DRAWITEMSTRUCT& item) {
         return;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     if (pressed)
-        ImageList_Draw(gOffset.arrows, 1, item.hDC, item.rcItem.left + 2, item.rcItem.top + 1, ILD_TRANSPARENT);
+        ImageList_Draw(gOffset.arrows, 1, item.hDC, item.rcItem.left + scaleForWindow(item.hwndItem, 2),
+                       item.rcItem.top + scaleForWindow(item.hwndItem, 1), ILD_TRANSPARENT);
     else
-        ImageList_Draw(gOffset.arrows, 0, item.hDC, item.rcItem.left + 1, item.rcItem.top, ILD_TRANSPARENT);
+        ImageList_Draw(gOffset.arrows, 0, item.hDC, item.rcItem.left + scaleForWindow(item.hwndItem, 1),
+                       item.rcItem.top, ILD_TRANSPARENT);
 }
 
 INT_PTR CALLBACK offsetDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
