@@ -252,18 +252,18 @@ void saveFloor(benchmark::State& state, int64_t events, bool durable) {
 
 // --- Sorting the search-result view ----------------------------------------------------------------
 
-// View 1 holds every event in EDL order; sortState row 0 asks for the given sort, ascending.
+// kSearchResult holds every event in EDL order; its sortState row asks for the given sort, ascending.
 std::vector<EdlEvent*> prepareSortView(EdlDocument& doc, SortKind kind) {
     const int32_t n = doc.eventCount();
-    std::copy(doc.view[0], doc.view[0] + n, doc.view[1]);
-    doc.viewCount[1] = n;
-    doc.currentView = 1;
-    for (int32_t& s : doc.sortState[0])
+    std::copy(doc.view[kAllEvents], doc.view[kAllEvents] + n, doc.view[kSearchResult]);
+    doc.viewCount[kSearchResult] = n;
+    doc.currentView = kSearchResult;
+    for (int32_t& s : doc.sortState[sortStateRow(kSearchResult)])
         s = kSortNone;
-    doc.sortState[0][kind] = kSortAscending;
+    doc.sortState[sortStateRow(kSearchResult)][kind] = kSortAscending;
     // One sort settles the prepared keys, so the floor compares the very values reapplySort does.
     reapplySort(doc);
-    return std::vector<EdlEvent*>(doc.view[0], doc.view[0] + n);
+    return std::vector<EdlEvent*>(doc.view[kAllEvents], doc.view[kAllEvents] + n);
 }
 
 void sortSearchView(benchmark::State& state, int64_t events, SortKind kind) {
@@ -271,12 +271,12 @@ void sortSearchView(benchmark::State& state, int64_t events, SortKind kind) {
     const std::vector<EdlEvent*> original = prepareSortView(doc, kind);
     for (auto _ : state) {
         state.PauseTiming();
-        std::copy(original.begin(), original.end(), doc.view[1]);
+        std::copy(original.begin(), original.end(), doc.view[kSearchResult]);
         state.ResumeTiming();
         reapplySort(doc);
     }
-    doc.viewCount[1] = 0;
-    doc.currentView = 0;
+    doc.viewCount[kSearchResult] = 0;
+    doc.currentView = kAllEvents;
 }
 
 void sortFloor(benchmark::State& state, int64_t events, SortKind kind) {
@@ -295,8 +295,8 @@ void sortFloor(benchmark::State& state, int64_t events, SortKind kind) {
                       [](const EdlEvent* a, const EdlEvent* b) { return a->duration < b->duration; });
         benchmark::DoNotOptimize(rows.data());
     }
-    doc.viewCount[1] = 0;
-    doc.currentView = 0;
+    doc.viewCount[kSearchResult] = 0;
+    doc.currentView = kAllEvents;
 }
 
 // --- Outputs: the offset, the EDL export and the plain-text listing --------------------------------
@@ -400,10 +400,10 @@ void listTextFloor(benchmark::State& state, int64_t events) {
 
 // --- Annotating ---------------------------------------------------------------------------------
 
-// Setting the current marker on every row of view 0, all of them selected.
+// Setting the current marker on every row of kAllEvents, all of them selected.
 void setMarkerOnSelection(benchmark::State& state, int64_t events) {
     EdlDocument& doc = *dataset(events).doc;
-    doc.currentView = 0;
+    doc.currentView = kAllEvents;
     std::vector<int32_t> rows(static_cast<size_t>(doc.eventCount()));
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = static_cast<int32_t>(i);
@@ -448,10 +448,10 @@ void reelTotals(benchmark::State& state, int64_t events) {
 
 // --- The sort commands on the search-result view ---------------------------------------------------
 
-// The order view 1 starts from: EDL order, or by duration for the way back to edit order.
+// The order kSearchResult starts from: EDL order, or by duration for the way back to edit order.
 std::vector<EdlEvent*> commandStartRows(EdlDocument& doc, int command) {
     const int32_t n = doc.eventCount();
-    std::vector<EdlEvent*> rows(doc.view[0], doc.view[0] + n);
+    std::vector<EdlEvent*> rows(doc.view[kAllEvents], doc.view[kAllEvents] + n);
     if (command == IDM_SORT_EDIT_ORDER)
         std::sort(rows.begin(), rows.end(),
                   [](const EdlEvent* a, const EdlEvent* b) { return a->duration < b->duration; });
@@ -461,19 +461,19 @@ std::vector<EdlEvent*> commandStartRows(EdlDocument& doc, int command) {
 void sortCommand(benchmark::State& state, int64_t events, int command) {
     EdlDocument& doc = *dataset(events).doc;
     const std::vector<EdlEvent*> start = commandStartRows(doc, command);
-    doc.viewCount[1] = static_cast<int32_t>(start.size());
-    doc.currentView = 1;
+    doc.viewCount[kSearchResult] = static_cast<int32_t>(start.size());
+    doc.currentView = kSearchResult;
     for (auto _ : state) {
         state.PauseTiming();
-        std::copy(start.begin(), start.end(), doc.view[1]);
-        for (int32_t& s : doc.sortState[0])
+        std::copy(start.begin(), start.end(), doc.view[kSearchResult]);
+        for (int32_t& s : doc.sortState[sortStateRow(kSearchResult)])
             s = kSortNone; // every run sorts ascending, as the floor does
         state.ResumeTiming();
         if (!runSortCommand(doc, command).sorted)
             state.SkipWithError("the command did not sort");
     }
-    doc.viewCount[1] = 0;
-    doc.currentView = 0;
+    doc.viewCount[kSearchResult] = 0;
+    doc.currentView = kAllEvents;
 }
 
 // std::sort of the same rows by the key the command compares (keys as the command prepares them).
@@ -481,12 +481,12 @@ void sortCommandFloor(benchmark::State& state, int64_t events, int command) {
     EdlDocument& doc = *dataset(events).doc;
     const std::vector<EdlEvent*> start = commandStartRows(doc, command);
     // One command settles the prepared keys, so the floor compares the very values the command does.
-    std::copy(start.begin(), start.end(), doc.view[1]);
-    doc.viewCount[1] = static_cast<int32_t>(start.size());
-    doc.currentView = 1;
+    std::copy(start.begin(), start.end(), doc.view[kSearchResult]);
+    doc.viewCount[kSearchResult] = static_cast<int32_t>(start.size());
+    doc.currentView = kSearchResult;
     runSortCommand(doc, command);
-    doc.viewCount[1] = 0;
-    doc.currentView = 0;
+    doc.viewCount[kSearchResult] = 0;
+    doc.currentView = kAllEvents;
     std::vector<EdlEvent*> rows(start.size());
     for (auto _ : state) {
         state.PauseTiming();
@@ -536,7 +536,7 @@ void setCriteria(EdlDocument& doc, bool withReel) {
         s.slotValue[c + 3] = 2591999;
     }
     s.slotDropFrame[kCriterionSource] = s.slotDropFrame[kCriterionSource + 3] = doc.events[0].srcDropFrame;
-    doc.currentView = 0;
+    doc.currentView = kAllEvents;
 }
 
 void search(benchmark::State& state, int64_t events, bool withReel) {

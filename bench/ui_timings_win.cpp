@@ -3,7 +3,9 @@
 // list, and pressing Search until the list shows the hits. Run under Wine with a project file, for instance one
 // converted from the output of qlp_gen_edl 100000:
 //     qlp_ui_timings.exe Z:/path/LARGE.QLP
-// Then the reel information dialog is opened on a generated list of 100,000 events over 5,000 reels.
+// 100 presses of Down with the workers running are timed in that list and in a generated list of
+// 100 events: a key press must not cost more as the list grows. Then the reel information dialog is
+// opened on a generated list of 100,000 events over 5,000 reels.
 // The window is built in this process as the program builds it, over a scratch registry key and a
 // scratch folder, so the user's settings and files stay untouched.
 
@@ -75,6 +77,54 @@ void forgetTabs() {
     setMenuWorkerEntry(u.workers, nullptr);
 }
 
+double threadMs() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto ticks = [](FILETIME t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return double(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// 100 presses of Down in the list from its first row, with the workers running, each delivered as
+// the keyboard does and followed by every message it leads to (the workers' included). Prints the
+// wall time and the time this thread spent.
+void timeDowns() {
+    UiState& u = ui();
+    HWND list = u.controls.list;
+    SetFocus(list);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, 0, FALSE);
+    const double threadStart = threadMs();
+    const LONGLONG start = now();
+    for (int i = 0; i < 100; ++i) {
+        SendMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+        SendMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000001);
+        UpdateWindow(list);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    const double wall = msSince(start);
+    std::printf("100 x Down in %d rows: %.0f ms (this thread %.0f ms)\n", ListView_GetItemCount(list), wall,
+                threadMs() - threadStart);
+}
+
+// Writes a generated EDL, converts it into a project file and opens that in a new tab, shown;
+// false when it cannot.
+bool openGenerated(HWND hwnd, const fs::path& scratch, const wchar_t* name, const bench::EdlGeneratorOptions& options) {
+    const fs::path edl = scratch / (std::wstring(name) + L".EDL");
+    const fs::path project = scratch / (std::wstring(name) + L".QLP");
+    std::ofstream(edl, std::ios::binary) << bench::generateEdl(options);
+    if (convertEdlFile(edl.u16string(), project.u16string()) != ConvertStatus::Ok)
+        return false;
+    // With other tabs open, the list opened joins them; a click on its tab shows it.
+    openCommandLine(hwnd, project.wstring());
+    switchTo(hwnd, TabCtrl_GetItemCount(ui().controls.tab) - 1);
+    return ui().document.viewCount[kAllEvents] == options.events;
+}
+
 // Presses Search with all five criteria on, with the search result shown, until the list shows its
 // rows: the median of five presses.
 double timeSearch(HWND hwnd) {
@@ -96,7 +146,7 @@ double timeSearch(HWND hwnd) {
     SendMessageW(button, BM_CLICK, 0, 0);
     // The search result is shown: each press rebuilds it and the list shows it again.
     HWND view = u.controls[IDC_VIEW];
-    SendMessageW(view, CB_SETCURSEL, 1, 0);
+    SendMessageW(view, CB_SETCURSEL, kSearchResult, 0);
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_VIEW, CBN_CLOSEUP), reinterpret_cast<LPARAM>(view));
     double times[5];
     for (double& t : times) {
@@ -140,12 +190,13 @@ bool timeFileCommands(HWND hwnd, const std::wstring& first, const std::wstring& 
         t = msSince(start);
     }
     startWorkers(u.workers);
+    timeDowns();
     const double search = timeSearch(hwnd);
     std::printf("rows %d\nopen from the command line until shown: %.0f ms\n", rows, open);
     std::printf("switch: %.0f %.0f %.0f %.0f ms\n", switches[0], switches[1], switches[2], switches[3]);
     std::printf("page down: %.1f %.1f %.1f ms\n", pages[0], pages[1], pages[2]);
-    std::printf("search, pressed until the search result shows its %d hits: %.0f ms\n", u.document.viewCount[1],
-                search);
+    std::printf("search, pressed until the search result shows its %d hits: %.0f ms\n",
+                u.document.viewCount[kSearchResult], search);
     return true;
 }
 
@@ -180,7 +231,7 @@ void timeReelDialog(HWND hwnd) {
     RemoveWindowSubclass(hwnd, watchDialogIdle, 1);
     std::sort(std::begin(times), std::end(times));
     std::printf("reel information, %d events over %d reels, opened until shown: median %.0f ms (%.0f to %.0f)\n",
-                u.document.viewCount[0], u.document.reelCount, times[2], times[0], times[4]);
+                u.document.viewCount[kAllEvents], u.document.reelCount, times[2], times[0], times[4]);
 }
 
 // The reel information dialog on the document open now, then on a generated list of 100,000 events
@@ -190,20 +241,23 @@ bool timeReelInformation(HWND hwnd, const fs::path& scratch) {
     bench::EdlGeneratorOptions options;
     options.events = 100000;
     options.reels = 5000;
-    const fs::path edl = scratch / L"reels.EDL";
-    const fs::path project = scratch / L"reels.QLP";
-    std::ofstream(edl, std::ios::binary) << bench::generateEdl(options);
-    const bool converted = convertEdlFile(edl.u16string(), project.u16string()) == ConvertStatus::Ok;
-    if (converted) {
-        // With other tabs open, the list opened joins them; a click on its tab shows it.
-        openCommandLine(hwnd, project.wstring());
-        switchTo(hwnd, TabCtrl_GetItemCount(ui().controls.tab) - 1);
-    }
-    if (!converted || ui().document.reelCount != options.reels) {
+    if (!openGenerated(hwnd, scratch, L"reels", options) || ui().document.reelCount != options.reels) {
         std::fprintf(stderr, "the generated list of %d reels could not be opened\n", options.reels);
         return false;
     }
     timeReelDialog(hwnd);
+    return true;
+}
+
+// The Down presses again in a list of 100 events, beside those timed in the large one.
+bool timeSmallListDowns(HWND hwnd, const fs::path& scratch) {
+    bench::EdlGeneratorOptions options;
+    options.events = 100;
+    if (!openGenerated(hwnd, scratch, L"small", options)) {
+        std::fprintf(stderr, "the generated list of %d events could not be opened\n", static_cast<int>(options.events));
+        return false;
+    }
+    timeDowns();
     return true;
 }
 
@@ -224,7 +278,7 @@ int measure(const fs::path& source, const fs::path& scratch) {
     if (!hwnd)
         return 1;
     const bool measured = waitForWorkerPass(u.workers.menu, passes, 5000) && timeFileCommands(hwnd, first, second) &&
-                          timeReelInformation(hwnd, scratch);
+                          timeSmallListDowns(hwnd, scratch) && timeReelInformation(hwnd, scratch);
     if (!measured)
         std::fprintf(stderr, "the project file could not be opened\n");
     forgetTabs();

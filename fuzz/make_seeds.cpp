@@ -60,9 +60,9 @@ std::vector<uint8_t> annotatedProject(const std::vector<uint8_t>& workFile) {
     if (doc.reelCount > 0)
         std::copy_n(u"メインカメラ", 6, doc.reelComments[0]);
     doc.reelFilter = doc.reelCount > 1 ? 1 : 0;
-    doc.sortState[0][qlp::kSortSource] = qlp::kSortAscending;
-    doc.sortState[1][qlp::kSortDuration] = qlp::kSortDescending;
-    doc.currentView = 1;
+    doc.sortState[qlp::sortStateRow(qlp::kSearchResult)][qlp::kSortSource] = qlp::kSortAscending;
+    doc.sortState[qlp::sortStateRow(qlp::kReelUsage)][qlp::kSortDuration] = qlp::kSortDescending;
+    doc.currentView = qlp::kSearchResult;
     qlp::SimpleNote* tail = doc.noteHead;
     for (int n = 0; n < 2; ++n) {
         auto* note = new qlp::SimpleNote;

@@ -147,8 +147,8 @@ int runSearch(const std::vector<std::u16string>& args) {
     } else if (doc.search.searchFlags == 0) {
         return usageError("the project file holds no stored search: give at least one criterion");
     }
-    // The hits are listed in EDL order, as the search collects them into view 1.
-    doc.currentView = 0;
+    // The hits are listed in EDL order, as the search collects them into kSearchResult.
+    doc.currentView = kAllEvents;
     const SearchOutcome outcome = runSearch(doc);
 
     Output out(stdout);
@@ -157,13 +157,14 @@ int runSearch(const std::vector<std::u16string>& args) {
         std::snprintf(buf, sizeof buf, "{\"count\": %d, \"of\": %d, \"hits\": [", outcome.hits, doc.eventCount());
         out.write(buf);
         for (int32_t i = 0; i < outcome.hits; ++i) {
-            std::snprintf(buf, sizeof buf, i ? ", %d" : "%d", static_cast<int>(doc.view[1][i] - doc.events));
+            std::snprintf(buf, sizeof buf, i ? ", %d" : "%d",
+                          static_cast<int>(doc.view[kSearchResult][i] - doc.events));
             out.write(buf);
         }
         out.write("]}\n");
     } else {
         out.write("hits:       " + std::to_string(outcome.hits) + " of " + std::to_string(doc.eventCount()) + "\n\n");
-        printEvents(doc.view[1], outcome.hits, out);
+        printEvents(doc.view[kSearchResult], outcome.hits, out);
     }
     return out.flush() ? kExitOk : kExitRefused;
 }

@@ -162,7 +162,7 @@ void writeSearch(JsonWriter& json, const SearchSettings& s) {
     json.endObject();
 }
 
-// The header as the file stores it. The loader rebuilds the counts of views 1 and 2 and corrects
+// The header as the file stores it. The loader rebuilds the counts of kSearchResult and kReelUsage and corrects
 // an out-of-range view or layout, so the loaded document would not show what the file holds.
 void writeHeader(JsonWriter& json, const uint8_t* image) {
     EdlDocument h;
@@ -302,7 +302,7 @@ void printEvents(const EdlEvent* const* rows, int32_t count, Output& out) {
 void printSummary(const InspectedFile& file, Output& out) {
     const EdlDocument& doc = file.doc;
     printFact(out, "kind:", file.kind == SourceKind::Edl ? u"BVE-9100 EDL" : u"project file");
-    printFact(out, "events:", number(doc.viewCount[0]));
+    printFact(out, "events:", number(doc.viewCount[kAllEvents]));
     printFact(out, "reels:", number(doc.reelCount));
     printFact(out, "timecode:", doc.dropFrame ? kDropFrameLabel : kNonDropFrameLabel);
     printFact(out, "last edit:", number(doc.lastEditNumber));
@@ -318,7 +318,7 @@ void printSummary(const InspectedFile& file, Output& out) {
     reels.print(out, u"  ");
 
     out.write("\nevents\n");
-    printEvents(doc.view[0], doc.viewCount[0], out);
+    printEvents(doc.view[kAllEvents], doc.viewCount[kAllEvents], out);
 }
 
 void printJson(const InspectedFile& file, Output& out) {
@@ -347,7 +347,7 @@ void printJson(const InspectedFile& file, Output& out) {
 
     json.key("events");
     json.beginArray();
-    for (int32_t i = 0; i < doc.viewCount[0]; ++i)
+    for (int32_t i = 0; i < doc.viewCount[kAllEvents]; ++i)
         writeEvent(json, doc.events[i]);
     json.endArray();
 

@@ -24,7 +24,23 @@ inline constexpr int kColumnTextLength = 32; // wide characters, terminator incl
 inline constexpr int kReelNameLength = 7;
 inline constexpr int kReelCommentLength = 49;
 inline constexpr int kNoteTitleLength = 31;
+
+// The document's views, as indices of view, viewCount, currentRow and topRow and as the values of
+// currentView (the project file keeps them as plain 32-bit numbers). The list shows the first
+// three; a reel listing fills the fourth one reel at a time.
+enum ViewIndex : int32_t {
+    kAllEvents = 0,    // every event, in EDL order
+    kSearchResult = 1, // the events the search found
+    kReelUsage = 2,    // the events of reel reelFilter
+    kListingReel = 3,  // the events of the reel a listing is writing
+};
 inline constexpr int kViewCount = 4;
+
+// The row of sortState holding the sort of a view; kAllEvents keeps EDL order and has none.
+constexpr int sortStateRow(int view) {
+    return view - 1;
+}
+
 inline constexpr int kLayoutCount = 4;
 inline constexpr int32_t kNoMarker = 8;
 
@@ -140,8 +156,8 @@ struct EdlDocument {
     char16_t locateText[6] = {};
     int32_t recOffset[4] = {};
     int32_t dropFrame = 0;
-    int32_t currentView = 0;
-    int32_t sortState[3][3] = {};
+    int32_t currentView = kAllEvents;
+    int32_t sortState[kViewCount - 1][3] = {}; // per view from kSearchResult on, by sortStateRow
     int32_t edited = 0;
     int32_t reserved632 = 0;
     int32_t commentMode = 0;
@@ -168,7 +184,7 @@ struct EdlDocument {
     // In memory only. Everything below `heap` points into it; the note records themselves are
     // owned one by one through the list behind noteHead.
     std::unique_ptr<Arena> heap;
-    EdlEvent* events = nullptr;       // viewCount[0] + 1 records, the last zero-filled
+    EdlEvent* events = nullptr;       // viewCount[kAllEvents] + 1 records, the last zero-filled
     EdlEvent** view[kViewCount] = {}; // per view, event pointers in display order
     int32_t* reelUseCounts = nullptr; // [reelCount]
     char16_t (*reelNames)[kReelNameLength] = nullptr;
@@ -185,7 +201,7 @@ struct EdlDocument {
     EdlDocument& operator=(const EdlDocument&) = delete;
     ~EdlDocument();
 
-    int32_t eventCount() const { return viewCount[0]; }
+    int32_t eventCount() const { return viewCount[kAllEvents]; }
 };
 
 // A fixed-size text of a record up to its first NUL, or all `capacity` characters when it holds

@@ -641,7 +641,7 @@ bool writeHead(const WorkFileHead& head, std::string_view edlBytes, ByteSink& si
 
     EdlDocument header;
     initNewDocumentHeader(header, head.dropFrame);
-    header.viewCount[0] = static_cast<int32_t>(head.eventCount);
+    header.viewCount[kAllEvents] = static_cast<int32_t>(head.eventCount);
     header.reelCount = static_cast<int32_t>(reels);
     header.lastEditNumber = head.lastEditNumber;
     header.hasHour23 = head.hasHour23;

@@ -154,29 +154,29 @@ void terminateHeaderTexts(EdlDocument& doc) {
     terminate(doc.markerNames);
 }
 
-// Views 0 to 2: all events, the search hits, the events of the filtered reel. Each event is added
+// The views kAllEvents to kReelUsage: all events, the search hits, the events of the filtered reel. Each event is added
 // as soon as it is read, while its record is still in the cache.
 class ViewBuilder {
 public:
     explicit ViewBuilder(EdlDocument& doc) : doc_(doc) {}
 
     void add(EdlEvent* ev) {
-        doc_.view[0][all_++] = ev;
+        doc_.view[kAllEvents][all_++] = ev;
         if (ev->searchHit)
-            doc_.view[1][hits_++] = ev;
+            doc_.view[kSearchResult][hits_++] = ev;
         if (ev->reelIndex == doc_.reelFilter)
-            doc_.view[2][reelRows_++] = ev;
+            doc_.view[kReelUsage][reelRows_++] = ev;
     }
 
-    // Sets the counts and orders views 1 and 2 by their stored sort state. The arrays come unfilled
+    // Sets the counts and orders kSearchResult and kReelUsage by their stored sort state. The arrays come unfilled
     // from the arena, so the slots past each count are set to null here.
     void finish() {
-        const int32_t n = doc_.viewCount[0];
-        doc_.viewCount[1] = hits_;
-        doc_.viewCount[2] = reelRows_;
-        std::fill(doc_.view[0] + all_, doc_.view[0] + n + 1, nullptr);
-        std::fill(doc_.view[1] + hits_, doc_.view[1] + n + 1, nullptr);
-        std::fill(doc_.view[2] + reelRows_, doc_.view[2] + n + 1, nullptr);
+        const int32_t n = doc_.viewCount[kAllEvents];
+        doc_.viewCount[kSearchResult] = hits_;
+        doc_.viewCount[kReelUsage] = reelRows_;
+        std::fill(doc_.view[kAllEvents] + all_, doc_.view[kAllEvents] + n + 1, nullptr);
+        std::fill(doc_.view[kSearchResult] + hits_, doc_.view[kSearchResult] + n + 1, nullptr);
+        std::fill(doc_.view[kReelUsage] + reelRows_, doc_.view[kReelUsage] + n + 1, nullptr);
         const int32_t shownView = doc_.currentView;
         for (int v = 1; v <= 2; ++v) {
             if (doc_.viewCount[v] != 0) {
@@ -214,7 +214,7 @@ constexpr std::string_view kOutOfRange = "is out of range";
 // The header's counts and section offsets, checked against the file's size before anything is
 // allocated: each section must lie within the file.
 LoadResult checkSections(const ChunkReader& in, const EdlDocument& doc) {
-    const int64_t events = doc.viewCount[0];
+    const int64_t events = doc.viewCount[kAllEvents];
     const int64_t reels = doc.reelCount;
     const int64_t notes = doc.noteCount;
     const int64_t size = in.size();
@@ -270,11 +270,11 @@ LoadResult readProject(ChunkReader& in, EdlDocument& doc) {
     if (LoadResult sections = checkSections(in, doc); !sections)
         return sections;
 
-    const int64_t events = doc.viewCount[0];
+    const int64_t events = doc.viewCount[kAllEvents];
     const int64_t reels = doc.reelCount;
     const int64_t notes = doc.noteCount;
-    if (doc.currentView < 0 || doc.currentView > 2)
-        doc.currentView = 0;
+    if (doc.currentView < kAllEvents || doc.currentView > kReelUsage)
+        doc.currentView = kAllEvents;
     if (doc.currentLayout < 0 || doc.currentLayout >= kLayoutCount)
         doc.currentLayout = 0;
 
@@ -286,7 +286,7 @@ LoadResult readProject(ChunkReader& in, EdlDocument& doc) {
     doc.events = heap.allocateForOverwrite<EdlEvent>(static_cast<size_t>(events) + 1);
     for (int v = 0; v < 3; ++v)
         doc.view[v] = heap.allocateForOverwrite<EdlEvent*>(static_cast<size_t>(events) + 1);
-    if (!doc.events || !doc.view[0] || !doc.view[1] || !doc.view[2])
+    if (!doc.events || !doc.view[kAllEvents] || !doc.view[kSearchResult] || !doc.view[kReelUsage])
         return noMemory("event records", doc.eventsOffset);
     doc.reelUseCounts = heap.allocate<int32_t>(static_cast<size_t>(reels) + 1);
     doc.reelNames = heap.allocate<char16_t[kReelNameLength]>(static_cast<size_t>(reels) + 1);
@@ -474,8 +474,8 @@ namespace {
 
 bool writeSections(EdlDocument& doc, ByteSink& sink) {
     const int64_t reels = doc.reelCount;
-    const int32_t events = doc.viewCount[0];
-    EdlEvent** order = doc.view[0];
+    const int32_t events = doc.viewCount[kAllEvents];
+    EdlEvent** order = doc.view[kAllEvents];
 
     int64_t eventBytes = 0;
     for (int32_t i = 0; i < events; ++i) {

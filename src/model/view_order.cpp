@@ -17,7 +17,7 @@ template <typename KeyOf> void sortRows(EdlEvent** rows, long lo, long hi, int32
 }
 
 int viewIndex(const EdlDocument& doc) {
-    return doc.currentView >= 0 && doc.currentView < kViewCount ? doc.currentView : 0;
+    return doc.currentView >= 0 && doc.currentView < kViewCount ? doc.currentView : kAllEvents;
 }
 
 } // namespace
@@ -88,8 +88,8 @@ void prepareRecordKeys(EdlDocument& doc) {
 void reapplySort(EdlDocument& doc) {
     const int v = viewIndex(doc);
     if (v == 0)
-        return; // view 0 is never reordered
-    const int32_t* state = doc.sortState[v - 1];
+        return; // kAllEvents is never reordered
+    const int32_t* state = doc.sortState[sortStateRow(v)];
     const long last = static_cast<long>(doc.viewCount[v]) - 1;
     if (state[kSortSource] != kSortNone) {
         prepareSourceKeys(doc);

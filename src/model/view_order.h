@@ -1,6 +1,6 @@
 #pragma once
 // Ordering the search-result and reel-usage views. Sorting permutes only a view's array of event
-// pointers; view 0 always stays in EDL order.
+// pointers; kAllEvents always stays in EDL order.
 
 #include "model/document.h"
 

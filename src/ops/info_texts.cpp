@@ -27,7 +27,7 @@ std::u16string decimal(int32_t value, const char* format = "%d") {
 } // namespace
 
 std::u16string hitCounterText(const EdlDocument& doc) {
-    return decimal(doc.viewCount[1]) + u"件/[" + decimal(doc.viewCount[0]) + u"件中]";
+    return decimal(doc.viewCount[kSearchResult]) + u"件/[" + decimal(doc.viewCount[kAllEvents]) + u"件中]";
 }
 
 std::u16string countModeText(const EdlDocument& doc) {

@@ -38,20 +38,20 @@ LocateEntryOutcome enterLocateNumber(EdlDocument& doc, std::u16string_view text)
 
 int32_t findLocatedRow(const EdlDocument& doc) {
     const std::u16string_view wanted = locateText(doc);
-    if (wanted.empty() || !doc.view[0])
+    if (wanted.empty() || !doc.view[kAllEvents])
         return -1;
-    for (int32_t row = 0; row < doc.viewCount[0]; ++row)
-        if (columnText(*doc.view[0][row], kColEdit) == wanted)
+    for (int32_t row = 0; row < doc.viewCount[kAllEvents]; ++row)
+        if (columnText(*doc.view[kAllEvents][row], kColEdit) == wanted)
             return row;
     return -1;
 }
 
 int32_t locateEdit(EdlDocument& doc) {
-    doc.currentView = 0;
+    doc.currentView = kAllEvents;
     const int32_t row = findLocatedRow(doc);
     if (row >= 0) {
-        doc.currentRow[0] = row;
-        doc.topRow[0] = row;
+        doc.currentRow[kAllEvents] = row;
+        doc.topRow[kAllEvents] = row;
     }
     return row;
 }

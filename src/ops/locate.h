@@ -1,5 +1,5 @@
 #pragma once
-// Edit locate: the number the locate dialog accepts, and the row of view 0 that shows the first
+// Edit locate: the number the locate dialog accepts, and the row of kAllEvents that shows the first
 // event of that edit.
 
 #include "model/document.h"
@@ -25,10 +25,10 @@ struct LocateEntryOutcome {
 // kept as locateText ("%04d"); anything else is refused with the range message.
 LocateEntryOutcome enterLocateNumber(EdlDocument& doc, std::u16string_view text);
 
-// The first row of view 0 whose EDIT text equals locateText exactly, or -1.
+// The first row of kAllEvents whose EDIT text equals locateText exactly, or -1.
 int32_t findLocatedRow(const EdlDocument& doc);
 
-// Switches to view 0 and, when the located edit exists, makes its first event the top and the
+// Switches to kAllEvents and, when the located edit exists, makes its first event the top and the
 // current row. Returns that row, or -1 (nothing to select).
 int32_t locateEdit(EdlDocument& doc);
 

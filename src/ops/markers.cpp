@@ -18,7 +18,7 @@ template <typename Change>
 MarkerOutcome changeRows(EdlDocument& doc, std::span<const int32_t> selectedRows, Change change) {
     MarkerOutcome outcome;
     const int view = doc.currentView;
-    if (view >= 0 && view <= 2 && doc.view[view]) {
+    if (view >= kAllEvents && view <= kReelUsage && doc.view[view]) {
         EdlEvent** rows = doc.view[view];
         const int32_t count = doc.viewCount[view];
         for (const int32_t row : selectedRows) {
@@ -28,7 +28,7 @@ MarkerOutcome changeRows(EdlDocument& doc, std::span<const int32_t> selectedRows
             ++outcome.rowsChanged;
         }
     }
-    outcome.rerunSearch = view == 1;
+    outcome.rerunSearch = view == kSearchResult;
     return outcome;
 }
 

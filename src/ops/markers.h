@@ -18,7 +18,7 @@ inline constexpr int32_t kSearchByMarker = 16;
 
 // What a marker command did. The caller marks the document modified in every case (even when no
 // row was selected), redraws the selected rows and, with rerunSearch, runs the search again so
-// that view 1 shows its new result.
+// that kSearchResult shows its new result.
 struct MarkerOutcome {
     int32_t rowsChanged = 0;
     bool rerunSearch = false;

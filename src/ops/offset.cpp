@@ -132,8 +132,8 @@ OffsetOutcome applyOffset(EdlDocument& doc, std::u16string_view entry, int32_t o
     }
     // The offset cell, the listing header and qlp print the offset as the document keeps it formatted.
     updateOffsetDisplayText(doc);
-    outcome.discardSearch =
-        doc.recOffsetDirection != 0 && (doc.search.searchFlags & kRecordCriterion) != 0 && doc.viewCount[1] > 0;
+    outcome.discardSearch = doc.recOffsetDirection != 0 && (doc.search.searchFlags & kRecordCriterion) != 0 &&
+                            doc.viewCount[kSearchResult] > 0;
     return outcome;
 }
 
@@ -147,7 +147,7 @@ OffsetOutcome applyOffsetToCurrentEvent(EdlDocument& doc, std::u16string_view en
 void discardSearchResult(EdlDocument& doc) {
     for (int32_t i = 0; doc.events && i < doc.eventCount(); ++i)
         doc.events[i].searchHit = 0;
-    doc.viewCount[1] = 0;
+    doc.viewCount[kSearchResult] = 0;
 }
 
 } // namespace qlp

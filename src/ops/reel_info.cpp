@@ -37,9 +37,9 @@ std::u16string reelTotalText(int64_t frames) {
 std::vector<ReelRow> reelRows(const EdlDocument& doc) {
     const int32_t reels = std::max<int32_t>(doc.reelCount, 0);
     std::vector<int64_t> totals(static_cast<size_t>(reels), 0);
-    if (doc.view[0]) {
-        for (int32_t i = 0; i < doc.viewCount[0]; ++i) {
-            const EdlEvent& event = *doc.view[0][i];
+    if (doc.view[kAllEvents]) {
+        for (int32_t i = 0; i < doc.viewCount[kAllEvents]; ++i) {
+            const EdlEvent& event = *doc.view[kAllEvents][i];
             if (event.reelIndex >= 0 && event.reelIndex < reels)
                 totals[static_cast<size_t>(event.reelIndex)] += event.duration;
         }

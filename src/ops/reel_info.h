@@ -25,7 +25,7 @@ struct ReelRow {
     std::u16string totalText; // "%02d : %02d : %02d : %02d", split as a non-drop count
 };
 
-// One row per reel, in reel-table order. The totals come from one pass over the events of view 0.
+// One row per reel, in reel-table order. The totals come from one pass over the events of kAllEvents.
 std::vector<ReelRow> reelRows(const EdlDocument& doc);
 
 // A frame total as the list shows it: hours, minutes, seconds and frames of a non-drop count.

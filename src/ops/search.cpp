@@ -105,10 +105,10 @@ bool eventMatches(const SearchSettings& s, const EdlEvent& e) {
 namespace {
 
 void clearHits(EdlDocument& doc) {
-    EdlEvent** hits = doc.view[1];
-    for (int32_t i = 0; hits && i < doc.viewCount[1]; ++i)
+    EdlEvent** hits = doc.view[kSearchResult];
+    for (int32_t i = 0; hits && i < doc.viewCount[kSearchResult]; ++i)
         hits[i]->searchHit = 0;
-    doc.viewCount[1] = 0;
+    doc.viewCount[kSearchResult] = 0;
 }
 
 } // namespace
@@ -116,14 +116,14 @@ void clearHits(EdlDocument& doc) {
 SearchOutcome runSearch(EdlDocument& doc) {
     SearchOutcome outcome;
     const SearchSettings& s = doc.search;
-    if (s.searchFlags == 0 || !doc.events || !doc.view[1])
+    if (s.searchFlags == 0 || !doc.events || !doc.view[kSearchResult])
         return outcome;
     clearHits(doc);
 
-    // One pass over the events in EDL order (event i is row i of view 0); the criteria are read
+    // One pass over the events in EDL order (event i is row i of kAllEvents); the criteria are read
     // from the header once, and an event is dropped at the first criterion it fails.
     EdlEvent* const events = doc.events;
-    EdlEvent** const hits = doc.view[1];
+    EdlEvent** const hits = doc.view[kSearchResult];
     const int32_t n = doc.eventCount();
     int32_t count = 0;
     for (int32_t i = 0; i < n; ++i) {
@@ -133,19 +133,19 @@ SearchOutcome runSearch(EdlDocument& doc) {
             hits[count++] = &e;
         }
     }
-    doc.viewCount[1] = count;
+    doc.viewCount[kSearchResult] = count;
 
     outcome.ran = true;
     outcome.hits = count;
-    if (doc.currentView != 1) {
+    if (doc.currentView != kSearchResult) {
         outcome.effect = SearchViewEffect::Redraw;
     } else if (count > 0) {
         reapplySort(doc);
         outcome.effect = SearchViewEffect::Reordered;
     } else {
-        doc.currentRow[1] = 0;
-        doc.topRow[1] = 0;
-        doc.currentView = 0;
+        doc.currentRow[kSearchResult] = 0;
+        doc.topRow[kSearchResult] = 0;
+        doc.currentView = kAllEvents;
         outcome.effect = SearchViewEffect::FellBack;
     }
     return outcome;
@@ -153,11 +153,11 @@ SearchOutcome runSearch(EdlDocument& doc) {
 
 SearchViewEffect clearSearch(EdlDocument& doc) {
     clearHits(doc);
-    doc.currentRow[1] = 0;
-    doc.topRow[1] = 0;
-    if (doc.currentView != 1)
+    doc.currentRow[kSearchResult] = 0;
+    doc.topRow[kSearchResult] = 0;
+    if (doc.currentView != kSearchResult)
         return SearchViewEffect::Redraw;
-    doc.currentView = 0;
+    doc.currentView = kAllEvents;
     return SearchViewEffect::FellBack;
 }
 
@@ -183,7 +183,7 @@ bool searchButtonEnabled(const EdlDocument& doc) {
 }
 
 bool clearSearchButtonEnabled(const EdlDocument& doc) {
-    return doc.viewCount[1] != 0;
+    return doc.viewCount[kSearchResult] != 0;
 }
 
 void setSearchReelText(SearchSettings& search, std::u16string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
 // The search: up to five criteria (reel, source timecode range, record timecode range, duration
 // range, marker) kept in the document header, the events that meet all of them collected into
-// view 1 and flagged as search hits, and clearing the result again.
+// kSearchResult and flagged as search hits, and clearing the result again.
 
 #include "model/document.h"
 
@@ -48,9 +48,9 @@ bool eventMatches(const SearchSettings& search, const EdlEvent& event);
 // What a search or clearing did to the shown view, for the window to present.
 enum class SearchViewEffect {
     None,      // nothing ran
-    Redraw,    // views 0 and 2 keep their rows; the hits are drawn anew
-    Reordered, // view 1 was rebuilt and ordered by its stored sort state
-    FellBack,  // view 1 was shown and is now empty: the list shows view 0
+    Redraw,    // kAllEvents and kReelUsage keep their rows; the hits are drawn anew
+    Reordered, // kSearchResult was rebuilt and ordered by its stored sort state
+    FellBack,  // kSearchResult was shown and is now empty: the list shows kAllEvents
 };
 
 struct SearchOutcome {
@@ -59,13 +59,13 @@ struct SearchOutcome {
     SearchViewEffect effect = SearchViewEffect::None;
 };
 
-// Clears the previous hits and flags and collects into view 1, in EDL order, every event that
-// meets all criteria switched on. Shown, view 1 is ordered by its sort state; emptied, the list
-// falls back to view 0 with view 1's position reset.
+// Clears the previous hits and flags and collects into kSearchResult, in EDL order, every event that
+// meets all criteria switched on. Shown, kSearchResult is ordered by its sort state; emptied, the list
+// falls back to kAllEvents with kSearchResult's position reset.
 SearchOutcome runSearch(EdlDocument& doc);
 
-// Clears the hits of view 1, empties it and resets its position; a shown view 1 gives way to view
-// 0 (effect FellBack), otherwise the effect is Redraw.
+// Clears the hits of kSearchResult, empties it and resets its position; a shown kSearchResult gives
+// way to kAllEvents (effect FellBack), otherwise the effect is Redraw.
 SearchViewEffect clearSearch(EdlDocument& doc);
 
 // Switches the criterion `bit` on or off.
@@ -78,7 +78,7 @@ bool secondBoundEnabled(const SearchSettings& search, int criterion);
 // Whether a first comparison takes a second bound: at or above, above.
 bool takesSecondBound(int32_t lowerOp);
 
-// Buttons Search and Clear search: a criterion is on; view 1 has rows.
+// Buttons Search and Clear search: a criterion is on; kSearchResult has rows.
 bool searchButtonEnabled(const EdlDocument& doc);
 bool clearSearchButtonEnabled(const EdlDocument& doc);
 

@@ -36,7 +36,7 @@ SortCommandOutcome runSortCommand(EdlDocument& doc, int command) {
     const int v = doc.currentView;
     if ((v != 1 && v != 2) || !doc.view[v])
         return outcome;
-    int32_t* state = doc.sortState[v - 1];
+    int32_t* state = doc.sortState[sortStateRow(v)];
     const int32_t rows = doc.viewCount[v];
     const long last = static_cast<long>(rows) - 1;
 

@@ -11,7 +11,7 @@
 namespace qlp {
 
 struct SortCommandOutcome {
-    bool sorted = false;   // false when the command does not apply (view 0, not a sort command)
+    bool sorted = false;   // false when the command does not apply (kAllEvents, not a sort command)
     int32_t rows = 0;      // rows of the sorted view
     std::u16string status; // status-bar part 2
 };

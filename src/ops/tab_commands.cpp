@@ -55,9 +55,10 @@ constexpr size_t kEventFieldsEnd = offsetof(EdlEvent, marker) + sizeof(EdlEvent:
 
 uint64_t bodyDigest(const EdlDocument& doc) {
     Digest d;
-    const int64_t layout[] = {doc.sourceTextOffset, doc.reelNamesOffset, doc.reelCountsOffset, doc.reelCommentsOffset,
-                              doc.eventsOffset,     doc.notesOffset,     doc.noteCount,        doc.viewCount[0],
-                              doc.reelCount,        doc.sourceTextSize};
+    const int64_t layout[] = {doc.sourceTextOffset,   doc.reelNamesOffset,       doc.reelCountsOffset,
+                              doc.reelCommentsOffset, doc.eventsOffset,          doc.notesOffset,
+                              doc.noteCount,          doc.viewCount[kAllEvents], doc.reelCount,
+                              doc.sourceTextSize};
     d.add(layout, sizeof layout);
     if (doc.sourceText && doc.sourceTextSize > 0)
         d.add(doc.sourceText, static_cast<size_t>(doc.sourceTextSize));
@@ -69,8 +70,8 @@ uint64_t bodyDigest(const EdlDocument& doc) {
     if (doc.reelComments)
         d.add(doc.reelComments, reels * sizeof *doc.reelComments);
     // In the order the writer writes them.
-    for (int32_t i = 0; i < doc.viewCount[0]; ++i) {
-        const EdlEvent& ev = doc.view[0] ? *doc.view[0][i] : doc.events[i];
+    for (int32_t i = 0; i < doc.viewCount[kAllEvents]; ++i) {
+        const EdlEvent& ev = doc.view[kAllEvents] ? *doc.view[kAllEvents][i] : doc.events[i];
         d.add(&ev, kEventFieldsEnd);
         d.add(ev.text, sizeof ev.text);
         if (ev.optionComment && ev.optionCommentLength > 0)

@@ -7,13 +7,13 @@ namespace qlp {
 namespace {
 
 bool isShownView(int view) {
-    return view >= 0 && view < kShownViewCount;
+    return view >= kAllEvents && view < kShownViewCount;
 }
 
 } // namespace
 
 int shownView(const EdlDocument& doc) {
-    return isShownView(doc.currentView) ? doc.currentView : 0;
+    return isShownView(doc.currentView) ? doc.currentView : kAllEvents;
 }
 
 EdlEvent* rowEvent(EdlDocument& doc, int row) {
@@ -41,23 +41,23 @@ std::u16string_view columnText(const EdlEvent& event, int column) {
 
 int nextListDisplay(int selectedIndex, int32_t searchRows) {
     int next = selectedIndex + 1;
-    if (next > 2)
-        next = 0;
-    else if (next == 1 && searchRows == 0)
-        next = 2;
+    if (next > kReelUsage)
+        next = kAllEvents;
+    else if (next == kSearchResult && searchRows == 0)
+        next = kReelUsage;
     return next;
 }
 
 void rebuildReelUsageView(EdlDocument& doc) {
-    EdlEvent** all = doc.view[0];
-    EdlEvent** usage = doc.view[2];
+    EdlEvent** all = doc.view[kAllEvents];
+    EdlEvent** usage = doc.view[kReelUsage];
     int32_t count = 0;
     if (all && usage) {
-        for (int32_t i = 0; i < doc.viewCount[0]; ++i)
+        for (int32_t i = 0; i < doc.viewCount[kAllEvents]; ++i)
             if (all[i]->reelIndex == doc.reelFilter)
                 usage[count++] = all[i];
     }
-    doc.viewCount[2] = count;
+    doc.viewCount[kReelUsage] = count;
 }
 
 bool chooseUsageReel(EdlDocument& doc, int reel) {
@@ -65,10 +65,10 @@ bool chooseUsageReel(EdlDocument& doc, int reel) {
         return false;
     doc.reelFilter = reel;
     rebuildReelUsageView(doc);
-    if (doc.currentView == 2)
+    if (doc.currentView == kReelUsage)
         reapplySort(doc);
-    doc.topRow[2] = 0;
-    doc.currentRow[2] = 0;
+    doc.topRow[kReelUsage] = 0;
+    doc.currentRow[kReelUsage] = 0;
     return true;
 }
 
@@ -76,10 +76,10 @@ ViewChoice chooseView(EdlDocument& doc, int chosen) {
     ViewChoice choice;
     if (!isShownView(chosen) || doc.viewCount[chosen] == 0) {
         choice.fellBack = true;
-        chosen = 0;
+        chosen = kAllEvents;
     }
     doc.currentView = chosen;
-    if (chosen == 2) {
+    if (chosen == kReelUsage) {
         rebuildReelUsageView(doc);
         reapplySort(doc);
     }

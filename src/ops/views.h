@@ -1,6 +1,6 @@
 #pragma once
 // The views of a document and the rows they show: which event a row of the shown view holds, the
-// text of a cell, which view follows which, choosing a view or the reel whose usage view 2 lists,
+// text of a cell, which view follows which, choosing a view or the reel whose events kReelUsage lists,
 // and the marker colour and digit an event is shown with. The event list, the outputs and the
 // document operations all read rows through these.
 
@@ -12,10 +12,10 @@
 
 namespace qlp {
 
-// The views the list can show: 0 all events, 1 the search result, 2 the events of one reel.
-inline constexpr int kShownViewCount = 3;
+// The views the list can show: all events, the search result and the events of one reel.
+inline constexpr int kShownViewCount = kReelUsage + 1;
 
-// currentView when it names a view the list shows (0..2), else 0.
+// currentView when it names a view the list shows, else kAllEvents.
 int shownView(const EdlDocument& doc);
 
 // The event in row `row` of the shown view, or null when there is no such row.
@@ -28,25 +28,26 @@ const EdlEvent* currentEvent(const EdlDocument& doc);
 // The text of column `column` of an event as the list shows it: at most 31 characters.
 std::u16string_view columnText(const EdlEvent& event, int column);
 
-// Command 40222: the view that follows `selectedIndex` (the selection of the view combo box):
-// 0, 1, 2 and round again, passing over the search result while it has no rows.
+// Command 40222: the view that follows `selectedIndex` (the selection of the view combo box, which
+// lists the views in their order): all events, search result, reel usage and round again, passing
+// over the search result while it has no rows.
 int nextListDisplay(int selectedIndex, int32_t searchRows);
 
 // What choosing a view in the view combo box did to the document.
 struct ViewChoice {
-    int view = 0;          // the view now shown
-    bool fellBack = false; // the chosen view had no rows, so the list fell back to view 0
+    int view = kAllEvents; // the view now shown
+    bool fellBack = false; // the chosen view had no rows, so the list fell back to all events
 };
 
 // Makes `chosen` the shown view (the caller has checked it differs from currentView). A view
-// without rows, or an index that names no view, falls back to view 0. View 2 is rebuilt from the
+// without rows, or an index that names no view, falls back to kAllEvents. kReelUsage is rebuilt from the
 // events of reel reelFilter and ordered by its stored sort state.
 ViewChoice chooseView(EdlDocument& doc, int chosen);
 
-// Rebuilds view 2 from scratch: the events of view 0, in order, whose reel is reelFilter.
+// Rebuilds kReelUsage from scratch: the events of kAllEvents, in order, whose reel is reelFilter.
 void rebuildReelUsageView(EdlDocument& doc);
 
-// The reel whose usage view 2 lists, chosen in its combo box: view 2 is rebuilt for it, ordered by
+// The reel whose events kReelUsage lists, chosen in its combo box: kReelUsage is rebuilt for it, ordered by
 // its stored sort state while shown, and its position goes back to row 0. False (nothing changes)
 // when the reel is the current one or no reel is chosen.
 bool chooseUsageReel(EdlDocument& doc, int reel);

@@ -169,8 +169,8 @@ public:
 
     void searchHeader() {
         const SearchSettings& s = doc_.search;
-        std::u16string h = u"ヒット数: " + number(doc_.viewCount[1]) + u"件( " + number(doc_.viewCount[0]) +
-                           u" 件中)\r\n\r\n検索条件\r\n\t   リール名: [ ";
+        std::u16string h = u"ヒット数: " + number(doc_.viewCount[kSearchResult]) + u"件( " +
+                           number(doc_.viewCount[kAllEvents]) + u" 件中)\r\n\r\n検索条件\r\n\t   リール名: [ ";
         h += (s.searchFlags & kReelCriterion) ? fixedText(s.searchReelText) : kNoReel;
         h += u" ]\r\n\t  素材-ＴＣ: ";
         criterion(h, kSourceCriterion, 0, kSrcFirst, kSrcSecond, 3);
@@ -388,7 +388,7 @@ int64_t collectReel(const EdlDocument& doc, int32_t reel, std::vector<EdlEvent*>
     rows.clear();
     int64_t total = 0;
     for (int32_t i = 0; i < doc.eventCount(); ++i) {
-        EdlEvent* e = doc.view[0][i];
+        EdlEvent* e = doc.view[kAllEvents][i];
         if (e->reelIndex == reel) {
             rows.push_back(e);
             total += e->duration;
@@ -408,7 +408,7 @@ int listingKind(const EdlDocument& doc) {
 }
 
 void applyListingSort(EdlDocument& doc) {
-    int32_t* row = doc.sortState[2];
+    int32_t* row = doc.sortState[sortStateRow(kListingReel)];
     const int32_t choice = doc.listOptions[kListSort];
     row[kSortSource] = choice == 1 ? kSortAscending : (choice == 2 ? kSortDescending : kSortNone);
     row[kSortDuration] = choice == 3 ? kSortAscending : (choice == 4 ? kSortDescending : kSortNone);
@@ -428,7 +428,7 @@ void fillListBoundText(EdlDocument& doc) {
 bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime& time, ByteSink& sink) {
     const int kind = listingKind(doc);
     const bool csv = doc.listOptions[kListCsv] != 0;
-    const int32_t events = doc.view[0] ? doc.eventCount() : 0;
+    const int32_t events = doc.view[kAllEvents] ? doc.eventCount() : 0;
     ListingWriter writer(doc, sink, static_cast<int64_t>(events) * 128 + 4096);
     if (!csv)
         writer.reportHeader(path, time, kind);
@@ -437,9 +437,9 @@ bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime&
     writer.columnHeader();
 
     if (kind == kListViewerEdl) {
-        writer.pass(doc.view[0], events);
+        writer.pass(doc.view[kAllEvents], events);
     } else if (kind == kListSearchResult) {
-        writer.pass(doc.view[1], doc.view[1] ? doc.viewCount[1] : 0);
+        writer.pass(doc.view[kSearchResult], doc.view[kSearchResult] ? doc.viewCount[kSearchResult] : 0);
     } else {
         const bool allReels = doc.listOptions[kListAllReels] != 0;
         const int32_t chosen = doc.listOptions[kListReel];
@@ -448,15 +448,15 @@ bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime&
         const int32_t sortChoice = doc.listOptions[kListSort];
         const std::u16string_view sortName =
             sortChoice >= 0 && sortChoice < 5 ? kListSortNames[sortChoice] : std::u16string_view();
-        EdlEvent** savedView = doc.view[3];
-        const int32_t savedCount = doc.viewCount[3];
+        EdlEvent** savedView = doc.view[kListingReel];
+        const int32_t savedCount = doc.viewCount[kListingReel];
         const int32_t savedCurrent = doc.currentView;
         std::vector<EdlEvent*> rows;
         rows.reserve(static_cast<size_t>(events));
-        for (int32_t reel = std::max(first, 0); reel <= last && reel < doc.reelCount && doc.view[0]; ++reel) {
+        for (int32_t reel = std::max(first, 0); reel <= last && reel < doc.reelCount && doc.view[kAllEvents]; ++reel) {
             const int64_t total = collectReel(doc, reel, rows);
-            doc.view[3] = rows.data();
-            doc.viewCount[3] = static_cast<int32_t>(rows.size());
+            doc.view[kListingReel] = rows.data();
+            doc.viewCount[kListingReel] = static_cast<int32_t>(rows.size());
             if (!csv) {
                 std::u16string h = u"リール名: [" + std::u16string(fixedText(doc.reelNames[reel])) + u"]  使用数: [" +
                                    number(doc.reelUseCounts ? doc.reelUseCounts[reel] : 0) + u"]  総時間: [";
@@ -468,7 +468,7 @@ bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime&
                 h += u"]\r\n\r\n";
                 writer.text(h);
             }
-            doc.currentView = 3;
+            doc.currentView = kListingReel;
             reapplySort(doc);
             doc.currentView = savedCurrent;
             writer.pass(rows.data(), static_cast<int32_t>(rows.size()));
@@ -479,8 +479,8 @@ bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime&
                 writer.dashes();
             }
         }
-        doc.view[3] = savedView;
-        doc.viewCount[3] = savedCount;
+        doc.view[kListingReel] = savedView;
+        doc.viewCount[kListingReel] = savedCount;
     }
     return writer.finish();
 }

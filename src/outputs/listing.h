@@ -25,7 +25,7 @@ enum ListKind : int { kListViewerEdl = 0, kListSearchResult = 1, kListReels = 2 
 // The kind the options choose: the first of the three listKind fields that is set, 0 when none is.
 int listingKind(const EdlDocument& doc);
 
-// Sets the source and duration entries of view 3's sortState row from listSort.
+// Sets the source and duration entries of kListingReel's sortState row from listSort.
 void applyListingSort(EdlDocument& doc);
 
 // Copies the texts of the six search timecode cells into listBoundText, as the cells show them.
@@ -37,7 +37,7 @@ struct ListingTime {
 };
 
 // Writes the listing's bytes to sink; false when a write failed. `path` is the document's file path,
-// printed in the report header. View 3 is built, ordered and released again for the reel list;
+// printed in the report header. kListingReel is built, ordered and released again for the reel list;
 // nothing else of the document changes.
 bool writeListing(EdlDocument& doc, std::u16string_view path, const ListingTime& time, ByteSink& sink);
 

@@ -10,7 +10,7 @@ namespace qlp {
 
 int headerClickCommand(int column, const EdlDocument& doc) {
     const int view = doc.currentView;
-    if ((view != 1 && view != 2) || doc.viewCount[view] < 1)
+    if ((view != kSearchResult && view != kReelUsage) || doc.viewCount[view] < 1)
         return 0;
     switch (column) {
     case kColEdit:
@@ -123,9 +123,9 @@ MarkerMarkForm markerMarkForm(int columnWidth) {
 SortArrowImages sortArrowImages(const EdlDocument& doc) {
     SortArrowImages images;
     const int view = doc.currentView;
-    if (view < 1 || view >= kViewCount)
+    if (view < kSearchResult || view >= kViewCount)
         return images;
-    const int32_t* state = doc.sortState[view - 1];
+    const int32_t* state = doc.sortState[sortStateRow(view)];
     images.source = state[kSortSource];
     images.record = state[kSortRecord];
     images.duration = state[kSortDuration];

@@ -12,7 +12,7 @@
 
 namespace qlp {
 
-// The command a click on the header of `column` sends to the main window, or 0. Only views 1 and
+// The command a click on the header of `column` sends to the main window, or 0. Only kSearchResult and
 // 2 with rows are sorted from the header, by columns EDIT, P-VTR IN, R-VTR IN and DURATION.
 int headerClickCommand(int column, const EdlDocument& doc);
 
@@ -77,7 +77,7 @@ enum class MarkerMarkForm {
 MarkerMarkForm markerMarkForm(int columnWidth);
 
 // Header images (sort states: 0 descending, 1 ascending, 2 unsorted) of the P-VTR IN, R-VTR IN
-// and DURATION columns for the shown view; all 2 for view 0.
+// and DURATION columns for the shown view; all 2 for kAllEvents.
 struct SortArrowImages {
     int32_t source = 2;
     int32_t record = 2;

@@ -4,17 +4,11 @@
 // enabled, these rules also decide which shortcuts work while the list has the focus.
 
 #include "model/document.h"
+#include "screen/command_table.h"
 
 #include <vector>
 
 namespace qlp {
-
-// The menus an item is kept in step in.
-enum MenuSet : unsigned {
-    kMenuBar = 1,   // the main window's menu bar
-    kTabPopup = 2,  // the tab strip's pop-up menu
-    kListPopup = 4, // the list's pop-up menu
-};
 
 // What the menu rules look at.
 struct MenuStateInput {
@@ -23,8 +17,8 @@ struct MenuStateInput {
     int32_t saveState = 0;   // of the current tab entry
     int32_t commentMode = 0; // 1: the memo box edits the work memo
     int32_t searchFlags = 0; // search criteria switched on
-    int32_t searchRows = 0;  // rows of view 1, the search result
-    int32_t currentView = 0;
+    int32_t searchRows = 0;  // rows of kSearchResult, the search result
+    int32_t currentView = kAllEvents;
 };
 
 MenuStateInput menuStateInput(const EdlDocument& doc, const TabEntry* currentEntry);
@@ -35,7 +29,8 @@ struct MenuItemState {
     bool enabled;
 };
 
-// The state of every item the menu worker maintains; items not listed stay enabled.
+// The state of every item the menu worker maintains (the commands of the command table that need
+// something); items not listed stay enabled.
 std::vector<MenuItemState> menuItemStates(const MenuStateInput& input);
 
 // True for the accelerator commands the list view forwards to the main window when their menu
@@ -44,12 +39,6 @@ std::vector<MenuItemState> menuItemStates(const MenuStateInput& input);
 bool listForwardsCommand(int command);
 
 // What the memo box does with an accelerator command.
-enum class MemoCommand {
-    Forward,   // to the main window, when its menu item is enabled
-    SelectAll, // select all text of the memo box
-    Copy,      // copy the memo box's selection to the clipboard
-    Ignore,
-};
 MemoCommand memoCommandAction(int command);
 
 } // namespace qlp

@@ -46,7 +46,7 @@ void presentSearchCombos(const ControlTable& c, const EdlDocument& doc) {
         send(c[kCriterionControls[k].lowerOpCombo], CB_SETCURSEL, s.lowerOp[k]);
         send(c[kCriterionControls[k].upperOpCombo], CB_SETCURSEL, s.upperOp[k]);
     }
-    EnableWindow(c[IDC_VIEW_REEL], doc.currentView == 2);
+    EnableWindow(c[IDC_VIEW_REEL], doc.currentView == kReelUsage);
     send(c[IDC_SEARCH_REEL], CB_SETCURSEL, s.searchReel);
     send(c[IDC_SEARCH_MARKER], CB_SETCURSEL, s.searchMarker);
     send(c[IDC_VIEW], CB_SETCURSEL, doc.currentView);
@@ -100,7 +100,7 @@ void showDocument() {
     applyStoredColumnLayout(doc, list);
     setSortArrows(false);
     showEnabled(list, true, true);
-    if (doc.currentView != 0)
+    if (doc.currentView != kAllEvents)
         setSortArrows(true);
 
     presentSearchCombos(c, doc);

@@ -203,7 +203,7 @@ void presentShownView() {
     if (top >= 0 && top <= last)
         ListView_RedrawItems(list, top, last);
     restoreListPosition();
-    setSortArrows(doc.currentView != 0);
+    setSortArrows(doc.currentView != kAllEvents);
     repaintHitCounter();
 }
 
@@ -333,7 +333,7 @@ void switchListDisplay() {
         return;
     HWND combo = a.controls[IDC_VIEW];
     const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-    SendMessageW(combo, CB_SETCURSEL, nextListDisplay(selected, a.document.viewCount[1]), 0);
+    SendMessageW(combo, CB_SETCURSEL, nextListDisplay(selected, a.document.viewCount[kSearchResult]), 0);
     SendMessageW(a.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_VIEW, CBN_CLOSEUP), reinterpret_cast<LPARAM>(combo));
 }
 
@@ -352,8 +352,8 @@ void onViewComboCloseUp() {
     stopWorkers(a.workers);
     EnableWindow(c.list, FALSE);
     if (chooseView(doc, chosen).fellBack)
-        SendMessageW(c[IDC_VIEW], CB_SETCURSEL, 0, 0);
-    EnableWindow(c[IDC_VIEW_REEL], doc.currentView == 2);
+        SendMessageW(c[IDC_VIEW], CB_SETCURSEL, kAllEvents, 0);
+    EnableWindow(c[IDC_VIEW_REEL], doc.currentView == kReelUsage);
     presentShownView();
     startWorkers(a.workers);
     markDocumentModified();

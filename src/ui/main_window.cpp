@@ -5,12 +5,9 @@
 #include "screen/window_layout.h"
 #include "ui/accelerator_routing.h"
 #include "ui/commands/annotation_commands.h"
+#include "ui/commands/command_table.h"
 #include "ui/commands/document_commands.h"
 #include "ui/commands/search_commands.h"
-#include "ui/commands/sort_commands.h"
-#include "ui/dialogs/locate_dialog.h"
-#include "ui/dialogs/output_dialogs.h"
-#include "ui/dialogs/version_dialog.h"
 #include "ui/dpi.h"
 #include "ui/event_list.h"
 #include "ui/info_panel.h"
@@ -135,7 +132,7 @@ LRESULT onCreate(HWND hwnd) {
     createImageLists(a.paint, a.instance, a.dpi);
     attachImageLists(c, a.paint);
     fillFixedComboItems(c);
-    if (!createWorkers(a.workers, c, a.document))
+    if (!createWorkers(a.workers, hwnd, c, a.document))
         return -1;
     // Files dropped from the shell open as the open dialog's choices do.
     DragAcceptFiles(hwnd, TRUE);
@@ -280,51 +277,9 @@ void onDestroy() {
     PostQuitMessage(0);
 }
 
-} // namespace
-
-void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
+// Notifications of the controls of the window; a panel button runs its command.
+void onControlCommand(HWND hwnd, int id, int code) {
     switch (id) {
-    case IDM_OPEN: {
-        OpenRequest request;
-        request.fromCommandLine = code == OPEN_FROM_COMMAND_LINE;
-        if (request.fromCommandLine && lParam)
-            request.commandLine = reinterpret_cast<const wchar_t*>(lParam);
-        onOpen(request);
-        break;
-    }
-    case IDM_SAVE:
-        onSave();
-        break;
-    case IDM_SAVE_AS:
-        onSaveAs();
-        break;
-    case IDM_CLOSE_TAB:
-        onCloseTab();
-        break;
-    case IDM_EXIT:
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        break;
-    case IDM_ABOUT:
-        runVersionDialog(hwnd);
-        break;
-    case IDM_MULTI_SELECT:
-        toggleMultiSelection(ui().workers);
-        break;
-    case IDM_REGISTER_LAYOUT1:
-    case IDM_REGISTER_LAYOUT2:
-    case IDM_REGISTER_LAYOUT3:
-    case IDM_REGISTER_LAYOUT4:
-        registerColumnLayout(id - IDM_REGISTER_LAYOUT1);
-        break;
-    case IDM_RECALL_LAYOUT1:
-    case IDM_RECALL_LAYOUT2:
-    case IDM_RECALL_LAYOUT3:
-    case IDM_RECALL_LAYOUT4:
-        recallColumnLayout(id - IDM_RECALL_LAYOUT1);
-        break;
-    case IDM_RESET_LAYOUT:
-        resetColumnLayouts();
-        break;
     case IDC_LAYOUT1:
     case IDC_LAYOUT1 + 1:
     case IDC_LAYOUT1 + 2:
@@ -347,64 +302,13 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         if (code == STN_CLICKED)
             onOffsetCellClick();
         break;
-    case IDM_OFFSET:
-        onOffsetCommand();
-        break;
-    case IDM_EDL_EXPORT:
-        onEdlExportCommand();
-        break;
-    case IDM_TEXT_LISTING:
-        onListingCommand();
-        break;
-    case IDM_SELECT_ALL:
-        selectAllRows();
-        break;
-    case IDM_SET_MARKER:
-        onSetMarker();
-        break;
-    case IDM_DELETE_MARKER:
-        onDeleteMarker();
-        break;
-    case IDM_TOGGLE_COMMENT:
-        onToggleCommentMode();
-        break;
-    case IDM_WRITE_MEMO:
-        onWriteWorkMemo();
-        break;
     case IDC_MEMO:
         onMemoFocusChange(code);
-        break;
-    case IDM_SIMPLE_NOTES:
-        onSimpleNotes();
-        break;
-    case IDM_REEL_INFO:
-        onReelInfo();
-        break;
-    case IDM_MARKER_SETTINGS:
-        onMarkerSettings();
-        break;
-    case IDM_SORT_SOURCE:
-    case IDM_SORT_RECORD:
-    case IDM_SORT_DURATION:
-    case IDM_SORT_EDIT_ORDER:
-        onSortCommand(id);
-        break;
-    case IDM_SWITCH_VIEW:
-        switchListDisplay();
         break;
     case IDC_VIEW:
         // Only the closing drop-down switches the view, not every change of its selection.
         if (code == CBN_CLOSEUP)
             onViewComboCloseUp();
-        break;
-    case IDM_SEARCH:
-        onSearch();
-        break;
-    case IDM_CLEAR_SEARCH:
-        onClearSearch();
-        break;
-    case IDM_EDIT_LOCATE:
-        onEditLocate();
         break;
     case IDC_CHECK_REEL:
     case IDC_CHECK_SOURCE:
@@ -454,6 +358,13 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
     }
 }
 
+} // namespace
+
+void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
+    if (!runCommand(hwnd, id, code, lParam))
+        onControlCommand(hwnd, id, code);
+}
+
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -497,6 +408,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         onDestroy();
         return 0;
+    case kRunWindowTask:
+        return runWindowTask(lParam);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -16,8 +16,9 @@ HWND createMainWindow();
 
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Handles a command by its identifier, as WM_COMMAND does (code: the notification or 1 for an
-// accelerator; lParam: the control or, for the start-up Open, the command line).
+// Handles a command by its identifier, as WM_COMMAND does: a command of the command table runs its
+// handler, anything else is a notification of a control of the window (code: the notification or
+// 1 for an accelerator; lParam: the control or, for the start-up Open, the command line).
 void onCommand(HWND hwnd, int id, int code, LPARAM lParam);
 
 } // namespace qlp

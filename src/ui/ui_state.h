@@ -2,7 +2,8 @@
 // The user interface's state, gathered in one place: the instance and the texts every window and
 // box uses, the main window's controls and drawing resources, the display workers, the open files
 // and the current document. Everything here is owned by the user-interface thread; the display
-// workers read the document and controls through the pointers in their own blocks.
+// workers reach the document through the pointers in their own blocks, and what of it changes
+// while they run they read on this thread (ui/workers.h says which fields).
 
 #include "model/document.h"
 #include "ui/controls.h"

@@ -10,52 +10,96 @@
 
 #include <commctrl.h>
 
+#include <new>
+#include <string>
 #include <vector>
 
 namespace qlp {
 
 namespace {
 
+// Runs `task` on the window thread and waits for it; false when the window did not run it to its
+// end (it is gone, or the task failed there), and the worker then skips what depended on it.
+template <class Task> bool onWindowThread(HWND window, Task& task) {
+    WindowTask sent{[](void* context) { (*static_cast<Task*>(context))(); }, &task};
+    return SendMessageW(window, kRunWindowTask, 0, reinterpret_cast<LPARAM>(&sent)) != 0;
+}
+
 // One pass: make the focused row current and select every row of the same edit. A view is rebuilt
 // or reordered only while the workers are stopped, so the rows a thread has grouped by edit stay
-// valid for its life, and each pass visits only the rows of one edit.
+// valid for its life, and each pass visits only the rows of one edit. The current and top rows are
+// the window thread's to write: the pass hands them over before it selects the rows.
 void selectionPass(SelectionWorker& w, SameEditRows& edits, std::vector<int32_t>& sameEdit) {
-    EdlDocument& doc = *w.document;
+    const EdlDocument& doc = *w.document;
     const int view = doc.currentView;
     if (view < 0 || view >= kViewCount)
         return;
     const int top = ListView_GetTopIndex(w.list);
+    int current = -1;
     if (w.multiSelectOff.load() == 0) {
         const int count = doc.viewCount[view];
         // The first focused row from the top index on; a list has at most one focused row.
         const int focused = ListView_GetNextItem(w.list, -1, LVNI_FOCUSED);
-        if (focused >= top && focused < count && doc.view[view]) {
-            doc.currentRow[view] = focused;
-            // Rows of the same edit wherever they stand, as a sorted view may scatter them.
-            edits.index(doc.view[view], count);
-            edits.rowsOfEditAt(focused, sameEdit);
-            for (int32_t r : sameEdit)
-                ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
+        if (focused >= top && focused < count && doc.view[view])
+            current = focused;
+    }
+    EdlDocument* target = w.document;
+    auto record = [&] {
+        if (current >= 0)
+            target->currentRow[view] = current;
+        target->topRow[view] = top;
+    };
+    if (!onWindowThread(w.window, record) || current < 0)
+        return;
+    // Rows of the same edit wherever they stand, as a sorted view may scatter them.
+    edits.index(doc.view[view], doc.viewCount[view]);
+    edits.rowsOfEditAt(current, sameEdit);
+    for (int32_t r : sameEdit)
+        ListView_SetItemState(w.list, r, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+// What the comment pass shows, read on the window thread: the memo mode and the current event's
+// texts change there while the workers run.
+struct CommentShown {
+    bool replaceText = false;
+    std::wstring text;
+    bool writable = false; // button 501
+};
+
+CommentShown commentShown(const EdlDocument& doc) {
+    CommentShown shown;
+    shown.writable = doc.commentMode == 1;
+    if (const EdlEvent* event = currentEvent(doc)) {
+        if (doc.commentMode == 0) {
+            shown.replaceText = true;
+            shown.text =
+                event->hasOptionComment && event->optionComment ? wide(event->optionComment) : text::kNoOptionComment;
+        } else if (doc.commentMode == 1) {
+            shown.replaceText = true;
+            if (event->hasWorkMemo && event->workMemo)
+                shown.text = wide(event->workMemo);
         }
     }
-    doc.topRow[view] = top;
+    return shown;
 }
 
 void commentPass(CommentWorker& w) {
-    const EdlDocument& doc = *w.document;
-    if (const EdlEvent* event = currentEvent(doc)) {
-        if (doc.commentMode == 0)
-            SetWindowTextW(w.memo, event->hasOptionComment && event->optionComment ? wide(event->optionComment)
-                                                                                   : text::kNoOptionComment);
-        else if (doc.commentMode == 1)
-            SetWindowTextW(w.memo, event->hasWorkMemo && event->workMemo ? wide(event->workMemo) : L"");
-    }
-    EnableWindow(w.writeButton, doc.commentMode == 1);
+    CommentShown shown;
+    auto read = [&] { shown = commentShown(*w.document); };
+    if (!onWindowThread(w.window, read))
+        return;
+    if (shown.replaceText)
+        SetWindowTextW(w.memo, shown.text.c_str());
+    EnableWindow(w.writeButton, shown.writable);
     InvalidateRect(w.reelLine, nullptr, TRUE);
 }
 
 void menuPass(MenuStateWorker& w) {
-    const MenuStateInput input = menuStateInput(*w.document, w.currentEntry.load());
+    // The save state, memo mode and search flags change on the window thread while this runs.
+    MenuStateInput input;
+    auto read = [&] { input = menuStateInput(*w.document, w.currentEntry); };
+    if (!onWindowThread(w.window, read))
+        return;
     for (const MenuItemState& item : menuItemStates(input)) {
         const UINT flags = MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED);
         if (item.menus & kMenuBar)
@@ -133,6 +177,18 @@ void waitUntilEnded(WorkerBlock& w) {
 
 } // namespace
 
+LRESULT runWindowTask(LPARAM task) {
+    // A task that runs out of memory copying a text leaves the display as it is; the worker skips
+    // that part of its pass, and the exception never reaches the window procedure.
+    try {
+        const WindowTask& t = *reinterpret_cast<const WindowTask*>(task);
+        t.run(t.context);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
 DWORD waitServingSentMessages(HANDLE handle, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -150,13 +206,14 @@ DWORD waitServingSentMessages(HANDLE handle, DWORD timeoutMs) {
     }
 }
 
-bool createWorkers(DisplayWorkers& workers, const ControlTable& controls, EdlDocument& doc) {
+bool createWorkers(DisplayWorkers& workers, HWND window, const ControlTable& controls, EdlDocument& doc) {
     for (WorkerBlock* w : {static_cast<WorkerBlock*>(&workers.comment), static_cast<WorkerBlock*>(&workers.selection),
                            static_cast<WorkerBlock*>(&workers.menu)}) {
         w->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         if (!w->wake)
             return false;
         w->stop = 0;
+        w->window = window;
     }
     CommentWorker& comment = workers.comment;
     comment.memo = controls.memo;

@@ -7,6 +7,14 @@
 // Stopping is synchronous: stopWorkers returns only when every worker has ended, and while it waits
 // the user-interface thread keeps answering the messages the workers send it. So nothing frees or
 // rebuilds what a worker reads while it reads it, and a worker blocked in a send cannot deadlock.
+//
+// What a worker shares with the window thread is safe one of three ways:
+// - the stop, pass and multi-selection flags are atomics;
+// - the view arrays, their counts, the current view and `loaded` change only while the workers are
+//   stopped (or before the signal that wakes them), so the workers read them directly;
+// - everything else of the document (the current and top rows, the memo mode, the search flags,
+//   the event texts, the tab's save state) is read or written on the window thread: the worker
+//   sends the main window a task (kRunWindowTask) and waits for it.
 
 #include "model/document.h"
 
@@ -19,11 +27,24 @@ namespace qlp {
 
 struct ControlTable;
 
+// Sent by a worker to the main window: lParam is a WindowTask, run on the window thread. The main
+// window procedure answers it with runWindowTask.
+constexpr UINT kRunWindowTask = WM_APP + 16;
+
+struct WindowTask {
+    void (*run)(void* context);
+    void* context;
+};
+
+// Runs the task a worker sent; nonzero when it ran to its end.
+LRESULT runWindowTask(LPARAM task);
+
 // The common head of the three blocks.
 struct WorkerBlock {
     std::atomic<int32_t> stop{0}; // 1 asks the worker to end at its next wake-up
     HANDLE thread = nullptr;
     HANDLE wake = nullptr;           // the worker's auto-reset event
+    HWND window = nullptr;           // the main window, which runs the worker's window tasks
     std::atomic<uint32_t> passes{0}; // passes completed, so callers can wait for one
 };
 
@@ -46,7 +67,7 @@ struct MenuStateWorker : WorkerBlock {
     HMENU tabPopup = nullptr;
     HMENU listPopup = nullptr;
     const EdlDocument* document = nullptr;
-    std::atomic<const TabEntry*> currentEntry{nullptr}; // null until a tab is selected
+    const TabEntry* currentEntry = nullptr; // null until a tab is selected; read on the window thread
 };
 
 struct DisplayWorkers {
@@ -60,8 +81,9 @@ struct DisplayWorkers {
 };
 
 // Creates the three events (non-signalled) and blocks, starts the workers and signals menuRefresh
-// once so the menus start grayed. False when an event or thread cannot be created.
-bool createWorkers(DisplayWorkers& workers, const ControlTable& controls, EdlDocument& doc);
+// once so the menus start grayed. `window` is the main window, whose procedure answers
+// kRunWindowTask. False when an event or thread cannot be created.
+bool createWorkers(DisplayWorkers& workers, HWND window, const ControlTable& controls, EdlDocument& doc);
 
 // Starts every worker that is not running (clearing its stop flag), signals selectionChanged and
 // menuRefresh.

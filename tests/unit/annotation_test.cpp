@@ -55,15 +55,47 @@ TEST(Markers, SetAndDeleteOverTheSelectedRowsOfTheShownView) {
         int32_t changed;
         bool rerun;
     };
-    // View 1 holds events 1, 3 and 5 (all marked 2 before a delete); view 2 the events of reel TAPE01.
+    // kSearchResult holds events 1, 3 and 5 (all marked 2 before a delete); kReelUsage the events of reel TAPE01.
     const Case cases[] = {
-        {"set in view 0", 0, true, 0, {0, 2, 7}, {4, N, 4, N, N, N, N, 4}, {0, 1, 0, 1, 0, 1, 0, 0}, 3, false},
-        {"no row selected", 0, true, 0, {}, {N, N, N, N, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 0, false},
-        {"rows past the view", 1, true, 0, {1, 3, -1}, {N, N, N, 4, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 1, true},
-        {"set in view 2", 2, true, 0, {0, 2}, {4, N, N, N, N, N, 4, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 2, false},
-        {"delete, search by reel", 1, false, 1, {0, 2}, {N, N, N, 2, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 2, true},
-        {"delete, search by marker",
+        {"set in all events",
+         kAllEvents,
+         true,
+         0,
+         {0, 2, 7},
+         {4, N, 4, N, N, N, N, 4},
+         {0, 1, 0, 1, 0, 1, 0, 0},
+         3,
+         false},
+        {"no row selected", kAllEvents, true, 0, {}, {N, N, N, N, N, N, N, N}, {0, 1, 0, 1, 0, 1, 0, 0}, 0, false},
+        {"rows past the view",
+         kSearchResult,
+         true,
+         0,
+         {1, 3, -1},
+         {N, N, N, 4, N, N, N, N},
+         {0, 1, 0, 1, 0, 1, 0, 0},
          1,
+         true},
+        {"set in reel usage",
+         kReelUsage,
+         true,
+         0,
+         {0, 2},
+         {4, N, N, N, N, N, 4, N},
+         {0, 1, 0, 1, 0, 1, 0, 0},
+         2,
+         false},
+        {"delete, search by reel",
+         kSearchResult,
+         false,
+         1,
+         {0, 2},
+         {N, N, N, 2, N, N, N, N},
+         {0, 1, 0, 1, 0, 1, 0, 0},
+         2,
+         true},
+        {"delete, search by marker",
+         kSearchResult,
          false,
          kSearchByMarker | 1,
          {0, 2},
@@ -78,7 +110,7 @@ TEST(Markers, SetAndDeleteOverTheSelectedRowsOfTheShownView) {
         loadEdl("ndf_basic.EDL", doc);
         for (int i : {1, 3, 5}) {
             doc.events[i].searchHit = 1;
-            doc.view[1][doc.viewCount[1]++] = &doc.events[i];
+            doc.view[kSearchResult][doc.viewCount[kSearchResult]++] = &doc.events[i];
             if (!c.set)
                 doc.events[i].marker = 2;
         }
@@ -94,12 +126,12 @@ TEST(Markers, SetAndDeleteOverTheSelectedRowsOfTheShownView) {
         EXPECT_EQ(markersOf(doc), c.markers);
         for (int32_t i = 0; i < doc.eventCount(); ++i)
             EXPECT_EQ(doc.events[i].searchHit, c.hits[static_cast<size_t>(i)]) << i;
-        // Events that left the search result stay listed in view 1 until the search runs again; a
+        // Events that left the search result stay listed in kSearchResult until the search runs again; a
         // load lists only the hits, and from there the file reads back byte for byte.
         EdlDocument loaded, back;
         const std::vector<uint8_t> saved = imageOf(doc);
         ASSERT_EQ(loadProjectImage(saved.data(), saved.size(), loaded), LoadStatus::Ok);
-        EXPECT_EQ(loaded.viewCount[1], std::count(c.hits.begin(), c.hits.end(), 1));
+        EXPECT_EQ(loaded.viewCount[kSearchResult], std::count(c.hits.begin(), c.hits.end(), 1));
         EXPECT_EQ(markersOf(loaded), c.markers);
         expectSurvivesSaveAndLoad(loaded, back);
     }
@@ -135,7 +167,7 @@ TEST(WorkMemo, WriteReplaceAndRemoveWithExactLength) {
     const std::u16string longMemo(800, u'メ');
     struct Step {
         int32_t commentMode;
-        int32_t currentRow; // in view 0
+        int32_t currentRow; // in kAllEvents
         std::u16string text;
         MemoResult result;
         int32_t length; // of event 2's memo afterwards
@@ -152,7 +184,7 @@ TEST(WorkMemo, WriteReplaceAndRemoveWithExactLength) {
     loadEdl("ndf_basic.EDL", doc);
     for (const Step& s : steps) {
         doc.commentMode = s.commentMode;
-        doc.currentRow[0] = s.currentRow;
+        doc.currentRow[kAllEvents] = s.currentRow;
         const MemoOutcome out = writeWorkMemo(doc, s.text);
         EXPECT_EQ(out.result, s.result);
         const EdlEvent& ev = doc.events[2];

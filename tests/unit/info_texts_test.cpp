@@ -22,7 +22,7 @@ TEST(PanelCells, PlaceholdersWithoutADocument) {
     EdlDocument doc;
     initNewDocumentHeader(doc, 0);
     doc.loaded = 0;
-    doc.viewCount[0] = 12;
+    doc.viewCount[kAllEvents] = 12;
     EXPECT_EQ(panelCellText(IDC_HIT_COUNTER, doc), u"");
     EXPECT_EQ(panelCellText(IDC_COUNT_MODE, doc), u"---");
     EXPECT_EQ(panelCellText(IDC_EDIT_COUNT, doc), u"----");
@@ -36,8 +36,8 @@ TEST(PanelCells, TextsOfALoadedDocument) {
     EdlDocument doc;
     initNewDocumentHeader(doc, 0);
     doc.loaded = 1;
-    doc.viewCount[0] = 1234;
-    doc.viewCount[1] = 7;
+    doc.viewCount[kAllEvents] = 1234;
+    doc.viewCount[kSearchResult] = 7;
     doc.lastEditNumber = 42;
     doc.reelCount = 3;
     EXPECT_EQ(panelCellText(IDC_HIT_COUNTER, doc), u"7件/[1234件中]");
@@ -105,26 +105,26 @@ TEST(ReelLine, TheCurrentEventsReelAndItsComment) {
     events[1].reelIndex = 1;
     char16_t comments[2][kReelCommentLength] = {};
     setText(comments[1], u"屋外ロケ");
-    doc.view[0] = rows;
-    doc.viewCount[0] = 2;
+    doc.view[kAllEvents] = rows;
+    doc.viewCount[kAllEvents] = 2;
     doc.reelCount = 2;
     doc.reelComments = comments;
 
-    doc.currentRow[0] = -1;
+    doc.currentRow[kAllEvents] = -1;
     EXPECT_FALSE(reelLineTexts(doc).hasEvent);
-    doc.currentRow[0] = 0;
+    doc.currentRow[kAllEvents] = 0;
     ReelLineTexts line = reelLineTexts(doc);
     EXPECT_TRUE(line.hasEvent);
     EXPECT_EQ(line.reel, u"< AUX    >");
     EXPECT_EQ(line.description, u"");
-    doc.currentRow[0] = 1;
+    doc.currentRow[kAllEvents] = 1;
     line = reelLineTexts(doc);
     EXPECT_EQ(line.reel, u"< TAPE02 >");
     EXPECT_EQ(line.description, u"屋外ロケ");
     // A reel index outside the table has no comment.
     events[1].reelIndex = 5;
     EXPECT_EQ(reelLineTexts(doc).description, u"");
-    doc.view[0] = nullptr; // keep the destructor away from the stack arrays
+    doc.view[kAllEvents] = nullptr; // keep the destructor away from the stack arrays
     doc.reelComments = nullptr;
 }
 

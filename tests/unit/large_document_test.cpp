@@ -132,7 +132,7 @@ TEST(LargeDocument, LoadingReusesMemoryWithoutLeftovers) {
     MemorySink work;
     ASSERT_TRUE(writeWorkFile(parseEdl(edl), edl, work));
 
-    // A first, longer document with every event a search hit and view 2 full, saved and loaded.
+    // A first, longer document with every event a search hit and kReelUsage full, saved and loaded.
     EdlDocument doc;
     ASSERT_EQ(loadProjectImage(firstWork.bytes.data(), firstWork.bytes.size(), doc), LoadStatus::Ok);
     for (int32_t i = 0; i < doc.eventCount(); ++i) {
@@ -143,8 +143,8 @@ TEST(LargeDocument, LoadingReusesMemoryWithoutLeftovers) {
     RecordingPrompt prompt;
     ASSERT_EQ(saveDocument(u16(hits), doc, prompt, false), 0);
     ASSERT_EQ(loadProjectFile(u16(hits), doc), LoadStatus::Ok);
-    ASSERT_EQ(doc.viewCount[1], doc.eventCount());
-    ASSERT_EQ(doc.viewCount[2], doc.eventCount());
+    ASSERT_EQ(doc.viewCount[kSearchResult], doc.eventCount());
+    ASSERT_EQ(doc.viewCount[kReelUsage], doc.eventCount());
 
     // A shorter plain work file loaded over it, from the file and from memory.
     writeBytes(scratch.file("WORK.QLP"), std::string(work.bytes.begin(), work.bytes.end()));

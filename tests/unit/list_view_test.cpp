@@ -12,12 +12,12 @@ using namespace qlp;
 
 namespace {
 
-// A document of `reels` per event, with its three views as a load leaves them: view 0 all events,
-// view 1 empty, view 2 the events of reel reelFilter.
+// A document of `reels` per event, with its three views as a load leaves them: kAllEvents all events,
+// kSearchResult empty, kReelUsage the events of reel reelFilter.
 struct ListFixture {
     EdlDocument doc;
     std::vector<EdlEvent> events;
-    std::vector<EdlEvent*> views[3];
+    std::vector<EdlEvent*> views[kShownViewCount];
 
     explicit ListFixture(const std::vector<int32_t>& reels) : events(reels.size()) {
         for (auto& v : views)
@@ -26,11 +26,11 @@ struct ListFixture {
             events[i].sequence = static_cast<int32_t>(i + 1);
             events[i].reelIndex = reels[i];
             events[i].srcIn = events[i].srcSortKey = static_cast<int32_t>(1000 - i);
-            views[0][i] = &events[i];
+            views[kAllEvents][i] = &events[i];
         }
-        for (int v = 0; v < 3; ++v)
+        for (int v = kAllEvents; v < kShownViewCount; ++v)
             doc.view[v] = views[v].data();
-        doc.viewCount[0] = static_cast<int32_t>(events.size());
+        doc.viewCount[kAllEvents] = static_cast<int32_t>(events.size());
         for (auto& row : doc.sortState)
             for (auto& s : row)
                 s = kSortNone;
@@ -38,7 +38,7 @@ struct ListFixture {
     }
     void addHit(int i) {
         events[i].searchHit = 1;
-        views[1][doc.viewCount[1]++] = &events[i];
+        views[kSearchResult][doc.viewCount[kSearchResult]++] = &events[i];
     }
     std::vector<int32_t> shownSequences() const {
         std::vector<int32_t> out;
@@ -56,20 +56,20 @@ TEST(ListRows, RowsOfTheShownViewAndTheCurrentEvent) {
     EXPECT_EQ(rowEvent(f.doc, 0), &f.events[0]);
     EXPECT_EQ(rowEvent(f.doc, 3), nullptr);
     EXPECT_EQ(rowEvent(f.doc, -1), nullptr);
-    f.doc.currentView = 1;
+    f.doc.currentView = kSearchResult;
     EXPECT_EQ(rowEvent(f.doc, 0), &f.events[2]);
     EXPECT_EQ(rowEvent(f.doc, 1), nullptr);
 
-    f.doc.currentRow[1] = 0;
+    f.doc.currentRow[kSearchResult] = 0;
     EXPECT_EQ(currentEvent(f.doc), &f.events[2]);
-    f.doc.currentRow[1] = -1;
+    f.doc.currentRow[kSearchResult] = -1;
     EXPECT_EQ(currentEvent(f.doc), nullptr);
     // A view the list never shows, or a document without arrays, has no rows.
-    f.doc.currentView = 3;
+    f.doc.currentView = kListingReel;
     EXPECT_EQ(rowEvent(f.doc, 0), nullptr);
-    EXPECT_EQ(shownView(f.doc), 0);
+    EXPECT_EQ(shownView(f.doc), kAllEvents);
     EdlDocument empty;
-    empty.viewCount[0] = 5;
+    empty.viewCount[kAllEvents] = 5;
     EXPECT_EQ(rowEvent(empty, 0), nullptr);
 }
 
@@ -85,62 +85,62 @@ TEST(ListRows, ColumnTextStopsAt31CharactersEvenWithoutTerminator) {
 }
 
 TEST(SwitchListDisplay, CyclesAndSkipsAnEmptySearchResult) {
-    EXPECT_EQ(nextListDisplay(0, 3), 1);
-    EXPECT_EQ(nextListDisplay(1, 3), 2);
-    EXPECT_EQ(nextListDisplay(2, 3), 0);
+    EXPECT_EQ(nextListDisplay(kAllEvents, 3), kSearchResult);
+    EXPECT_EQ(nextListDisplay(kSearchResult, 3), kReelUsage);
+    EXPECT_EQ(nextListDisplay(kReelUsage, 3), kAllEvents);
     // Without hits: normal list straight to reel usage, and back.
-    EXPECT_EQ(nextListDisplay(0, 0), 2);
-    EXPECT_EQ(nextListDisplay(2, 0), 0);
+    EXPECT_EQ(nextListDisplay(kAllEvents, 0), kReelUsage);
+    EXPECT_EQ(nextListDisplay(kReelUsage, 0), kAllEvents);
     // Nothing selected in the combo box counts as before the first item.
-    EXPECT_EQ(nextListDisplay(-1, 0), 0);
+    EXPECT_EQ(nextListDisplay(-1, 0), kAllEvents);
 }
 
 TEST(ChooseView, EmptyViewsFallBackToTheNormalList) {
     ListFixture f({0, 1});
-    ViewChoice c = chooseView(f.doc, 1);
+    ViewChoice c = chooseView(f.doc, kSearchResult);
     EXPECT_TRUE(c.fellBack);
-    EXPECT_EQ(c.view, 0);
-    EXPECT_EQ(f.doc.currentView, 0);
-    c = chooseView(f.doc, 7);
+    EXPECT_EQ(c.view, kAllEvents);
+    EXPECT_EQ(f.doc.currentView, kAllEvents);
+    c = chooseView(f.doc, 7); // names no view
     EXPECT_TRUE(c.fellBack);
-    EXPECT_EQ(f.doc.currentView, 0);
+    EXPECT_EQ(f.doc.currentView, kAllEvents);
 
     f.addHit(1);
-    c = chooseView(f.doc, 1);
+    c = chooseView(f.doc, kSearchResult);
     EXPECT_FALSE(c.fellBack);
-    EXPECT_EQ(f.doc.currentView, 1);
+    EXPECT_EQ(f.doc.currentView, kSearchResult);
     EXPECT_EQ(f.shownSequences(), std::vector<int32_t>{2});
 }
 
 TEST(ChooseView, ReelUsageIsRebuiltForTheChosenReelAndSortedByItsState) {
     ListFixture f({2, 0, 2, 1, 2});
     f.doc.reelFilter = 2;
-    f.doc.viewCount[2] = 1; // anything but 0, as the load left it
-    f.doc.sortState[1][kSortSource] = kSortAscending;
-    const ViewChoice c = chooseView(f.doc, 2);
+    f.doc.viewCount[kReelUsage] = 1; // anything but 0, as the load left it
+    f.doc.sortState[sortStateRow(kReelUsage)][kSortSource] = kSortAscending;
+    const ViewChoice c = chooseView(f.doc, kReelUsage);
     EXPECT_FALSE(c.fellBack);
-    EXPECT_EQ(f.doc.currentView, 2);
-    EXPECT_EQ(f.doc.viewCount[2], 3);
+    EXPECT_EQ(f.doc.currentView, kReelUsage);
+    EXPECT_EQ(f.doc.viewCount[kReelUsage], 3);
     // Source times fall with the sequence, so ascending source order is reverse EDL order.
     EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{5, 3, 1}));
 
     // Choosing another reel in the shown view rebuilds it in its sort order from row 0.
-    f.doc.currentRow[2] = f.doc.topRow[2] = 2;
+    f.doc.currentRow[kReelUsage] = f.doc.topRow[kReelUsage] = 2;
     EXPECT_FALSE(chooseUsageReel(f.doc, 2));
-    EXPECT_EQ(f.doc.currentRow[2], 2);
+    EXPECT_EQ(f.doc.currentRow[kReelUsage], 2);
     EXPECT_FALSE(chooseUsageReel(f.doc, -1));
     f.events[1].reelIndex = 1;
     EXPECT_TRUE(chooseUsageReel(f.doc, 1));
     EXPECT_EQ(f.doc.reelFilter, 1);
     EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{4, 2}));
-    EXPECT_EQ(f.doc.currentRow[2], 0);
-    EXPECT_EQ(f.doc.topRow[2], 0);
+    EXPECT_EQ(f.doc.currentRow[kReelUsage], 0);
+    EXPECT_EQ(f.doc.topRow[kReelUsage], 0);
 
     rebuildReelUsageView(f.doc);
     EXPECT_EQ(f.shownSequences(), (std::vector<int32_t>{2, 4}));
     f.doc.reelFilter = 9;
     rebuildReelUsageView(f.doc);
-    EXPECT_EQ(f.doc.viewCount[2], 0);
+    EXPECT_EQ(f.doc.viewCount[kReelUsage], 0);
 }
 
 TEST(HeaderClick, SortsOnlyViewsOneAndTwoWithRows) {
@@ -148,16 +148,16 @@ TEST(HeaderClick, SortsOnlyViewsOneAndTwoWithRows) {
     for (int column = 0; column < kColumnCount; ++column)
         EXPECT_EQ(headerClickCommand(column, f.doc), 0) << column;
     f.addHit(0);
-    f.doc.currentView = 1;
+    f.doc.currentView = kSearchResult;
     EXPECT_EQ(headerClickCommand(kColEdit, f.doc), IDM_SORT_EDIT_ORDER);
     EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), IDM_SORT_SOURCE);
     EXPECT_EQ(headerClickCommand(kColRecIn, f.doc), IDM_SORT_RECORD);
     EXPECT_EQ(headerClickCommand(kColDuration, f.doc), IDM_SORT_DURATION);
     for (int column : {kColReel, kColSrcOut, kColRecOut, kColSpare})
         EXPECT_EQ(headerClickCommand(column, f.doc), 0) << column;
-    f.doc.currentView = 2;
-    EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), 0); // view 2 has no rows
-    f.doc.viewCount[2] = 2;
+    f.doc.currentView = kReelUsage;
+    EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), 0); // kReelUsage has no rows
+    f.doc.viewCount[kReelUsage] = 2;
     EXPECT_EQ(headerClickCommand(kColSrcIn, f.doc), IDM_SORT_SOURCE);
 }
 
@@ -172,10 +172,10 @@ TEST(ListKeys, LettersAreSwallowedAndArrowsWakeTheSelectionWorker) {
 
     // A view of one row whose only row is current: nothing to follow.
     f.addHit(0);
-    f.doc.currentView = 1;
-    f.doc.currentRow[1] = 0;
+    f.doc.currentView = kSearchResult;
+    f.doc.currentRow[kSearchResult] = 0;
     EXPECT_EQ(listKeyAction(kKeyDown, f.doc), ListKeyAction::None);
-    f.doc.currentRow[1] = -1;
+    f.doc.currentRow[kSearchResult] = -1;
     EXPECT_EQ(listKeyAction(kKeyDown, f.doc), ListKeyAction::SignalSelection);
 }
 
@@ -232,22 +232,22 @@ TEST(MemoColumnMarks, FormChangesWithTheColumnWidth) {
 
 TEST(SortArrows, ImagesFollowTheShownViewsStateRow) {
     EdlDocument doc;
-    doc.sortState[0][kSortSource] = kSortAscending;
-    doc.sortState[0][kSortDuration] = kSortNone;
-    doc.sortState[0][kSortRecord] = kSortNone;
-    doc.sortState[1][kSortSource] = kSortNone;
-    doc.sortState[1][kSortDuration] = kSortDescending;
-    doc.sortState[1][kSortRecord] = kSortNone;
-    doc.currentView = 0;
+    doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortAscending;
+    doc.sortState[sortStateRow(kSearchResult)][kSortDuration] = kSortNone;
+    doc.sortState[sortStateRow(kSearchResult)][kSortRecord] = kSortNone;
+    doc.sortState[sortStateRow(kReelUsage)][kSortSource] = kSortNone;
+    doc.sortState[sortStateRow(kReelUsage)][kSortDuration] = kSortDescending;
+    doc.sortState[sortStateRow(kReelUsage)][kSortRecord] = kSortNone;
+    doc.currentView = kAllEvents;
     SortArrowImages images = sortArrowImages(doc);
     EXPECT_EQ(images.source, 2);
     EXPECT_EQ(images.duration, 2);
-    doc.currentView = 1;
+    doc.currentView = kSearchResult;
     images = sortArrowImages(doc);
     EXPECT_EQ(images.source, 1);
     EXPECT_EQ(images.record, 2);
     EXPECT_EQ(images.duration, 2);
-    doc.currentView = 2;
+    doc.currentView = kReelUsage;
     images = sortArrowImages(doc);
     EXPECT_EQ(images.source, 2);
     EXPECT_EQ(images.duration, 0);

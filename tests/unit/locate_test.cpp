@@ -9,7 +9,7 @@ using namespace qlp;
 
 namespace {
 
-// View 0 of events with the given EDIT texts.
+// kAllEvents of events with the given EDIT texts.
 struct LocateFixture {
     EdlDocument doc;
     std::vector<EdlEvent> events;
@@ -21,8 +21,8 @@ struct LocateFixture {
             rows.push_back(&events[i]);
         }
         doc.events = events.data();
-        doc.view[0] = rows.data();
-        doc.viewCount[0] = static_cast<int32_t>(rows.size());
+        doc.view[kAllEvents] = rows.data();
+        doc.viewCount[kAllEvents] = static_cast<int32_t>(rows.size());
         doc.lastEditNumber = lastEdit;
     }
 };
@@ -52,23 +52,23 @@ TEST(Locate, EnteredNumbers) {
 
 TEST(Locate, FirstEventOfTheEditGapsAndShortTexts) {
     LocateFixture f({u"0001", u"0002", u"0002", u"0004", u"7", u"0007"}, 7);
-    f.doc.currentView = 1;
-    f.doc.currentRow[0] = 5;
-    f.doc.topRow[0] = 3;
+    f.doc.currentView = kSearchResult;
+    f.doc.currentRow[kAllEvents] = 5;
+    f.doc.topRow[kAllEvents] = 3;
     struct Row {
         const char16_t* entry;
         int32_t row;
     } rows[] = {{u"2", 1}, {u"4", 3}, {u"1", 0}, {u"3", -1}, {u"7", 5}};
     for (const Row& r : rows) {
         ASSERT_TRUE(enterLocateNumber(f.doc, r.entry).accepted);
-        const int32_t before = f.doc.currentRow[0];
+        const int32_t before = f.doc.currentRow[kAllEvents];
         EXPECT_EQ(locateEdit(f.doc), r.row);
-        EXPECT_EQ(f.doc.currentView, 0);
+        EXPECT_EQ(f.doc.currentView, kAllEvents);
         if (r.row >= 0) {
-            EXPECT_EQ(f.doc.currentRow[0], r.row);
-            EXPECT_EQ(f.doc.topRow[0], r.row);
+            EXPECT_EQ(f.doc.currentRow[kAllEvents], r.row);
+            EXPECT_EQ(f.doc.topRow[kAllEvents], r.row);
         } else {
-            EXPECT_EQ(f.doc.currentRow[0], before); // a gap in the numbers moves nothing
+            EXPECT_EQ(f.doc.currentRow[kAllEvents], before); // a gap in the numbers moves nothing
         }
     }
     LocateFixture empty({u"0001"}, 1);

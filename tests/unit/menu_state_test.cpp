@@ -82,9 +82,9 @@ TEST(MenuState, ConditionalItemsOfALoadedDocument) {
     EXPECT_TRUE(s.at(IDM_SEARCH).enabled);
     EXPECT_TRUE(s.at(IDM_CLEAR_SEARCH).enabled);
 
-    for (int view : {0, 1, 2}) {
+    for (int view : {kAllEvents, kSearchResult, kReelUsage}) {
         in.currentView = view;
-        EXPECT_EQ(states(in).at(IDM_SORT_DURATION).enabled, view != 0) << view;
+        EXPECT_EQ(states(in).at(IDM_SORT_DURATION).enabled, view != kAllEvents) << view;
     }
 }
 
@@ -93,8 +93,8 @@ TEST(MenuState, InputTakenFromTheDocumentAndTab) {
     doc.loaded = 1;
     doc.commentMode = 1;
     doc.search.searchFlags = 16;
-    doc.viewCount[1] = 7;
-    doc.currentView = 2;
+    doc.viewCount[kSearchResult] = 7;
+    doc.currentView = kReelUsage;
     TabEntry entry;
     entry.saveState = kModified;
     const MenuStateInput in = menuStateInput(doc, &entry);
@@ -103,7 +103,7 @@ TEST(MenuState, InputTakenFromTheDocumentAndTab) {
     EXPECT_EQ(in.commentMode, 1);
     EXPECT_EQ(in.searchFlags, 16);
     EXPECT_EQ(in.searchRows, 7);
-    EXPECT_EQ(in.currentView, 2);
+    EXPECT_EQ(in.currentView, kReelUsage);
     EXPECT_FALSE(menuStateInput(doc, nullptr).hasEntry);
 }
 
@@ -148,7 +148,7 @@ TEST(AcceleratorRouting, ListForwardsEveryMenuCommandButNotCopy) {
     for (int command : barCommands)
         EXPECT_TRUE(listForwardsCommand(command)) << command;
     EXPECT_FALSE(listForwardsCommand(IDM_COPY_MEMO));
-    EXPECT_FALSE(listForwardsCommand(40073)); // the gap between the register and recall ranges
+    EXPECT_FALSE(listForwardsCommand(IDM_REGISTER_LAYOUT4 + 1)); // the gap before the recall commands
     EXPECT_FALSE(listForwardsCommand(IDC_LAYOUT1));
 }
 

@@ -145,8 +145,8 @@ TEST(OutOfMemory, AWorkMemoThatCannotBeStoredLeavesThePreviousOne) {
     EdlDocument doc;
     ASSERT_EQ(loadProjectFile(work, doc), LoadStatus::Ok);
     doc.commentMode = 1;
-    doc.currentRow[0] = 1;
-    const EdlEvent& event = *doc.view[0][1];
+    doc.currentRow[kAllEvents] = 1;
+    const EdlEvent& event = *doc.view[kAllEvents][1];
     ASSERT_EQ(writeWorkMemo(doc, u"前のメモ").result, MemoResult::Stored);
     // Each memo larger than a block of the document's memory takes a block of its own, so the
     // document's list of blocks grows; the first time that list needs more room, it gets none.

@@ -121,11 +121,11 @@ TEST(Offset, EntriesRefusedEmptyAndWithoutEvent) {
     EXPECT_EQ(utf8(offsetText(*doc)), " 00:00:00.00");
 
     // No shown row (an empty search view) and no document: nothing happens.
-    doc->currentView = 1;
+    doc->currentView = kSearchResult;
     EXPECT_EQ(applyOffsetToCurrentEvent(*doc, u"02000000").status, OffsetStatus::NoEvent);
     EdlDocument none;
     EXPECT_EQ(applyOffsetToCurrentEvent(none, u"02000000").status, OffsetStatus::NoEvent);
-    doc->currentView = 0;
+    doc->currentView = kAllEvents;
     EXPECT_EQ(applyOffsetToCurrentEvent(*doc, u"02000000").status, OffsetStatus::Applied);
     EXPECT_EQ(utf8(column(doc->events[0], kColRecOut)), "02:00:05.00");
 
@@ -140,15 +140,15 @@ TEST(Offset, SearchIsDiscardedOnlyWithTheRecordCriterion) {
     for (const int32_t flags : {4, 2, 6}) {
         auto doc = loadEdl(text);
         doc->events[0].searchHit = 1;
-        doc->view[1][0] = &doc->events[0];
-        doc->viewCount[1] = 1;
+        doc->view[kSearchResult][0] = &doc->events[0];
+        doc->viewCount[kSearchResult] = 1;
         doc->search.searchFlags = flags;
         const OffsetOutcome outcome = applyOffset(*doc, u"02000000", doc->events[0].recInCopy);
         EXPECT_EQ(outcome.discardSearch, (flags & 4) != 0);
         // A zero offset keeps the search even with the record criterion.
         EXPECT_FALSE(applyOffset(*doc, u"01000000", doc->events[0].recInCopy).discardSearch);
         discardSearchResult(*doc);
-        EXPECT_EQ(doc->viewCount[1], 0);
+        EXPECT_EQ(doc->viewCount[kSearchResult], 0);
         EXPECT_EQ(doc->events[0].searchHit, 0);
     }
 }

@@ -57,7 +57,7 @@ TEST(WorkFile, LayoutOfAConvertedEdl) {
     EXPECT_EQ(header.headerSize, 2220);
     EXPECT_EQ(header.eventRecordSize, 1004);
     EXPECT_EQ(header.loaded, 0);
-    EXPECT_EQ(header.viewCount[0], 8);
+    EXPECT_EQ(header.viewCount[kAllEvents], 8);
     EXPECT_EQ(header.reelCount, 4);
     EXPECT_EQ(header.sourceTextOffset, 2252);
     EXPECT_EQ(header.reelNamesOffset, 2252 + static_cast<int32_t>(edl.size()));
@@ -67,7 +67,7 @@ TEST(WorkFile, LayoutOfAConvertedEdl) {
     EXPECT_EQ(header.notesOffset, 0);
     EXPECT_EQ(header.noteCount, 0);
     EXPECT_EQ(header.recOffsetSign, u' ');
-    EXPECT_EQ(header.sortState[2][1], 2);
+    EXPECT_EQ(header.sortState[sortStateRow(kListingReel)][1], 2);
     EXPECT_EQ(header.columnOrder[3][13], 13);
     EXPECT_EQ(header.search.searchMarker, 8);
     EXPECT_EQ(header.search.slotValue[5], -1);
@@ -102,7 +102,7 @@ TEST(ProjectFile, ConvertLoadSaveLoadKeepsTheDocument) {
         load(converted, doc);
         EXPECT_EQ(doc.loaded, 1);
         const std::vector<uint8_t> saved = imageOf(doc);
-        // Only the loaded flag, the size of view 2 (the events of the first reel, counted by the
+        // Only the loaded flag, the size of kReelUsage (the events of the first reel, counted by the
         // load), the notes offset and the offset text (formatted by the load) differ from the
         // converted file.
         ASSERT_EQ(saved.size(), converted.size());
@@ -170,20 +170,20 @@ TEST(ProjectFile, ViewsAreRebuiltAndSortedOnLoad) {
     load(workFileOf("ndf_basic.EDL"), doc);
     for (int i : {1, 3, 6})
         doc.events[i].searchHit = 1;
-    doc.viewCount[1] = 99;   // a stale count is recomputed from the hits
-    doc.reelFilter = 1;      // TAPE01
-    doc.sortState[0][0] = 0; // view 1: source, descending
-    doc.sortState[1][1] = 1; // view 2: duration, ascending
+    doc.viewCount[kSearchResult] = 99;                 // a stale count is recomputed from the hits
+    doc.reelFilter = 1;                                // TAPE01
+    doc.sortState[sortStateRow(kSearchResult)][0] = 0; // kSearchResult: source, descending
+    doc.sortState[sortStateRow(kReelUsage)][1] = 1;    // kReelUsage: duration, ascending
     EdlDocument back;
     load(imageOf(doc), back);
-    EXPECT_EQ(back.viewCount[1], 3);
-    EXPECT_EQ(back.viewCount[2], 3);
-    EXPECT_GE(back.view[1][0]->srcSortKey, back.view[1][1]->srcSortKey);
-    EXPECT_GE(back.view[1][1]->srcSortKey, back.view[1][2]->srcSortKey);
-    EXPECT_LE(back.view[2][0]->duration, back.view[2][1]->duration);
-    for (int i = 0; i < back.viewCount[0]; ++i)
-        EXPECT_EQ(back.view[0][i], &back.events[i]);
-    EXPECT_EQ(back.events[back.viewCount[0]].sequence, 0); // the spare record is zero
+    EXPECT_EQ(back.viewCount[kSearchResult], 3);
+    EXPECT_EQ(back.viewCount[kReelUsage], 3);
+    EXPECT_GE(back.view[kSearchResult][0]->srcSortKey, back.view[kSearchResult][1]->srcSortKey);
+    EXPECT_GE(back.view[kSearchResult][1]->srcSortKey, back.view[kSearchResult][2]->srcSortKey);
+    EXPECT_LE(back.view[kReelUsage][0]->duration, back.view[kReelUsage][1]->duration);
+    for (int i = 0; i < back.viewCount[kAllEvents]; ++i)
+        EXPECT_EQ(back.view[kAllEvents][i], &back.events[i]);
+    EXPECT_EQ(back.events[back.viewCount[kAllEvents]].sequence, 0); // the spare record is zero
 }
 
 TEST(ProjectFile, RefusesWhatIsNotAProjectFile) {
@@ -223,7 +223,7 @@ TEST(ProjectFile, EachRefusalSaysWhatAndWhere) {
     const int e = readI32(good.data() + h + 40); // the first event record
     const int note = readI32(good.data() + h + 60);
     int lastEvent = e;
-    for (int i = 0; i + 1 < doc.viewCount[0]; ++i)
+    for (int i = 0; i + 1 < doc.viewCount[kAllEvents]; ++i)
         lastEvent += readI32(good.data() + lastEvent + 64);
 
     struct Row {
@@ -361,7 +361,7 @@ TEST(OpenProjectFiles, CopiesIntoWorkFiles) {
     EdlDocument doc;
     EXPECT_EQ(loadDocument(doc, list, prompt), 1); // none active: the last entry
     EXPECT_EQ(list.last()->active, 1);
-    EXPECT_EQ(doc.viewCount[0], 3);
+    EXPECT_EQ(doc.viewCount[kAllEvents], 3);
 }
 
 // The offset text the panel shows and the listings print is formatted when a document is loaded,

@@ -284,7 +284,7 @@ TEST(QlpShow, JsonHoldsTheStoredHeaderTextsAndComments) {
     EXPECT_TRUE(JsonChecker(r.out).valid());
     EXPECT_TRUE(isUtf8(r.out));
     EXPECT_TRUE(contains(r.out, "\"kind\": \"edl\""));
-    // The counts as stored: the loader's rebuilt views 1 and 2 are not what the file holds.
+    // The counts as stored: the loader's rebuilt kSearchResult and kReelUsage are not what the file holds.
     EXPECT_TRUE(contains(r.out, "\"viewCount\": [6, 0, 0, 0]"));
     EXPECT_TRUE(contains(r.out, "\"reelCount\": 3"));
     EXPECT_TRUE(contains(r.out, "\"recOffsetSign\": \" \""));
@@ -418,7 +418,7 @@ TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {
     const int32_t rows[] = {1};
     setMarker(doc, rows);
     doc.commentMode = 1;
-    doc.currentRow[0] = 1;
+    doc.currentRow[kAllEvents] = 1;
     writeWorkMemo(doc, u"要確認");
     takeMarkerName(doc, 5, u"確認\r\n待ち");
     storeReelDescription(doc, u"TAPE02", u"二日目");

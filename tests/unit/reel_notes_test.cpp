@@ -75,7 +75,7 @@ TEST(ReelInfo, TotalsCountsAndTheThreeOrderings) {
     EXPECT_FALSE(storeReelDescription(doc, u"NONE", u"lost"));
     EXPECT_EQ(reelDescription(doc, 3), u"B-roll day 2 " + std::u16string(35, u'x'));
     EXPECT_EQ(reelDescription(doc, 0), u"");
-    doc.currentRow[0] = 3;
+    doc.currentRow[kAllEvents] = 3;
     EXPECT_EQ(currentEventReel(doc), 1);
 
     const std::vector<uint8_t> saved = imageOf(doc);

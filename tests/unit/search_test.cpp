@@ -61,15 +61,15 @@ struct SearchFixture {
         doc.events = events.data();
         for (int v = 0; v < 3; ++v)
             doc.view[v] = rows[v].data();
-        doc.viewCount[0] = static_cast<int32_t>(kEvents.size());
+        doc.viewCount[kAllEvents] = static_cast<int32_t>(kEvents.size());
         for (auto& row : doc.sortState)
             for (auto& s : row)
                 s = kSortNone;
     }
     std::vector<int> hits() const {
         std::vector<int> out;
-        for (int32_t i = 0; i < doc.viewCount[1]; ++i)
-            out.push_back(static_cast<int>(doc.view[1][i] - doc.events));
+        for (int32_t i = 0; i < doc.viewCount[kSearchResult]; ++i)
+            out.push_back(static_cast<int>(doc.view[kSearchResult][i] - doc.events));
         return out;
     }
     std::vector<int> flagged() const {
@@ -211,7 +211,7 @@ TEST(RunSearch, EachCriterionAndTheirCombination) {
         // A stale hit of an earlier search is cleared first.
         f.events[4].searchHit = 1;
         f.rows[1][0] = &f.events[4];
-        f.doc.viewCount[1] = 1;
+        f.doc.viewCount[kSearchResult] = 1;
         const SearchOutcome outcome = runSearch(f.doc);
         EXPECT_TRUE(outcome.ran);
         EXPECT_EQ(outcome.hits, static_cast<int32_t>(r.hits.size()));
@@ -231,40 +231,40 @@ TEST(RunSearch, WhatTheShownViewBecomes) {
     f.doc.search.slotValue[2] = 0;
     EXPECT_TRUE(searchButtonEnabled(f.doc));
 
-    // Shown view 1 with hits is ordered by its stored sort state, keeping its position.
-    f.doc.currentView = 1;
-    f.doc.currentRow[1] = 2;
-    f.doc.sortState[0][kSortDuration] = kSortDescending;
+    // Shown kSearchResult with hits is ordered by its stored sort state, keeping its position.
+    f.doc.currentView = kSearchResult;
+    f.doc.currentRow[kSearchResult] = 2;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortDuration] = kSortDescending;
     SearchOutcome outcome = runSearch(f.doc);
     EXPECT_EQ(outcome.effect, SearchViewEffect::Reordered);
     EXPECT_EQ(f.hits(), (std::vector<int>{5, 2, 0, 3, 4, 1}));
-    EXPECT_EQ(f.doc.currentRow[1], 2);
+    EXPECT_EQ(f.doc.currentRow[kSearchResult], 2);
     EXPECT_TRUE(clearSearchButtonEnabled(f.doc));
 
-    // Shown view 1 left without hits falls back to view 0.
+    // Shown kSearchResult left without hits falls back to kAllEvents.
     f.doc.search.lowerOp[2] = kOpBelow;
     outcome = runSearch(f.doc);
     EXPECT_EQ(outcome.effect, SearchViewEffect::FellBack);
     EXPECT_EQ(outcome.hits, 0);
-    EXPECT_EQ(f.doc.currentView, 0);
-    EXPECT_EQ(f.doc.currentRow[1], 0);
+    EXPECT_EQ(f.doc.currentView, kAllEvents);
+    EXPECT_EQ(f.doc.currentRow[kSearchResult], 0);
     EXPECT_EQ(f.flagged(), std::vector<int>{});
     EXPECT_FALSE(clearSearchButtonEnabled(f.doc));
 
-    // Clearing: hits and flags go; a shown view 1 gives way to view 0, view 2 is only redrawn.
+    // Clearing: hits and flags go; a shown kSearchResult gives way to kAllEvents, kReelUsage is only redrawn.
     f.doc.search.lowerOp[2] = kOpAtOrAbove;
     runSearch(f.doc);
-    f.doc.currentView = 1;
-    f.doc.topRow[1] = 3;
+    f.doc.currentView = kSearchResult;
+    f.doc.topRow[kSearchResult] = 3;
     EXPECT_EQ(clearSearch(f.doc), SearchViewEffect::FellBack);
-    EXPECT_EQ(f.doc.currentView, 0);
-    EXPECT_EQ(f.doc.topRow[1], 0);
-    EXPECT_EQ(f.doc.viewCount[1], 0);
+    EXPECT_EQ(f.doc.currentView, kAllEvents);
+    EXPECT_EQ(f.doc.topRow[kSearchResult], 0);
+    EXPECT_EQ(f.doc.viewCount[kSearchResult], 0);
     EXPECT_EQ(f.flagged(), std::vector<int>{});
     runSearch(f.doc);
-    f.doc.currentView = 2;
+    f.doc.currentView = kReelUsage;
     EXPECT_EQ(clearSearch(f.doc), SearchViewEffect::Redraw);
-    EXPECT_EQ(f.doc.currentView, 2);
+    EXPECT_EQ(f.doc.currentView, kReelUsage);
 }
 
 TEST(SearchSettings, PanelRules) {

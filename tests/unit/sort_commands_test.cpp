@@ -71,7 +71,7 @@ TEST(SortCommands, StateRowOrderAndStatus) {
         {IDM_SORT_RECORD, {1, 3, 2}, 2, 2, 0, u"状態: 3件のデータをR-VTR(REC-TC)でソートしました。"},
         {IDM_SORT_EDIT_ORDER, {1, 2, 3}, 2, 2, 2, u"状態: 3件のデータをEDIT順にしました。"},
     };
-    for (int view : {1, 2}) {
+    for (int view : {kSearchResult, kReelUsage}) {
         CommandFixture f(evs, view);
         for (const Step& s : steps) {
             SCOPED_TRACE(std::to_string(view) + ": command " + std::to_string(s.command));
@@ -80,7 +80,7 @@ TEST(SortCommands, StateRowOrderAndStatus) {
             EXPECT_EQ(o.rows, 3);
             EXPECT_EQ(o.status, s.status);
             EXPECT_EQ(f.order(), s.order);
-            const int32_t* row = f.doc.sortState[view - 1];
+            const int32_t* row = f.doc.sortState[sortStateRow(view)];
             EXPECT_EQ(row[kSortSource], s.source);
             EXPECT_EQ(row[kSortDuration], s.duration);
             EXPECT_EQ(row[kSortRecord], s.record);
@@ -95,7 +95,7 @@ TEST(SortCommands, ListsRunningPastMidnightAndViewsThatDoNotSort) {
     CommandFixture f({{tc(0, 1), tc(0, 1), 1}, {tc(23, 59), tc(23, 59), 2}}, 2);
     for (int32_t expectedState : {1, 0, 1}) {
         runSortCommand(f.doc, IDM_SORT_SOURCE);
-        EXPECT_EQ(f.doc.sortState[1][kSortSource], expectedState);
+        EXPECT_EQ(f.doc.sortState[sortStateRow(kReelUsage)][kSortSource], expectedState);
         EXPECT_EQ(f.order(), expectedState == 1 ? (std::vector<int32_t>{2, 1}) : (std::vector<int32_t>{1, 2}));
         EXPECT_EQ(f.events[0].srcSortKey, tc(1, 1)); // no drift
         EXPECT_EQ(f.events[1].srcSortKey, tc(0, 59));
@@ -104,7 +104,7 @@ TEST(SortCommands, ListsRunningPastMidnightAndViewsThatDoNotSort) {
     runSortCommand(f.doc, IDM_SORT_RECORD);
     EXPECT_EQ(f.order(), (std::vector<int32_t>{1, 2}));
     f.doc.hasHour23 = 1;
-    f.doc.sortState[1][kSortRecord] = kSortNone;
+    f.doc.sortState[sortStateRow(kReelUsage)][kSortRecord] = kSortNone;
     runSortCommand(f.doc, IDM_SORT_RECORD);
     EXPECT_EQ(f.order(), (std::vector<int32_t>{2, 1}));
     EXPECT_EQ(f.events[0].recSortKey, tc(1, 1));
@@ -113,7 +113,7 @@ TEST(SortCommands, ListsRunningPastMidnightAndViewsThatDoNotSort) {
     CommandFixture one({{5, 5, 5}}, 1);
     EXPECT_EQ(runSortCommand(one.doc, IDM_SORT_DURATION).status,
               u"状態: 1件のデータをデュレーションでソートしました。");
-    // View 0 is never reordered, and other commands are not sorts.
+    // kAllEvents is never reordered, and other commands are not sorts.
     CommandFixture all({{2, 2, 2}, {1, 1, 1}}, 0);
     EXPECT_FALSE(runSortCommand(all.doc, IDM_SORT_SOURCE).sorted);
     EXPECT_EQ(all.order(), (std::vector<int32_t>{1, 2}));

@@ -11,7 +11,7 @@ using namespace qlp;
 
 namespace {
 
-// A document whose view 1 lists the given events.
+// A document whose kSearchResult lists the given events.
 struct ViewFixture {
     EdlDocument doc;
     std::vector<EdlEvent> events;
@@ -22,9 +22,9 @@ struct ViewFixture {
             events[i].sequence = static_cast<int32_t>(i + 1);
             rows.push_back(&events[i]);
         }
-        doc.view[1] = rows.data();
-        doc.viewCount[1] = static_cast<int32_t>(rows.size());
-        doc.currentView = 1;
+        doc.view[kSearchResult] = rows.data();
+        doc.viewCount[kSearchResult] = static_cast<int32_t>(rows.size());
+        doc.currentView = kSearchResult;
         for (auto& row : doc.sortState)
             for (auto& s : row)
                 s = kSortNone;
@@ -104,20 +104,20 @@ TEST(ReapplySort, UsesTheStoredStateOfTheView) {
     ViewFixture f({at(tc(1, 0), tc(10, 2), 90), at(tc(2, 0), tc(10, 1), 30), at(tc(3, 0), tc(10, 0), 60)});
     reapplySort(f.doc); // all states 2: EDL order stays
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{1, 2, 3}));
-    f.doc.sortState[0][kSortDuration] = kSortAscending;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortDuration] = kSortAscending;
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{2, 3, 1}));
-    f.doc.sortState[0][kSortDuration] = kSortNone;
-    f.doc.sortState[0][kSortRecord] = kSortAscending;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortDuration] = kSortNone;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortRecord] = kSortAscending;
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{3, 2, 1}));
-    f.doc.sortState[0][kSortSource] = kSortDescending; // the source state wins
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortDescending; // the source state wins
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{3, 2, 1}));
-    f.doc.currentView = 0; // view 0 is never reordered
-    f.doc.view[0] = f.rows.data();
-    f.doc.viewCount[0] = 3;
-    f.doc.sortState[0][kSortSource] = kSortAscending;
+    f.doc.currentView = kAllEvents; // kAllEvents is never reordered
+    f.doc.view[kAllEvents] = f.rows.data();
+    f.doc.viewCount[kAllEvents] = 3;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortAscending;
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{3, 2, 1}));
 }
@@ -126,7 +126,7 @@ TEST(ReapplySort, UsesTheStoredStateOfTheView) {
 // repeating the sort neither reorders nor drifts the keys.
 TEST(ReapplySort, ListsRunningPastMidnight) {
     ViewFixture f({at(tc(0, 1)), at(tc(23, 59))});
-    f.doc.sortState[0][kSortSource] = kSortAscending;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortAscending;
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{2, 1}));
     EXPECT_EQ(f.events[1].srcSortKey, tc(0, 59));
@@ -136,7 +136,7 @@ TEST(ReapplySort, ListsRunningPastMidnight) {
     EXPECT_EQ(f.events[1].srcSortKey, tc(0, 59));
 
     ViewFixture r({at(0, tc(0, 0, 10)), at(0, tc(23, 59, 50))});
-    r.doc.sortState[0][kSortRecord] = kSortAscending;
+    r.doc.sortState[sortStateRow(kSearchResult)][kSortRecord] = kSortAscending;
     reapplySort(r.doc);
     EXPECT_EQ(r.sequences(), (std::vector<int32_t>{2, 1}));
     EXPECT_EQ(hourShift(tc(23, 30)), tc(0, 30));

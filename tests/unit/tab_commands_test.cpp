@@ -240,9 +240,9 @@ TEST_F(TabCommandsTest, SwitchWritesTheWorkFileWholeOnlyAfterAChange) {
     // clang-format off
     const Case cases[] = {
         {"nothing", [](EdlDocument&) {},
-         [](const EdlDocument& d) { return d.viewCount[0] > 0; }, false},
-        {"the list position", [](EdlDocument& d) { d.currentRow[0] = 3; },
-         [](const EdlDocument& d) { return d.currentRow[0] == 3; }, false},
+         [](const EdlDocument& d) { return d.viewCount[kAllEvents] > 0; }, false},
+        {"the list position", [](EdlDocument& d) { d.currentRow[kAllEvents] = 3; },
+         [](const EdlDocument& d) { return d.currentRow[kAllEvents] == 3; }, false},
         {"an event's marker", [](EdlDocument& d) { d.events[1].marker = 2; },
          [](const EdlDocument& d) { return d.events[1].marker == 2; }, true},
         {"a column text", [](EdlDocument& d) { d.events[0].text[kColRecIn][0] = u'2'; },

@@ -109,6 +109,12 @@ inline void pumpMessages(DWORD ms = 50) {
     } while (GetTickCount() - start < ms);
 }
 
+// True once all three display workers have ended, as they do while the memo box has the focus.
+inline bool workersAtRest() {
+    const DisplayWorkers& w = ui().workers;
+    return !w.comment.thread && !w.selection.thread && !w.menu.thread;
+}
+
 // Pumps messages until the condition holds; false after the timeout.
 inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
     const DWORD start = GetTickCount();
@@ -577,25 +583,25 @@ protected:
         startWorkers(w);
     }
 
-    // Puts event i into the search result (view 1), as a search does.
+    // Puts event i into the search result (kSearchResult), as a search does.
     static void addHit(int i) {
         EdlDocument& doc = ui().document;
-        EdlEvent* event = doc.view[0][i];
+        EdlEvent* event = doc.view[kAllEvents][i];
         event->searchHit = 1;
-        doc.view[1][doc.viewCount[1]++] = event;
+        doc.view[kSearchResult][doc.viewCount[kSearchResult]++] = event;
     }
 
     static void clearHits() {
         EdlDocument& doc = ui().document;
-        for (int r = 0; r < doc.viewCount[1]; ++r)
-            doc.view[1][r]->searchHit = 0;
-        doc.viewCount[1] = 0;
+        for (int r = 0; r < doc.viewCount[kSearchResult]; ++r)
+            doc.view[kSearchResult][r]->searchHit = 0;
+        doc.viewCount[kSearchResult] = 0;
     }
 
     // Attaches a work memo to event i, in the document's memory as the memo command does.
     static void addMemo(int i, std::u16string_view text) {
         EdlDocument& doc = ui().document;
-        EdlEvent* event = doc.view[0][i];
+        EdlEvent* event = doc.view[kAllEvents][i];
         char16_t* memo = doc.heap->allocate<char16_t>(text.size() + 1);
         std::memcpy(memo, text.data(), text.size() * sizeof(char16_t));
         event->workMemo = memo;

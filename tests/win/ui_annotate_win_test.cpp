@@ -114,7 +114,7 @@ protected:
         ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
         signalSelectionChanged(ui().workers);
         ASSERT_TRUE(waitForWorkerPass(ui().workers.selection, passes, 5000));
-        ASSERT_EQ(ui().document.currentRow[0], row);
+        ASSERT_EQ(ui().document.currentRow[kAllEvents], row);
     }
 
     // Typing into the memo box as the user does: it gains the focus, gets the text, loses the focus.
@@ -122,7 +122,7 @@ protected:
         command(IDC_MEMO, EN_SETFOCUS);
         SetWindowTextW(ui().controls.memo, text);
         if (moveCurrentRowTo >= 0)
-            ui().document.currentRow[0] = moveCurrentRowTo; // as edit locate does by its accelerator
+            ui().document.currentRow[kAllEvents] = moveCurrentRowTo; // as edit locate does by its accelerator
         command(IDC_MEMO, EN_KILLFOCUS);
     }
 };
@@ -137,23 +137,23 @@ TEST_F(AnnotateTest, MarkersMemosAndTheCommentDisplay) {
     command(IDC_MARKER_CELL1 + 3, STN_CLICKED);
     selectOnly({2, 4});
     command(IDM_SET_MARKER);
-    EXPECT_EQ(doc.view[0][2]->marker, 3);
-    EXPECT_EQ(doc.view[0][4]->marker, 3);
-    EXPECT_EQ(doc.view[0][3]->marker, kNoMarker);
+    EXPECT_EQ(doc.view[kAllEvents][2]->marker, 3);
+    EXPECT_EQ(doc.view[kAllEvents][4]->marker, 3);
+    EXPECT_EQ(doc.view[kAllEvents][3]->marker, kNoMarker);
     EXPECT_EQ(entry.saveState, kModified);
     selectOnly({4});
     command(IDM_DELETE_MARKER);
-    EXPECT_EQ(doc.view[0][4]->marker, kNoMarker);
-    EXPECT_EQ(doc.view[0][2]->marker, 3);
+    EXPECT_EQ(doc.view[kAllEvents][4]->marker, kNoMarker);
+    EXPECT_EQ(doc.view[kAllEvents][2]->marker, 3);
 
     // The memo belongs to the row that was current while it was typed.
     focusRow(5);
     typeMemo(L"差し替え");
-    EXPECT_EQ(workMemoText(*doc.view[0][5]), u"差し替え");
-    EXPECT_EQ(doc.view[0][5]->workMemoLength, 5);
+    EXPECT_EQ(workMemoText(*doc.view[kAllEvents][5]), u"差し替え");
+    EXPECT_EQ(doc.view[kAllEvents][5]->workMemoLength, 5);
     typeMemo(L"lost", 6);
-    EXPECT_EQ(doc.view[0][5]->workMemoLength, 5);
-    EXPECT_EQ(doc.view[0][6]->hasWorkMemo, 0);
+    EXPECT_EQ(doc.view[kAllEvents][5]->workMemoLength, 5);
+    EXPECT_EQ(doc.view[kAllEvents][6]->hasWorkMemo, 0);
 
     // In comment mode the box is read-only and the write command does nothing.
     command(IDC_TOGGLE_COMMENT, BN_CLICKED);
@@ -162,12 +162,12 @@ TEST_F(AnnotateTest, MarkersMemosAndTheCommentDisplay) {
     focusRow(5);
     SetWindowTextW(ui().controls.memo, L"");
     command(IDM_WRITE_MEMO);
-    EXPECT_EQ(doc.view[0][5]->hasWorkMemo, 1);
+    EXPECT_EQ(doc.view[kAllEvents][5]->hasWorkMemo, 1);
     command(IDM_TOGGLE_COMMENT);
     EXPECT_EQ(doc.commentMode, 1);
     SetWindowTextW(ui().controls.memo, L"");
     command(IDM_WRITE_MEMO);
-    EXPECT_EQ(doc.view[0][5]->hasWorkMemo, 0);
+    EXPECT_EQ(doc.view[kAllEvents][5]->hasWorkMemo, 0);
 }
 
 TEST_F(AnnotateTest, NotesNewDeleteRenumberAndStoreOnFocusLoss) {
@@ -490,7 +490,7 @@ TEST_F(EntryPointTest, EveryAnnotatingCommandFromEachOfItsEntryPoints) {
     int row = 0;
     for (const Path& path : kPaths) {
         SCOPED_TRACE(testing::Message() << "command " << path.command << " entry " << static_cast<int>(path.entry));
-        EdlEvent& event = *doc.view[0][++row];
+        EdlEvent& event = *doc.view[kAllEvents][++row];
         event.marker = path.effect == Effect::Unmarks ? 2 : kNoMarker;
         const bool memo = path.effect == Effect::WritesMemo;
         if (memo && doc.commentMode != 1)

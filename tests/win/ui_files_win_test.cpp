@@ -66,8 +66,8 @@ TEST_F(FilesTest, CommandLineOpensAProjectFileQuotedOrNot) {
     EXPECT_EQ(status(0), utf8(L"ファイル数: 1"));
     EXPECT_EQ(status(1), utf8(L"場所:  " + first));
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
-    EXPECT_EQ(listRows(), doc.viewCount[0]);
-    EXPECT_GT(doc.viewCount[0], 0);
+    EXPECT_EQ(listRows(), doc.viewCount[kAllEvents]);
+    EXPECT_GT(doc.viewCount[kAllEvents], 0);
     EXPECT_TRUE(hasStyle(IDC_LIST, WS_VISIBLE));
     EXPECT_TRUE(hasStyle(IDC_TAB, WS_VISIBLE));
     EXPECT_TRUE(IsWindowEnabled(ui().controls.list));
@@ -138,7 +138,7 @@ TEST_F(FilesTest, OpenDialogKindsByFilterAndSelection) {
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"ndf_basic.EDL", kFromEdl}, {"df_reverse.EDL", kFromEdl}}));
     EXPECT_EQ(selectedTab(), 1);
     EXPECT_EQ(w(ui().currentEntry->path), (files / L"df_reverse.EDL").wstring());
-    EXPECT_EQ(listRows(), ui().document.viewCount[0]);
+    EXPECT_EQ(listRows(), ui().document.viewCount[kAllEvents]);
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
 
     // Kind 3: two project files with the second filter; the current tab stays.
@@ -321,7 +321,7 @@ TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
     openCommandLine(a);
     EdlDocument& doc = ui().document;
     doc.currentMarker = 4;
-    const int32_t events = doc.viewCount[0];
+    const int32_t events = doc.viewCount[kAllEvents];
     writeFile(L"a.QLP", std::string(64, 'x'));
 
     recorder.expect(IDYES);
@@ -333,7 +333,7 @@ TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
     EXPECT_TRUE(doc.loaded);
     EXPECT_EQ(doc.currentMarker, 4);
-    EXPECT_EQ(doc.viewCount[0], events);
+    EXPECT_EQ(doc.viewCount[kAllEvents], events);
     EXPECT_EQ(ui().currentEntry->fileId, 0);
     EXPECT_EQ(status(2), utf8(L"状態: 読込みエラー"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
@@ -349,22 +349,23 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     UiState& app_ = ui();
     EdlDocument& doc = app_.document;
     HWND list = app_.controls.list;
-    ASSERT_EQ(doc.viewCount[0], 400);
+    ASSERT_EQ(doc.viewCount[kAllEvents], 400);
 
     // The user scrolls and picks a row in the long list.
     stopWorkers(app_.workers);
-    doc.currentRow[0] = 230;
-    doc.topRow[0] = 210;
+    doc.currentRow[kAllEvents] = 230;
+    doc.topRow[kAllEvents] = 210;
     restoreListPosition();
     const int topShown = ListView_GetTopIndex(list);
     const int commentMode = doc.commentMode;
+    uint32_t passes = app_.workers.selection.passes.load();
     startWorkers(app_.workers);
-    pumpMessages(100);
+    ASSERT_TRUE(waitForWorkerPass(app_.workers.selection, passes, 5000));
 
     switchTo(1);
     EXPECT_EQ(w(app_.currentEntry->path), b);
     EXPECT_EQ(selectedTab(), 1);
-    EXPECT_EQ(listRows(), doc.viewCount[0]);
+    EXPECT_EQ(listRows(), doc.viewCount[kAllEvents]);
     EXPECT_EQ(status(0), utf8(L"ファイル数:  2"));
     EXPECT_EQ(status(1), utf8(L"場所:  " + b));
     EXPECT_EQ(status(2), utf8(L"状態: " + b + L"を開きました。"));
@@ -372,25 +373,26 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     // The long list went to its work file with its place in it.
     EdlDocument stored;
     ASSERT_EQ(loadProjectFile((work / L"FILE_ID_0000").u16string(), stored), LoadStatus::Ok);
-    EXPECT_EQ(stored.currentRow[0], 230);
-    EXPECT_EQ(stored.topRow[0], topShown);
+    EXPECT_EQ(stored.currentRow[kAllEvents], 230);
+    EXPECT_EQ(stored.topRow[kAllEvents], topShown);
     // The short one shows the reel view.
     stopWorkers(app_.workers);
-    doc.currentView = 2;
+    doc.currentView = kReelUsage;
     startWorkers(app_.workers);
 
+    passes = app_.workers.selection.passes.load();
     switchTo(0);
-    pumpMessages(100);
+    ASSERT_TRUE(waitForWorkerPass(app_.workers.selection, passes, 5000));
     EXPECT_EQ(w(app_.currentEntry->path), a);
     EXPECT_EQ(listRows(), 400);
-    EXPECT_EQ(doc.currentRow[0], 230);
+    EXPECT_EQ(doc.currentRow[kAllEvents], 230);
     EXPECT_EQ(ListView_GetTopIndex(list), topShown);
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 230);
     EXPECT_EQ(doc.commentMode, commentMode); // the memo box comes back in the mode it was left in
 
     switchTo(1);
-    EXPECT_EQ(doc.currentView, 2);
-    EXPECT_EQ(listRows(), doc.viewCount[2]);
+    EXPECT_EQ(doc.currentView, kReelUsage);
+    EXPECT_EQ(listRows(), doc.viewCount[kReelUsage]);
     EXPECT_EQ(SendMessageW(app_.controls[IDC_VIEW], CB_GETCURSEL, 0, 0), 2);
     EXPECT_TRUE(recorder.records.empty());
 }
@@ -404,7 +406,7 @@ TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
     command(IDM_OPEN);
     EdlDocument& doc = ui().document;
     doc.currentMarker = 6; // the shown document's own state, which must come back
-    const int32_t events = doc.viewCount[0];
+    const int32_t events = doc.viewCount[kAllEvents];
     std::ofstream(work / L"FILE_ID_0001", std::ios::binary | std::ios::trunc) << std::string(40, 'z');
 
     recorder.expect(IDOK);
@@ -465,8 +467,8 @@ TEST_F(FilesTest, SaveWritesTheProjectFileAndMarksTheTabSaved) {
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(toU16(a), saved), LoadStatus::Ok);
     EXPECT_EQ(saved.currentMarker, 3);
-    EXPECT_EQ(saved.viewCount[0], doc.viewCount[0]);
-    for (int i = 0; i < doc.viewCount[0]; ++i)
+    EXPECT_EQ(saved.viewCount[kAllEvents], doc.viewCount[kAllEvents]);
+    for (int i = 0; i < doc.viewCount[kAllEvents]; ++i)
         for (int col = 0; col < kColumnCount; ++col)
             EXPECT_EQ(std::u16string(saved.events[i].text[col]), std::u16string(doc.events[i].text[col]));
     refreshMenus();
@@ -602,8 +604,8 @@ TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(toU16(project), saved), LoadStatus::Ok);
     EXPECT_EQ(saved.currentMarker, 7);
-    ASSERT_EQ(saved.viewCount[0], doc.viewCount[0]);
-    for (int i = 0; i < doc.viewCount[0]; ++i) {
+    ASSERT_EQ(saved.viewCount[kAllEvents], doc.viewCount[kAllEvents]);
+    for (int i = 0; i < doc.viewCount[kAllEvents]; ++i) {
         EXPECT_EQ(saved.events[i].optionCommentLength, doc.events[i].optionCommentLength);
         if (doc.events[i].optionComment) {
             EXPECT_EQ(std::u16string(saved.events[i].optionComment), std::u16string(doc.events[i].optionComment));
@@ -687,7 +689,7 @@ TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"c.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 1);
     EXPECT_EQ(w(ui().currentEntry->path), c);
-    EXPECT_EQ(listRows(), doc.viewCount[0]);
+    EXPECT_EQ(listRows(), doc.viewCount[kAllEvents]);
     EXPECT_EQ(bytes(b), bOnDisk);
     EXPECT_EQ(status(0), utf8(L"ファイル数:  2"));
     EXPECT_EQ(status(1), utf8(L"場所:  " + c));
@@ -716,7 +718,7 @@ TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
     openCommandLine(a);
     const ControlTable& c = ui().controls;
     SendMessageW(c[IDC_CHECK_SOURCE], BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(c[IDC_VIEW], CB_SETCURSEL, 1, 0);
+    SendMessageW(c[IDC_VIEW], CB_SETCURSEL, kSearchResult, 0);
     SetWindowTextW(c.memo, L"memo");
     ASSERT_TRUE(IsWindowEnabled(c[IDC_OFFSET_CELL]));
     // The memo box's background: white with a document, the button face without one.
@@ -761,7 +763,7 @@ TEST_F(FilesTest, ClosingTheLastTabEmptiesEveryPanel) {
     const EdlDocument& doc = ui().document;
     EXPECT_FALSE(doc.loaded);
     EXPECT_EQ(doc.headerSize, 0);
-    EXPECT_EQ(doc.viewCount[0], 0);
+    EXPECT_EQ(doc.viewCount[kAllEvents], 0);
     EXPECT_EQ(doc.events, nullptr);
     EXPECT_EQ(doc.search.searchMarker, 0);
     EXPECT_EQ(ui().currentEntry, nullptr);

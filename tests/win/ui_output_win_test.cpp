@@ -149,7 +149,7 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     SendMessageW(control(IDC_CHECK_RECORD), BM_CLICK, 0, 0);
     test::click(control(IDC_REC_LOWER), 5, 5);
     command(IDM_SEARCH);
-    EXPECT_EQ(doc.viewCount[1], 7);
+    EXPECT_EQ(doc.viewCount[kSearchResult], 7);
 
     // Offset: refused entry, the arrow copies the original address, then 01:00:00:00.
     scripts.script = [&](HWND d) {
@@ -183,7 +183,7 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     EXPECT_EQ(doc.recOffsetDirection, 1);
     EXPECT_EQ(doc.recOffsetSign, u'-');
     EXPECT_EQ(ui().currentEntry->edlChanged, 1);
-    EXPECT_EQ(doc.viewCount[1], 0);
+    EXPECT_EQ(doc.viewCount[kSearchResult], 0);
     EXPECT_EQ(std::count_if(doc.events, doc.events + doc.eventCount(), [](const EdlEvent& e) { return e.searchHit; }),
               0);
     EXPECT_EQ(rowText(0, 10), L"01:00:00.00");

@@ -90,8 +90,8 @@ TEST_F(InfoPanelTest, ReelLineShowsTheCurrentEventsReelAndDescription) {
     const std::u16string comment = u"Opening scenes";
     comment.copy(doc.reelComments[0], comment.size());
     show();
-    stopWorkers(ui().workers); // keeps currentRow where the test puts it
-    doc.currentRow[0] = 3;     // edit 0004 on TAPE01
+    stopWorkers(ui().workers);      // keeps currentRow where the test puts it
+    doc.currentRow[kAllEvents] = 3; // edit 0004 on TAPE01
     EXPECT_EQ(reelLineTexts(doc).reel, u"< TAPE01 >");
 
     auto line = paint(IDC_REEL_LINE);
@@ -104,13 +104,13 @@ TEST_F(InfoPanelTest, ReelLineShowsTheCurrentEventsReelAndDescription) {
     EXPECT_GT(line->count(kWhite, area(165, 210, h)), 10);  // "説明:"
     EXPECT_GT(line->count(kYellow, area(215, 400, h)), 20); // the reel's comment
 
-    doc.currentRow[0] = 1; // TAPE02 has no comment
+    doc.currentRow[kAllEvents] = 1; // TAPE02 has no comment
     line = paint(IDC_REEL_LINE);
     EXPECT_GT(line->count(kYellow, area(65, 160, h)), 20);
     EXPECT_EQ(line->count(kYellow, area(215, 1000, h)), 0);
 
     // Without a current event only the labels are drawn.
-    doc.currentRow[0] = -1;
+    doc.currentRow[kAllEvents] = -1;
     line = paint(IDC_REEL_LINE);
     EXPECT_GT(line->count(kWhite, area(5, 60, h)), 10);
     EXPECT_EQ(line->count(kYellow), 0);

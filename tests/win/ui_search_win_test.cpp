@@ -138,8 +138,8 @@ protected:
     std::vector<int> flagged() const {
         std::vector<int> out;
         const EdlDocument& doc = ui().document;
-        for (int i = 0; i < doc.viewCount[0]; ++i)
-            if (doc.view[0][i]->searchHit)
+        for (int i = 0; i < doc.viewCount[kAllEvents]; ++i)
+            if (doc.view[kAllEvents][i]->searchHit)
                 out.push_back(i);
         return out;
     }
@@ -181,9 +181,9 @@ TEST_F(SearchTest, SearchFromThePanelSortClearAndTheUsageReel) {
     EXPECT_EQ(std::u16string(doc.search.searchReelText), u"TAPE02");
     EXPECT_TRUE(enabled(IDC_CLEAR_SEARCH));
     EXPECT_EQ(ui().currentEntry->saveState, kModified);
-    EXPECT_EQ(doc.currentView, 0); // a search does not switch the view
+    EXPECT_EQ(doc.currentView, kAllEvents); // a search does not switch the view
 
-    // View 1, sorted by record time descending; searching again keeps that order.
+    // kSearchResult, sorted by record time descending; searching again keeps that order.
     command(IDM_SWITCH_VIEW);
     command(IDM_SORT_RECORD);
     command(IDM_SORT_RECORD);
@@ -195,11 +195,11 @@ TEST_F(SearchTest, SearchFromThePanelSortClearAndTheUsageReel) {
     EXPECT_EQ(editColumn(), (Rows{L"0008", L"0005", L"0002"}));
     EXPECT_EQ(flagged(), (std::vector<int>{1, 4, 7}));
 
-    // A duration criterion without a bound finds nothing: view 1 gives way to view 0.
+    // A duration criterion without a bound finds nothing: kSearchResult gives way to kAllEvents.
     check(IDC_CHECK_DURATION);
     command(IDM_SEARCH);
-    EXPECT_EQ(doc.currentView, 0);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 0);
+    EXPECT_EQ(doc.currentView, kAllEvents);
+    EXPECT_EQ(comboSelection(IDC_VIEW), kAllEvents);
     EXPECT_EQ(listRows(), kEvents);
     EXPECT_FALSE(sortImagesShown());
     EXPECT_FALSE(enabled(IDC_CLEAR_SEARCH));
@@ -221,16 +221,16 @@ TEST_F(SearchTest, SearchFromThePanelSortClearAndTheUsageReel) {
 
     // Clear: the hits and their frames go.
     command(IDM_SEARCH);
-    EXPECT_EQ(doc.viewCount[1], 3);
+    EXPECT_EQ(doc.viewCount[kSearchResult], 3);
     command(IDM_CLEAR_SEARCH);
-    EXPECT_EQ(doc.viewCount[1], 0);
+    EXPECT_EQ(doc.viewCount[kSearchResult], 0);
     EXPECT_EQ(flagged(), std::vector<int>{});
     EXPECT_FALSE(enabled(IDC_CLEAR_SEARCH));
     EXPECT_TRUE(enabled(IDC_SEARCH));
 
     // The reel-usage view lists the reel chosen in its combo box, from its first row.
     command(IDM_SWITCH_VIEW);
-    ASSERT_EQ(doc.currentView, 2);
+    ASSERT_EQ(doc.currentView, kReelUsage);
     EXPECT_TRUE(enabled(IDC_VIEW_REEL));
     choose(IDC_VIEW_REEL, 2);
     EXPECT_EQ(doc.reelFilter, 2);
@@ -295,7 +295,7 @@ TEST_F(SearchTest, LocateFromTheSearchResult) {
         addHit(i);
     show();
     command(IDM_SWITCH_VIEW);
-    ASSERT_EQ(doc.currentView, 1);
+    ASSERT_EQ(doc.currentView, kSearchResult);
     ASSERT_TRUE(sortImagesShown());
 
     // 0 is out of range; 7 locates edit 0007, the seventh row, at the top of the normal list.
@@ -309,8 +309,8 @@ TEST_F(SearchTest, LocateFromTheSearchResult) {
     ASSERT_EQ(typing.openings.size(), 1u);
     EXPECT_EQ(typing.openings[0], "エディット・ロケート||NDF|off|20/700"); // no radio buttons; a bold edit
     EXPECT_EQ(std::u16string(locateText(doc)), u"0007");
-    EXPECT_EQ(doc.currentView, 0);
-    EXPECT_EQ(comboSelection(IDC_VIEW), 0);
+    EXPECT_EQ(doc.currentView, kAllEvents);
+    EXPECT_EQ(comboSelection(IDC_VIEW), kAllEvents);
     EXPECT_FALSE(sortImagesShown());
     EXPECT_EQ(listRows(), kEvents);
     EXPECT_EQ(ListView_GetTopIndex(list), 6);

@@ -87,7 +87,7 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     command(IDM_SWITCH_VIEW);
-    ASSERT_EQ(doc.currentView, 1);
+    ASSERT_EQ(doc.currentView, kSearchResult);
     ui().currentEntry->saveState = kSaved;
     using Rows = std::vector<std::wstring>;
     EXPECT_EQ(editColumn(), (Rows{L"0004", L"0011", L"0021"}));
@@ -99,7 +99,7 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     EXPECT_EQ(statusText(kStatusBarState), L"状態: 3件のデータをP-VTR(素材TC)でソートしました。");
     EXPECT_EQ(ui().currentEntry->saveState, kModified);
     EXPECT_EQ(tabImage(), kModified);
-    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), doc.currentRow[1]);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), doc.currentRow[kSearchResult]);
 
     // The menu command again: descending.
     command(IDM_SORT_SOURCE);
@@ -131,8 +131,8 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     const std::wstring status = statusText(kStatusBarState);
     SetFocus(memo);
     ASSERT_EQ(GetFocus(), memo);
-    // The comment worker fills the memo box when the focus leaves the list; typing starts after.
-    test::pumpMessages(800);
+    // The box holding the focus stops the workers, so none rewrites it; typing starts after.
+    ASSERT_TRUE(test::pumpUntil(test::workersAtRest));
     SetWindowTextW(memo, L"");
     for (int key : {'P', 'R', 'D', 'E'})
         EXPECT_FALSE(press(key));
@@ -148,21 +148,21 @@ TEST_F(SortCommandsTest, SortingTheSearchResultAndTheReelUsage) {
     DWORD from = 1, to = 0;
     SendMessageW(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(std::make_pair(from, to), std::make_pair(DWORD{0}, DWORD{4}));
-    const EdlEvent* current = doc.view[1][doc.currentRow[1]];
+    const EdlEvent* current = doc.view[kSearchResult][doc.currentRow[kSearchResult]];
     EXPECT_TRUE(press('W', FCONTROL));
     ASSERT_EQ(current->hasWorkMemo, 1);
     EXPECT_EQ(std::u16string_view(current->workMemo), u"PRDE");
     EXPECT_EQ(GetFocus(), list);
 
-    // View 2 keeps its own state row: the duration header sorts the ten events of TAPE01.
+    // kReelUsage keeps its own state row: the duration header sorts the ten events of TAPE01.
     command(IDM_SWITCH_VIEW);
-    ASSERT_EQ(doc.currentView, 2);
+    ASSERT_EQ(doc.currentView, kReelUsage);
     clickHeader(kColDuration);
     EXPECT_EQ(images(), (std::vector<int>{kSortNone, kSortAscending, kSortNone}));
     EXPECT_EQ(statusText(kStatusBarState), L"状態: 10件のデータをデュレーションでソートしました。");
-    EXPECT_EQ(doc.sortState[0][kSortSource], kSortAscending);
+    EXPECT_EQ(doc.sortState[sortStateRow(kSearchResult)][kSortSource], kSortAscending);
     SetFocus(memo);
-    test::pumpMessages(300);
+    ASSERT_TRUE(test::pumpUntil(test::workersAtRest));
     EXPECT_FALSE(press('P'));
     EXPECT_EQ(images(), (std::vector<int>{kSortNone, kSortAscending, kSortNone}));
 }

@@ -42,7 +42,7 @@ std::vector<int32_t> selectedRows(HWND list) {
 using MarkerCommand = MarkerOutcome (*)(EdlDocument&, std::span<const int32_t>);
 
 // Both marker commands: change the selected rows, redraw them, mark the document modified (also
-// when no row was selected) and let the search rebuild view 1 when it is shown.
+// when no row was selected) and let the search rebuild kSearchResult when it is shown.
 void runMarkerCommand(MarkerCommand command) {
     UiState& a = ui();
     if (!a.document.loaded)

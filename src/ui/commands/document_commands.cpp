@@ -114,7 +114,7 @@ void showNoDocument() {
     showDisabled(IDC_WRITE_MEMO, IDC_REEL_INFO);
     showDisabled(IDC_SRC_LOWER_OP, IDC_VIEW_REEL);
     showDisabled(IDC_MARKER_CELL1, IDC_DUR_UPPER);
-    SendMessageW(c[IDC_VIEW], CB_SETCURSEL, 0, 0);
+    SendMessageW(c[IDC_VIEW], CB_SETCURSEL, kAllEvents, 0);
     // The reel and marker lists belong to the closed document; the other boxes show no choice.
     for (int id : {IDC_SEARCH_REEL, IDC_SEARCH_MARKER, IDC_VIEW_REEL})
         SendMessageW(c[id], CB_RESETCONTENT, 0, 0);
@@ -417,7 +417,7 @@ void onSwitchTab() {
     setStatus(kStatePart, outcome.state);
     const EdlDocument& doc = a.document;
     EnableWindow(control(IDC_SEARCH), doc.search.searchFlags != 0);
-    EnableWindow(control(IDC_CLEAR_SEARCH), doc.viewCount[1] != 0);
+    EnableWindow(control(IDC_CLEAR_SEARCH), doc.viewCount[kSearchResult] != 0);
 
     // showDocument flipped the memo-box mode once; flipping it back brings the document back in
     // the mode it was left in.

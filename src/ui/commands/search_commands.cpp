@@ -24,7 +24,7 @@ int comboSelection(int id) {
     return static_cast<int>(SendMessageW(ui().controls[id], CB_GETCURSEL, 0, 0));
 }
 
-// Buttons Search and Clear search follow the criteria switched on and the rows of view 1.
+// Buttons Search and Clear search follow the criteria switched on and the rows of kSearchResult.
 void enableSearchButtons() {
     const UiState& a = ui();
     EnableWindow(a.controls[IDC_SEARCH], searchButtonEnabled(a.document));
@@ -53,13 +53,13 @@ void readSearchCombos(SearchSettings& s) {
     setSearchReelText(s, toU16(reel));
 }
 
-// The list again shows view 0 from its stored position, without sort images.
+// The list again shows kAllEvents from its stored position, without sort images.
 void presentNormalList() {
     UiState& a = ui();
     HWND list = a.controls.list;
-    SendMessageW(a.controls[IDC_VIEW], CB_SETCURSEL, 0, 0);
+    SendMessageW(a.controls[IDC_VIEW], CB_SETCURSEL, kAllEvents, 0);
     setSortArrows(false);
-    resetItemCount(list, a.document.viewCount[0]);
+    resetItemCount(list, a.document.viewCount[kAllEvents]);
     restoreListPosition();
 }
 
@@ -72,7 +72,7 @@ void presentSearchResult(SearchViewEffect effect) {
         InvalidateRect(list, nullptr, FALSE);
         break;
     case SearchViewEffect::Reordered:
-        resetItemCount(list, a.document.viewCount[1]);
+        resetItemCount(list, a.document.viewCount[kSearchResult]);
         restoreListPosition();
         break;
     case SearchViewEffect::FellBack:
@@ -155,7 +155,7 @@ void onSearch() {
     if (!doc.loaded || doc.search.searchFlags == 0)
         return;
     readSearchCombos(doc.search);
-    // The workers read the shown view from their threads; view 1 is rebuilt while they rest.
+    // The workers read the shown view from their threads; kSearchResult is rebuilt while they rest.
     stopWorkers(a.workers);
     const SearchOutcome outcome = runSearch(doc);
     repaintHitCounter();
@@ -203,10 +203,10 @@ void onUsageReelCloseUp() {
     EnableWindow(list, FALSE);
     chooseUsageReel(doc, reel);
     ListView_SetItemCount(list, 0);
-    ListView_SetItemCount(list, doc.viewCount[2]);
+    ListView_SetItemCount(list, doc.viewCount[kReelUsage]);
     UpdateWindow(list);
     constexpr UINT kStates = LVIS_SELECTED | LVIS_FOCUSED;
-    if (doc.viewCount[2] > 0)
+    if (doc.viewCount[kReelUsage] > 0)
         ListView_SetItemState(list, 0, kStates, kStates);
     showEnabled(list, true, true);
     repaintHitCounter();

@@ -14,13 +14,13 @@ void onSearchComboCloseUp(int id);
 // new text and re-evaluates the criterion's second-bound controls.
 void onTimecodeCellClick(int id);
 
-// Command 40084 and button 503: collects the events meeting every criterion into view 1.
+// Command 40084 and button 503: collects the events meeting every criterion into kSearchResult.
 void onSearch();
 
 // Command 40068 and button 504: clears the search result.
 void onClearSearch();
 
-// Close-up of combo box 129: the reel whose usage view 2 lists.
+// Close-up of combo box 129: the reel whose events kReelUsage lists.
 void onUsageReelCloseUp();
 
 } // namespace qlp

@@ -31,7 +31,7 @@ EdlDocument* gListingDocument = nullptr;
 
 void initListingDialog(HWND dialog, EdlDocument* doc) {
     gListingDocument = doc;
-    if (doc->viewCount[1] == 0) {
+    if (doc->viewCount[kSearchResult] == 0) {
         for (int id : {IDC_LIST_SEARCH, IDC_LIST_SEARCH_OPTION, IDC_LIST_SEARCH_WORK, IDC_LIST_SEARCH_MARKER})
             EnableWindow(GetDlgItem(dialog, id), FALSE);
     }

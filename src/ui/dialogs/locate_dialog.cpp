@@ -103,13 +103,13 @@ void onEditLocate() {
     if (!doc.loaded || runLocateDialog(a.mainWindow, doc) != 1)
         return;
     HWND list = a.controls.list;
-    // The shown view changes under the workers: they rest until the list shows view 0 again.
+    // The shown view changes under the workers: they rest until the list shows kAllEvents again.
     stopWorkers(a.workers);
     const int32_t row = locateEdit(doc);
-    SendMessageW(a.controls[IDC_VIEW], CB_SETCURSEL, 0, 0);
+    SendMessageW(a.controls[IDC_VIEW], CB_SETCURSEL, kAllEvents, 0);
     EnableWindow(a.controls[IDC_VIEW_REEL], FALSE);
     setSortArrows(false);
-    resetItemCount(list, doc.viewCount[0]);
+    resetItemCount(list, doc.viewCount[kAllEvents]);
     restoreListPosition();
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     // The located event becomes the top row, selected and focused; an edit number no event carries

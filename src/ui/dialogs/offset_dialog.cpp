@@ -142,7 +142,7 @@ void onOffsetCommand() {
     }
     if (gOffset.outcome.discardSearch) {
         discardSearchResult(doc);
-        if (shownView(doc) == 1)
+        if (shownView(doc) == kSearchResult)
             ListView_SetItemCountEx(list, 0, 0);
         repaintHitCounter();
     }

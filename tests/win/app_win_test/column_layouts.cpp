@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         entry = fakeDocument(kSaved);
-        ui().document.currentRow[0] = 0;
+        ui().document.currentRow[kAllEvents] = 0;
         ShowWindow(list, SW_SHOW);
         EnableWindow(list, TRUE);
     }
@@ -125,7 +125,7 @@ TEST_F(ColumnLayoutTest, RegisterWithCtrlOnAButtonAndRecall) {
 TEST_F(ColumnLayoutTest, RecallWithoutCurrentRowKeepsTheColumns) {
     applyStoredColumnLayout(ui().document, list);
     ui().document.columnWidth[1][kColType] = 90;
-    ui().document.currentRow[0] = -1;
+    ui().document.currentRow[kAllEvents] = -1;
     SendMessageW(hwnd, WM_COMMAND, IDM_RECALL_LAYOUT2, 0);
     EXPECT_EQ(width(kColType), 60);
     EXPECT_EQ(ui().document.currentLayout, 0);
