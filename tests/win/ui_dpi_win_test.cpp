@@ -168,6 +168,41 @@ TEST_F(DpiTest, ListRowsColumnsAndImagesScale) {
     EXPECT_EQ(widths[14 + kColReel], 75); // memory 2, in 96-DPI pixels
 }
 
+// Moved to a display of twice the scale, the window takes the rectangle the system offers and lays
+// itself out again; rows, columns and images follow, and the widths it stores stay 96-DPI widths.
+TEST_F(DpiTest, MovingToADisplayOfAnotherScaleLaysTheWindowOutAgain) {
+    loadGenerated(20);
+    show();
+    const UINT dpi = GetDpiForWindow(hwnd) * 2;
+    const double f = dpi / 96.0;
+    RECT offered{10, 10, 1210, 810};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&offered));
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    EXPECT_EQ(window.left, 10);
+    EXPECT_EQ(window.right, 1210);
+    EXPECT_EQ(window.bottom, 810);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const RECT tab = childRect(hwnd, control(IDC_TAB));
+    EXPECT_NEAR(tab.bottom - tab.top, 22 * f, 1.0);
+    EXPECT_NEAR(tab.right - tab.left, client.right - 4 * f, 1.0);
+    const RECT search = childRect(hwnd, control(IDC_SEARCH));
+    EXPECT_NEAR(search.left, client.right / 2 + 169 * f, 1.0);
+    EXPECT_NEAR(search.bottom - search.top, 28 * f, 1.0);
+    RECT row;
+    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+    EXPECT_GE(row.bottom - row.top, static_cast<int>(22 * f));
+    EXPECT_NEAR(ListView_GetColumnWidth(list, kColReel), 75 * f, 1.0);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
+    EXPECT_NEAR(cx, 16 * f, 0.5);
+    command(IDM_REGISTER_LAYOUT3);
+    const std::vector<int32_t> widths = test::readInts(test::kSettings + L"\\ColumnWidth", L"項目の幅");
+    ASSERT_EQ(widths.size(), 56u);
+    EXPECT_EQ(widths[28 + kColReel], 75); // memory 3, in 96-DPI pixels
+}
+
 // Texts a user reads all day are drawn whole: a list row, the panel's cells, its buttons and the
 // status bar.
 TEST_F(DpiTest, TextsAreNotCutOff) {
