@@ -168,20 +168,22 @@ TEST_F(DpiTest, ListRowsColumnsAndImagesScale) {
     EXPECT_EQ(widths[14 + kColReel], 75); // memory 2, in 96-DPI pixels
 }
 
-// Moved to a display of twice the scale, the window takes the rectangle the system offers and lays
+// Moved to a display of one and a half times the scale, the window takes the rectangle the system offers and lays
 // itself out again; rows, columns and images follow, and the widths it stores stay 96-DPI widths.
 TEST_F(DpiTest, MovingToADisplayOfAnotherScaleLaysTheWindowOutAgain) {
     loadGenerated(20);
     show();
-    const UINT dpi = GetDpiForWindow(hwnd) * 2;
+    const UINT dpi = GetDpiForWindow(hwnd) * 3 / 2;
     const double f = dpi / 96.0;
-    RECT offered{10, 10, 1210, 810};
+    // Wider and taller than the smallest window at the new scale, and within the screen.
+    const int width = static_cast<int>(1024 * f) + 40, height = static_cast<int>(384 * f) + 200;
+    RECT offered{10, 10, 10 + width, 10 + height};
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&offered));
     RECT window;
     GetWindowRect(hwnd, &window);
     EXPECT_EQ(window.left, 10);
-    EXPECT_EQ(window.right, 1210);
-    EXPECT_EQ(window.bottom, 810);
+    EXPECT_EQ(window.right, 10 + width);
+    EXPECT_EQ(window.bottom, 10 + height);
     RECT client;
     GetClientRect(hwnd, &client);
     const RECT tab = childRect(hwnd, control(IDC_TAB));
