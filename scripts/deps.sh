@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
-    fonts-konatu
+    fonts-konatu fonts-horai-umefont
     imagemagick xdotool python3 procps
 )
 

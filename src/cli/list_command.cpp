@@ -61,6 +61,18 @@ int runList(const std::vector<std::u16string>& args) {
     if (parsed.paths.size() != 2)
         return outputUsageError("list takes an input file and the listing to write", kListUsage);
 
+    // A reel chooses the one reel of the reel listing; without that kind it would silently list
+    // everything.
+    bool reelsKind = false;
+    bool reelGiven = false;
+    for (const auto& [name, value] : parsed.options) {
+        if (name == u"--kind")
+            reelsKind = value == kKindNames[2];
+        reelGiven = reelGiven || name == u"--reel";
+    }
+    if (reelGiven && !reelsKind)
+        return outputUsageError("--reel chooses the reel of --kind reels; give --kind reels with it", kListUsage);
+
     InspectedFile file;
     std::u16string message;
     if (!inspectFile(parsed.paths[0], file, message))
@@ -84,13 +96,9 @@ int runList(const std::vector<std::u16string>& args) {
                 return outputUsageError("unknown sort " + utf16ToUtf8(value), kListUsage);
             options[kListSort] = sort;
         } else if (name == u"--reel") {
-            int32_t reel = -1;
-            for (int32_t r = 0; r < doc.reelCount && reel < 0; ++r) {
-                if (std::u16string_view(doc.reelNames[r]) == value)
-                    reel = r;
-            }
+            const int32_t reel = reelNamed(doc, parsed.paths[0], value, message);
             if (reel < 0)
-                return outputRefused(u"qlp: " + parsed.paths[0] + u" has no reel named " + value);
+                return outputRefused(message);
             options[kListReel] = reel;
             options[kListAllReels] = 0;
             options[kListOneReel] = 1;

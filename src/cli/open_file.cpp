@@ -6,20 +6,15 @@
 #include "model/project_file.h"
 #include "model/records.h"
 
+#include <algorithm>
+#include <iterator>
 #include <new>
 #include <stdexcept>
 
 namespace qlp::cli {
 
 bool hasProjectMagic(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < static_cast<size_t>(kMagicSize))
-        return false;
-    for (size_t i = 0; i < kProjectMagic.size(); ++i) {
-        const char16_t c = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-        if (c != kProjectMagic[i])
-            return false;
-    }
-    return true;
+    return startsWithProjectMagic(bytes.data(), bytes.size());
 }
 
 bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& message) {
@@ -77,6 +72,17 @@ bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& 
     if (!why.empty())
         message += u'\n' + std::u16string(why.begin(), why.end());
     return false;
+}
+
+int32_t reelNamed(const EdlDocument& doc, std::u16string_view path, std::u16string_view name, std::u16string& message) {
+    for (int32_t r = 0; r < doc.reelCount; ++r) {
+        const auto end = std::find(std::begin(doc.reelNames[r]), std::end(doc.reelNames[r]), u'\0');
+        if (std::u16string_view(doc.reelNames[r], static_cast<size_t>(end - std::begin(doc.reelNames[r]))) == name)
+            return r;
+    }
+    message = u"qlp: ";
+    message.append(path).append(u" has no reel named ").append(name);
+    return -1;
 }
 
 } // namespace qlp::cli

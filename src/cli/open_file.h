@@ -29,4 +29,8 @@ bool hasProjectMagic(const std::vector<uint8_t>& bytes);
 // saying what was wrong and where.
 bool inspectFile(std::u16string_view path, InspectedFile& file, std::u16string& message);
 
+// The index of the reel named `name` in the document's reel table, or -1 with the refusal both
+// `search` and `list` give for a name the table does not hold in `message`.
+int32_t reelNamed(const EdlDocument& doc, std::u16string_view path, std::u16string_view name, std::u16string& message);
+
 } // namespace qlp::cli

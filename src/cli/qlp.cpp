@@ -28,44 +28,83 @@ namespace {
 
 enum ExitStatus : int { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
 
-constexpr std::string_view kUsage =
-    "usage: qlp convert IN.EDL OUT.QLP\n"
-    "       qlp show [--json] FILE\n"
-    "       qlp offset IN OUT.QLP --new TC [--original TC]\n"
-    "       qlp export [--format bve9100|cmx3600] IN OUT.EDL [--convert] [--title TITLE]\n"
-    "       qlp list IN OUT [--csv] [--kind edl|search|reels] [--reel NAME]\n"
-    "                [--sort edit|source|source-desc|duration|duration-desc] [--comments option,work,marker]\n"
-    "       qlp search FILE [--reel NAME] [--source OP TC [OP2 TC2]] [--record OP TC [OP2 TC2]]\n"
-    "                  [--duration OP TC [OP2 TC2]] [--marker N|none] [--json]\n"
-    "       qlp --help | --version\n"
-    "\n"
-    "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
-    "           file the application makes when it opens the EDL\n"
-    "  show     prints the header facts, the reel table and the events of an EDL or a project\n"
-    "           file; with --json, every field the file holds, as JSON\n"
-    "  offset   moves the record times so that the event at --original (default: the first event's\n"
-    "           R-VTR IN as read) starts at --new, and writes a project file (TC: hhmmssff or hh:mm:ss:ff)\n"
-    "  export   writes the BVE-9100 EDL with the document's record times; --convert converts them\n"
-    "           between drop-frame and non-drop-frame. --format cmx3600 writes a CMX 3600 EDL of the\n"
-    "           events instead (CP932, CR LF), titled TITLE or the output file's name\n"
-    "  list     writes the text or CSV listing; options left out take the document's choices;\n"
-    "           SOURCE_DATE_EPOCH, when set, gives the creation time (UTC)\n"
-    "  search   prints the events that meet every criterion given, in EDL order, as show prints\n"
-    "           them; without criteria, runs the search stored in a project file. With --json:\n"
-    "           {\"count\": N, \"of\": M, \"hits\": [0-based event indices]}\n"
-    "           OP is ge, gt, le or lt; OP2 (le or lt) only after ge or gt. TC is hh:mm:ss:ff,\n"
-    "           hh:mm:ss.ff, hh:mm:ss,ff (',' or ';' makes a source bound drop-frame; record bounds\n"
-    "           take the file's mode, durations are non-drop) or up to eight digits (hhmmssff).\n"
-    "           --marker takes 1 to 8, or none for events without a marker.\n"
-    "\n"
-    "exit status: 0 success, 1 file refused or unreadable, 2 wrong usage\n";
+// Each command: its synopsis (the lines after "usage: ") and what it does.
+struct CommandHelp {
+    std::string_view name;
+    std::string_view synopsis;
+    std::string_view description;
+};
+
+constexpr CommandHelp kCommands[] = {
+    {"convert", "qlp convert IN.EDL OUT.QLP\n",
+     "  convert  converts a Sony BVE-9100 EDL into a project file: the same bytes as the work\n"
+     "           file the application makes when it opens the EDL\n"},
+    {"show", "qlp show [--json] FILE\n",
+     "  show     prints the header facts, the reel table and the events of an EDL or a project\n"
+     "           file; with --json, every field the file holds, as JSON\n"},
+    {"offset", "qlp offset IN OUT.QLP --new TC [--original TC]\n",
+     "  offset   moves the record times so that the event at --original (default: the first event's\n"
+     "           R-VTR IN as read) starts at --new, and writes a project file (TC: hhmmssff or hh:mm:ss:ff)\n"},
+    {"export", "qlp export [--format bve9100|cmx3600] IN OUT.EDL [--convert] [--title TITLE]\n",
+     "  export   writes the BVE-9100 EDL with the document's record times; --convert converts them\n"
+     "           between drop-frame and non-drop-frame. --format cmx3600 writes a CMX 3600 EDL of the\n"
+     "           events instead (CP932, CR LF), titled TITLE or the output file's name\n"},
+    {"list",
+     "qlp list IN OUT [--csv] [--kind edl|search|reels] [--reel NAME]\n"
+     "                [--sort edit|source|source-desc|duration|duration-desc] [--comments option,work,marker]\n",
+     "  list     writes the text or CSV listing; options left out take the document's choices;\n"
+     "           --reel NAME (with --kind reels) lists that one reel; SOURCE_DATE_EPOCH, when set,\n"
+     "           gives the creation time (UTC)\n"},
+    {"search",
+     "qlp search FILE [--reel NAME] [--source OP TC [OP2 TC2]] [--record OP TC [OP2 TC2]]\n"
+     "                  [--duration OP TC [OP2 TC2]] [--marker N|none] [--json]\n",
+     "  search   prints the events that meet every criterion given, in EDL order, as show prints\n"
+     "           them; without criteria, runs the search stored in a project file. With --json:\n"
+     "           {\"count\": N, \"of\": M, \"hits\": [0-based event indices]}\n"
+     "           OP is ge, gt, le or lt; OP2 (le or lt) only after ge or gt. TC is hh:mm:ss:ff,\n"
+     "           hh:mm:ss.ff, hh:mm:ss,ff (',' or ';' makes a source bound drop-frame; record bounds\n"
+     "           take the file's mode, durations are non-drop) or up to eight digits (hhmmssff).\n"
+     "           --marker takes 1 to 8, or none for events without a marker.\n"},
+};
+
+constexpr std::string_view kExitStatusText = "exit status: 0 success, 1 file refused or unreadable, 2 wrong usage\n";
+
+// Every command's synopsis, then what each does.
+std::string fullUsage() {
+    std::string usage;
+    for (const CommandHelp& c : kCommands)
+        usage.append(usage.empty() ? "usage: " : "       ").append(c.synopsis);
+    usage.append("       qlp --help | --version | COMMAND --help\n\n");
+    for (const CommandHelp& c : kCommands)
+        usage.append(c.description);
+    usage.append("\n").append(kExitStatusText);
+    return usage;
+}
+
+// One command's synopsis and what it does.
+std::string commandUsage(const CommandHelp& c) {
+    std::string usage = "usage: ";
+    usage.append(c.synopsis).append("\n").append(c.description).append("\n").append(kExitStatusText);
+    return usage;
+}
+
+// True when the arguments ask for help (before any "--" that ends the options).
+bool asksForHelp(const std::vector<std::u16string>& args) {
+    for (const std::u16string& arg : args) {
+        if (arg == u"--")
+            return false;
+        if (arg == u"--help" || arg == u"-h")
+            return true;
+    }
+    return false;
+}
 
 int usageError(std::string_view problem) {
     Output err(stderr);
     err.write("qlp: ");
     err.write(problem);
     err.write("\n\n");
-    err.write(kUsage);
+    err.write(fullUsage());
     return kExitUsage;
 }
 
@@ -139,6 +178,8 @@ int runSearch(const std::vector<std::u16string>& args) {
     if (!inspectFile(parsed.path, file, message))
         return refuse(message);
     EdlDocument& doc = file.doc;
+    if (parsed.reel && reelNamed(doc, parsed.path, *parsed.reel, message) < 0)
+        return refuse(message);
     if (parsed.hasCriteria()) {
         if (!applySearchArguments(parsed, doc, problem))
             return usageError(problem);
@@ -182,8 +223,15 @@ int run(std::vector<std::u16string> args) {
         if (!args.empty())
             return usageError("--help takes no arguments");
         Output out(stdout);
-        out.write(kUsage);
+        out.write(fullUsage());
         return out.flush() ? kExitOk : kExitRefused;
+    }
+    for (const CommandHelp& c : kCommands) {
+        if (command == utf8ToUtf16(c.name) && asksForHelp(args)) {
+            Output out(stdout);
+            out.write(commandUsage(c));
+            return out.flush() ? kExitOk : kExitRefused;
+        }
     }
     if (command == u"--version") {
         if (!args.empty())

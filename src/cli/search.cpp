@@ -1,5 +1,6 @@
 #include "cli/search.h"
 
+#include "cli/open_file.h"
 #include "cli/utf.h"
 #include "model/timecode.h"
 #include "ops/search.h"
@@ -181,16 +182,9 @@ bool applySearchArguments(const SearchArguments& parsed, EdlDocument& doc, std::
 
     if (parsed.reel) {
         setSearchFlag(s, kSearchReel, true);
-        // A name the reel table does not hold matches no event.
-        s.searchReel = -1;
-        for (int32_t r = 0; r < doc.reelCount; ++r) {
-            const auto end = std::find(std::begin(doc.reelNames[r]), std::end(doc.reelNames[r]), u'\0');
-            if (std::u16string_view(doc.reelNames[r], static_cast<size_t>(end - std::begin(doc.reelNames[r]))) ==
-                *parsed.reel) {
-                s.searchReel = r;
-                break;
-            }
-        }
+        // The caller refuses a name the reel table does not hold; here it matches no event.
+        std::u16string unknown;
+        s.searchReel = reelNamed(doc, u"", *parsed.reel, unknown);
         setSearchReelText(s, *parsed.reel);
     }
     if (parsed.marker) {

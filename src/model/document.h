@@ -87,6 +87,9 @@ struct EdlEvent {
     int32_t srcDropFrame = 0;
     int32_t reelIndex = 0;
     int32_t marker = kNoMarker;
+    // In memory only (the padding before the pointers): the wide characters the workMemo block
+    // holds, when it was allocated for a memo; 0 = as many as workMemoLength.
+    int32_t workMemoCapacity = 0;
     char16_t* optionComment = nullptr;
     char16_t* workMemo = nullptr;
     char16_t text[kColumnCount][kColumnTextLength] = {};
@@ -99,6 +102,7 @@ struct SimpleNote {
     char16_t title[kNoteTitleLength] = {};
     std::array<uint8_t, 2> unused{};
     char16_t* body = nullptr; // in the document's arena
+    int32_t bodyCapacity = 0; // in memory only: the characters the body block holds, terminator included
     SimpleNote* prev = nullptr;
     SimpleNote* next = nullptr;
 };

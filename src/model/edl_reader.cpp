@@ -33,6 +33,7 @@ constexpr size_t kRecognitionPieces = 25;
 constexpr size_t kRecognitionLength = 199;
 constexpr size_t kCommentBytes = 511; // the comment buffer holds 512 bytes with its terminator
 constexpr size_t kColumnBytes = 31;   // a column buffer holds 32 bytes with its terminator
+constexpr size_t kTimecodeChars = 11; // hh:mm:ss.ff
 
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -124,10 +125,11 @@ size_t findToken(std::string_view s, size_t from, std::string_view token) {
     return std::string_view::npos;
 }
 
-// Splits an event line into its twelve column texts, or with kAllColumns false only into EDIT,
-// REEL and the four timecodes. False when the line does not hold four complete timecodes after its
-// first '.' or ',' - such a line cannot be an event.
-template <bool kAllColumns> bool splitEventLine(std::string_view s, EventColumns& c) {
+// The byte index of each of the four timecodes of an event line: the first starts 8 characters
+// before the line's first '.' or ','; each following one at the first character above the space
+// after the character that follows the previous one. False when the line does not hold four
+// complete 11-character timecodes there.
+bool timecodeStarts(std::string_view s, size_t (&tc)[4]) {
     const size_t n = s.size();
     const void* dot = std::memchr(s.data(), '.', n);
     size_t sep = dot ? static_cast<size_t>(static_cast<const char*>(dot) - s.data()) : n;
@@ -135,11 +137,7 @@ template <bool kAllColumns> bool splitEventLine(std::string_view s, EventColumns
         sep = static_cast<size_t>(static_cast<const char*>(comma) - s.data());
     if (sep == n || sep < 8)
         return false;
-    const size_t tcStart = sep - 8;
-
-    // The four timecodes: eleven characters each, separated by blanks.
-    size_t tc[4];
-    tc[0] = tcStart;
+    tc[0] = sep - 8;
     for (int t = 1; t < 4; ++t) {
         size_t k = tc[t - 1] + 12;
         while (k < n && static_cast<signed char>(s[k]) <= ' ')
@@ -147,8 +145,20 @@ template <bool kAllColumns> bool splitEventLine(std::string_view s, EventColumns
         tc[t] = k;
     }
     for (size_t start : tc)
-        if (start + 11 > n)
+        if (start + kTimecodeChars > n)
             return false;
+    return true;
+}
+
+// Splits an event line into its twelve column texts, or with kAllColumns false only into EDIT,
+// REEL and the four timecodes. False when the line does not hold four complete timecodes after its
+// first '.' or ',' - such a line cannot be an event.
+template <bool kAllColumns> bool splitEventLine(std::string_view s, EventColumns& c) {
+    const size_t n = s.size();
+    size_t tc[4];
+    if (!timecodeStarts(s, tc))
+        return false;
+    const size_t tcStart = tc[0];
 
     // EDIT: the digits from the first digit of the line, at most four.
     size_t p = 0;
@@ -949,6 +959,15 @@ private:
 
 size_t edlLineEnd(std::string_view bytes, size_t pos) {
     return pieceEnd<kPieceLength>(bytes, pos);
+}
+
+bool eventTimecodeStarts(std::string_view bytes, size_t begin, size_t end, size_t (&starts)[4]) {
+    const std::string_view line = pieceText(bytes, begin, end);
+    if (countColons(line) < 8 || !timecodeStarts(line, starts))
+        return false;
+    for (size_t& start : starts)
+        start += begin;
+    return true;
 }
 
 bool looksLikeBve9100(std::string_view bytes) {

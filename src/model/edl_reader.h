@@ -35,6 +35,11 @@ bool looksLikeBve9100(std::string_view bytes);
 // own). A lone CR does not end a line.
 size_t edlLineEnd(std::string_view bytes, size_t pos);
 
+// Where the reader finds the four timecodes (P-VTR IN, P-VTR OUT, R-VTR IN, R-VTR OUT) of the line
+// bytes[begin, end) (a line as edlLineEnd counts it): the index in bytes of each 11-character
+// field. False when the reader takes no event from that line.
+bool eventTimecodeStarts(std::string_view bytes, size_t begin, size_t end, size_t (&starts)[4]);
+
 // Parses the whole EDL text. Never reads outside the given bytes, whatever they hold.
 ParsedEdl parseEdl(std::string_view bytes);
 

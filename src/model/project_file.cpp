@@ -462,6 +462,26 @@ LoadResult loadProjectFile(std::u16string_view path, EdlDocument& doc) noexcept 
     });
 }
 
+bool startsWithProjectMagic(const uint8_t* bytes, size_t size) noexcept {
+    if (size < static_cast<size_t>(kMagicSize))
+        return false;
+    for (size_t i = 0; i < kProjectMagic.size(); ++i) {
+        if (static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8) != kProjectMagic[i])
+            return false;
+    }
+    return true;
+}
+
+bool fileStartsWithProjectMagic(std::u16string_view path) noexcept {
+    std::FILE* file = openFile(path, "rb");
+    if (!file)
+        return false;
+    uint8_t head[kMagicSize];
+    const size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return startsWithProjectMagic(head, got);
+}
+
 LoadResult loadProjectImage(const uint8_t* data, size_t size, EdlDocument& doc) noexcept {
     releaseDocument(doc);
     return guardedLoad(doc, [&] {

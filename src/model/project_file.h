@@ -31,6 +31,11 @@ struct LoadResult {
 // One line for a person: "reelCount at offset 60: is more than the file can hold".
 std::string describeRefusal(const LoadResult& result);
 
+// True when the bytes begin with the project file's magic.
+bool startsWithProjectMagic(const uint8_t* bytes, size_t size) noexcept;
+// True when the file at path begins with the project file's magic; false when it cannot be read.
+bool fileStartsWithProjectMagic(std::u16string_view path) noexcept;
+
 // Reads a project file into `doc`. Every offset, count and length is checked against the file's
 // size before anything is allocated or read; a file that fails a check is WrongFormat, and memory
 // exhausted on the way is NoMemory (never an exception). On failure `doc` is left released.

@@ -208,6 +208,7 @@ void readEventImage(const uint8_t* in, EdlEvent& event) {
     }
     event.optionComment = nullptr;
     event.workMemo = nullptr;
+    event.workMemoCapacity = 0;
 }
 
 void writeNoteImage(const SimpleNote& note, uint8_t* out) {

@@ -26,6 +26,7 @@ MemoOutcome writeWorkMemo(EdlDocument& doc, std::u16string_view text) {
     if (text.empty()) {
         // The arena releases the old memo's room with the document.
         event->workMemo = nullptr;
+        event->workMemoCapacity = 0;
         event->workMemoLength = 0;
         event->hasWorkMemo = 0;
         outcome.result = MemoResult::Removed;
@@ -35,10 +36,23 @@ MemoOutcome writeWorkMemo(EdlDocument& doc, std::u16string_view text) {
         outcome.result = MemoResult::NoMemory;
         return outcome;
     }
-    char16_t* memo = doc.heap->allocateForOverwrite<char16_t>(text.size() + 1);
-    if (!memo) {
-        outcome.result = MemoResult::NoMemory;
+    if (event->hasWorkMemo && workMemoText(*event) == text) {
+        // Leaving the memo box stores its text again: an unchanged memo is no change.
+        outcome.result = MemoResult::Ignored;
         return outcome;
+    }
+    // The document's memory is released only as a whole, so a block that holds the new text is
+    // used again rather than taking a new one on every store.
+    const size_t capacity =
+        event->workMemo ? static_cast<size_t>(std::max(event->workMemoCapacity, event->workMemoLength)) : 0;
+    char16_t* memo = event->workMemo;
+    if (text.size() + 1 > capacity) {
+        memo = doc.heap->allocateForOverwrite<char16_t>(text.size() + 1);
+        if (!memo) {
+            outcome.result = MemoResult::NoMemory;
+            return outcome;
+        }
+        event->workMemoCapacity = static_cast<int32_t>(text.size() + 1);
     }
     std::copy(text.begin(), text.end(), memo);
     memo[text.size()] = u'\0';

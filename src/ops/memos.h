@@ -19,7 +19,7 @@ inline constexpr std::u16string_view kMsgMemoNoMemory = u"メモリが不足し�
 int32_t toggleCommentMode(EdlDocument& doc);
 
 enum class MemoResult {
-    Ignored,  // not in memo mode, or no current row: nothing changed
+    Ignored,  // not in memo mode, no current row, or the text is the memo already: nothing changed
     Stored,   // the text is the event's memo now
     Removed,  // the text was empty: the event has no memo now
     NoMemory, // the memo could not be allocated; the event keeps its previous memo
@@ -30,8 +30,9 @@ struct MemoOutcome {
     int32_t row = -1; // the row of the shown view whose event was written
 };
 
-// Stores `text` as the work memo of the current row's event. The new memo is allocated before the
-// old one is let go, so a failed allocation leaves the event as it was. After Stored and Removed the
+// Stores `text` as the work memo of the current row's event. The memo's block is reused when the
+// text fits in it; otherwise the new memo is allocated before the old one is let go, so a failed
+// allocation leaves the event as it was. After Stored and Removed the
 // caller redraws the row and marks the document modified; after NoMemory it shows kMsgMemoNoMemory.
 MemoOutcome writeWorkMemo(EdlDocument& doc, std::u16string_view text);
 

@@ -18,6 +18,7 @@ enum SearchBit : int32_t {
     kSearchDuration = 8,
     kSearchMarker = 16,
 };
+inline constexpr int32_t kAllSearchBits = kSearchReel | kSearchSource | kSearchRecord | kSearchDuration | kSearchMarker;
 
 // The three timecode criteria, in the order of lowerOp and upperOp. A criterion's first bound is
 // slot `criterion`, its second bound slot `criterion + 3`.
@@ -42,7 +43,8 @@ bool spanTest(int32_t in, int32_t out, int32_t lowerOp, int32_t a, int32_t b);
 // True when a duration (real count) meets the bounds of the duration criterion.
 bool durationTest(int32_t duration, int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b);
 
-// True when the event meets every criterion switched on in the settings (none on: false).
+// True when the event meets every criterion switched on in the settings (none on: false). A bit
+// that names no criterion is one no event meets.
 bool eventMatches(const SearchSettings& search, const EdlEvent& event);
 
 // What a search or clearing did to the shown view, for the window to present.

@@ -125,15 +125,22 @@ bool storeNoteBody(EdlDocument& doc, SimpleNote& note, std::u16string_view text)
     if (length == 0) {
         note.body = nullptr;
         note.bodySize = 0;
+        note.bodyCapacity = 0;
         return true;
     }
-    if (length != storedBodyLength(note)) {
+    if (note.body && noteBody(note) == text)
+        return true;
+    // The document's memory is released only as a whole: a block that holds the text is reused.
+    const size_t capacity =
+        note.body ? std::max(static_cast<size_t>(std::max(note.bodyCapacity, 0)), storedBodyLength(note) + 1) : 0;
+    if (length + 1 > capacity) {
         char16_t* body = doc.heap ? doc.heap->allocate<char16_t>(length + 1) : nullptr;
         if (!body)
             return false;
         note.body = body;
-        note.bodySize = static_cast<int32_t>(length * 2 + 2);
+        note.bodyCapacity = static_cast<int32_t>(length + 1);
     }
+    note.bodySize = static_cast<int32_t>(length * 2 + 2);
     std::copy(text.begin(), text.end(), note.body);
     note.body[length] = u'\0';
     return true;

@@ -212,7 +212,9 @@ AddedFiles addFiles(TabList& tabs, const std::vector<FileToOpen>& files, bool mu
             break;
         }
         entry->path = file.path;
-        entry->saveState = isEdlKind(*file.kind) ? kFromEdl : kSaved;
+        // A project file's text EDL passes the EDL check, so a project file chosen with the EDL
+        // filter would open as an EDL whose text is the whole binary file: its magic decides.
+        entry->saveState = isEdlKind(*file.kind) && !fileStartsWithProjectMagic(file.path) ? kFromEdl : kSaved;
         if (!firstNew)
             firstNew = entry;
     }

@@ -95,15 +95,22 @@ Timecode sourceTimecode(const EdlEvent& event, int column) {
                           event.srcDropFrame != 0);
 }
 
-// The reel as its CP932 bytes, cut to the reel field without splitting a double-byte character. A
-// control character (a damaged list may hold a lone CR in a reel) becomes '?', so that every line
-// stays one line.
-std::string reelBytes(std::u16string_view reel) {
-    std::string bytes = cp932::encode(reel);
+// A text as the CP932 bytes of one line: a control character (a lone CR in a damaged reel, a line
+// break in a marker description) becomes '?', so that every line stays one line. A tab is kept
+// where `keepTab` says so. CP932 trail bytes are never control characters.
+std::string oneLineBytes(std::u16string_view text, bool keepTab) {
+    std::string bytes = cp932::encode(text);
     for (char& c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+        if ((static_cast<unsigned char>(c) < 0x20 && !(keepTab && c == '\t')) || c == 0x7F)
             c = '?';
     }
+    return bytes;
+}
+
+// The reel as its CP932 bytes on one line, cut to the reel field without splitting a double-byte
+// character.
+std::string reelBytes(std::u16string_view reel) {
+    std::string bytes = oneLineBytes(reel, false);
     if (bytes.size() > kReelWidth) {
         size_t keep = 0;
         while (keep < bytes.size()) {
@@ -178,7 +185,7 @@ struct EventLine {
 void appendEventLine(std::string& out, const EventLine& line) {
     char buf[kEventLineLength];
     std::memset(buf, ' ', sizeof buf);
-    putNumber(buf + kAtNumber, 3, cmx3600EventNumber(line.number));
+    putNumber(buf + kAtNumber, 3, line.number);
     std::memcpy(buf + kAtReel, line.reel.data(), std::min(line.reel.size(), kReelWidth));
     std::memcpy(buf + kAtChannel, line.channels.data(), line.channels.size());
     std::memcpy(buf + kAtType, line.type, std::strlen(line.type));
@@ -226,10 +233,9 @@ void appendCommentLines(std::string& out, std::u16string_view text, std::string_
             ++end;
         const std::u16string_view line = text.substr(pos, end - pos);
         if (line.find_first_not_of(u" \t\u3000") != std::u16string_view::npos) {
-            if (keepStar && line[0] == u'*')
-                out += cp932::encode(line);
-            else
-                out.append(prefix).append(cp932::encode(line));
+            if (!(keepStar && line[0] == u'*'))
+                out.append(prefix);
+            out += oneLineBytes(line, true);
             out.append("\r\n");
         }
         if (end < text.size() && text[end] == 0)
@@ -301,19 +307,28 @@ std::string cmx3600Text(const EdlDocument& doc, std::u16string_view title, bool 
         if (c == u'\r' || c == u'\n')
             c = u' ';
     }
-    out.append("TITLE: ").append(cp932::encode(oneLineTitle)).append("\r\n");
+    out.append("TITLE: ").append(oneLineBytes(oneLineTitle, true)).append("\r\n");
     out.append(recordDropFrame ? "FCM: DROP FRAME\r\n" : "FCM: NON-DROP FRAME\r\n");
     out.append("\r\n");
 
+    int previousNumber = -1;
     for (int32_t k = 0; k < count; ++k) {
         const EdlEvent& event = doc.events[k];
         const EdlEvent* previous = k > 0 ? &doc.events[k - 1] : nullptr;
+        // An edit is the run of lines with the same EDIT text. A new edit never takes the number of
+        // the one before it ("0003" then "003", or 0001 then 1000 after the wrap): a CMX reader
+        // would join them into one event, so it takes the next number instead.
+        const bool sameEdit = previous && columnText(*previous, kColEdit) == columnText(event, kColEdit);
+        int number = sameEdit ? previousNumber : cmx3600EventNumber(editNumberOf(event));
+        if (!sameEdit && number == previousNumber)
+            number = number % 999 + 1;
+        previousNumber = number;
         const std::string reel = reelBytes(columnText(event, kColReel));
         const Channels channels = channelsOf(event);
         const Kind kind = kindOf(event);
 
         EventLine line;
-        line.number = editNumberOf(event);
+        line.number = number;
         line.reel = reel;
         line.channels = channelField(channels);
         line.srcIn = sourceTimecode(event, kColSrcIn);
@@ -341,9 +356,8 @@ std::string cmx3600Text(const EdlDocument& doc, std::u16string_view title, bool 
             line.transition = transition;
             // The outgoing side: a cut of zero length at the transition's record IN, from where the
             // event before it ends. A zero-length cut of the same edit already written is that line.
-            const bool outgoingWritten = previous && editNumberOf(*previous) == line.number &&
-                                         kindOf(*previous) == Kind::Cut && previous->recIn == previous->recOut &&
-                                         previous->recOut == event.recIn;
+            const bool outgoingWritten = sameEdit && kindOf(*previous) == Kind::Cut &&
+                                         previous->recIn == previous->recOut && previous->recOut == event.recIn;
             if (!outgoingWritten) {
                 const std::string fromReel = previous ? reelBytes(columnText(*previous, kColReel)) : "BL";
                 EventLine from = line;
@@ -379,8 +393,7 @@ std::string cmx3600Text(const EdlDocument& doc, std::u16string_view title, bool 
 
         // An edit written over several lines carries its comment on each; it is written once.
         const std::u16string_view comment = optionCommentOf(event);
-        if (!comment.empty() &&
-            !(previous && editNumberOf(*previous) == line.number && optionCommentOf(*previous) == comment))
+        if (!comment.empty() && !(sameEdit && optionCommentOf(*previous) == comment))
             appendCommentLines(out, comment, "* ", true);
         appendCommentLines(out, workMemoOf(event), "* COMMENT: ", false);
         if (event.marker >= 0 && event.marker < 8) {
@@ -388,7 +401,7 @@ std::string cmx3600Text(const EdlDocument& doc, std::u16string_view title, bool 
             std::string colour(cmx3600ColourName(doc.markerColours[event.marker]));
             colour.resize(7, ' ');
             out.append(colour).append(" ");
-            out.append(cp932::encode(textUpToNul(doc.markerNames[event.marker]))).append("\r\n");
+            out.append(oneLineBytes(textUpToNul(doc.markerNames[event.marker]), true)).append("\r\n");
         }
     }
     return out;

@@ -5,6 +5,7 @@
 #include "model/timecode.h"
 #include "ops/views.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace qlp {
@@ -12,7 +13,6 @@ namespace qlp {
 namespace {
 
 constexpr size_t kTimecodeLength = 11; // hh:mm:ss.ff
-constexpr size_t kDigitSearchFloor = 10;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -31,48 +31,11 @@ bool isTimecodeShaped(const char* text) {
     return text[2] == ':' && text[5] == ':' && isFrameSeparator(text[8]);
 }
 
-// The start of the last timecode that begins before `from` in line[0, length): back over what is
-// not a digit (not below position 10) to the last digit, back to the separator before its frames,
-// then 8 characters further back when a digit precedes that separator. npos when no whole
-// timecode (hh:mm:ss.ff) lies there: such a line is not rewritten.
-size_t timecodeBefore(const char* line, size_t length, size_t from) {
-    size_t i = from;
-    while (i > kDigitSearchFloor && (i >= length || !isDigit(line[i])))
-        --i;
-    while (i > 0 && (i >= length || !isFrameSeparator(line[i])))
-        --i;
-    if (i >= length || !isFrameSeparator(line[i]) || i < 8 || !isDigit(line[i - 1]))
-        return std::string_view::npos;
-    const size_t start = i - 8;
-    return start + kTimecodeLength <= length && isTimecodeShaped(line + start) ? start : std::string_view::npos;
-}
-
-// Rewrites the record timecodes of one event line in place. The line is what the reader parsed: up
-// to a NUL byte, without its line-ending bytes.
-void rewriteLine(char* line, size_t length, const std::string* recIn, const std::string* recOut) {
-    const char* nul = static_cast<const char*>(std::memchr(line, 0, length));
-    if (nul)
-        length = static_cast<size_t>(nul - line);
-    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r'))
-        --length;
-    const size_t outStart = timecodeBefore(line, length, length);
-    if (outStart == std::string_view::npos)
-        return;
-    const size_t inStart = timecodeBefore(line, outStart, outStart);
-    if (inStart == std::string_view::npos)
-        return;
-    if (recOut)
-        std::memcpy(line + outStart, recOut->data(), kTimecodeLength);
-    if (recIn)
-        std::memcpy(line + inStart, recIn->data(), kTimecodeLength);
-}
-
-// The 11 bytes that replace a record timecode, or false (the timecode stays as read) when the text
-// is no timecode: a damaged column text never puts other bytes, or NUL bytes, into the file.
+// The 11 bytes that replace a record timecode, or false (the timecode stays as read) when the
+// column text is no 11-character timecode: a damaged column text never puts other bytes, or NUL
+// bytes, into the file, and the conversion never makes a time out of such a text.
 bool recordBytes(const EdlEvent& event, int column, bool convert, bool dropFrame, std::string& out) {
     const std::u16string_view text = columnText(event, column);
-    if (convert)
-        return convertRecordText(text, dropFrame, out) && isTimecodeShaped(out.data());
     if (text.size() != kTimecodeLength)
         return false;
     out.resize(kTimecodeLength);
@@ -81,7 +44,27 @@ bool recordBytes(const EdlEvent& event, int column, bool convert, bool dropFrame
             return false; // a timecode is ASCII
         out[i] = static_cast<char>(text[i]);
     }
-    return isTimecodeShaped(out.data());
+    if (!isTimecodeShaped(out.data()))
+        return false;
+    return !convert || (convertRecordText(text, dropFrame, out) && isTimecodeShaped(out.data()));
+}
+
+// The header line that names the counting the converted record times are written in.
+constexpr std::string_view kFcmPrefix = "FCM:";
+constexpr std::string_view kFcmDropFrame = "FCM: DROP FRAME";
+constexpr std::string_view kFcmNonDropFrame = "FCM: NON-DROP FRAME";
+
+// The end of the physical line that starts at pos: past its line feed, or the end of the text.
+size_t physicalLineEnd(std::string_view text, size_t pos) {
+    const void* lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
+    return lf ? static_cast<size_t>(static_cast<const char*>(lf) - text.data()) + 1 : text.size();
+}
+
+// The line-ending bytes at the end of text[pos, end): the CR and LF bytes it ends with.
+size_t lineEndingStart(std::string_view text, size_t pos, size_t end) {
+    while (end > pos && (text[end - 1] == '\n' || text[end - 1] == '\r'))
+        --end;
+    return end;
 }
 
 // Events lie about a kilobyte apart, too far for the processor to fetch them ahead by itself: the
@@ -139,28 +122,64 @@ bool convertRecordText(std::u16string_view text, bool fromDropFrame, std::string
     return true;
 }
 
-bool exportEdlText(const EdlDocument& doc, std::string_view text, bool convert, ByteSink& sink) {
+EdlTextOutcome exportEdlText(const EdlDocument& doc, std::string_view text, bool convert, ByteSink& sink) {
     ChunkedWriter out(sink, static_cast<int64_t>(text.size()));
     const int32_t count = doc.events ? doc.eventCount() : 0;
     const bool dropFrame = doc.dropFrame != 0;
-    int32_t k = 0;
-    int64_t line = 0;
+    // The lines before the first event line are the header; converting names the new counting in
+    // its FCM line.
+    const int64_t headerEnd = count > 0 ? doc.events[0].lineNumber : INT64_MAX;
     std::string recIn;
     std::string recOut;
     std::string longLine;
+    // An event whose record times have a text to write but no place in the stored text: the export
+    // stops rather than write a file that no longer shows the document.
+    auto unplaced = [&](const EdlEvent& event) {
+        return recordBytes(event, kColRecIn, convert, dropFrame, recIn) ||
+               recordBytes(event, kColRecOut, convert, dropFrame, recOut);
+    };
+    auto refused = [](const EdlEvent& event) {
+        return EdlTextOutcome{EdlTextStatus::Unplaced, static_cast<int64_t>(event.lineNumber) + 1};
+    };
+    int32_t k = 0;
+    int64_t line = 0;
     size_t pos = 0;
-    for (; pos < text.size() && k < count; ++line) {
-        const size_t end = edlLineEnd(text, pos);
-        // Events are in EDL order, so their lines only grow; a damaged file may say otherwise, and
-        // an event whose line was already passed is left out.
-        while (k < count && doc.events[k].lineNumber < line)
-            ++k;
+    while (pos < text.size() && (k < count || (convert && line < headerEnd))) {
+        size_t end = edlLineEnd(text, pos);
+        if (convert && line < headerEnd && text.substr(pos, kFcmPrefix.size()) == kFcmPrefix) {
+            // The whole line, however many pieces the reader counts in it, as long as all of
+            // them lie in the header.
+            const size_t lineEnd = physicalLineEnd(text, pos);
+            int64_t lastPiece = line;
+            while (end < lineEnd) {
+                end = edlLineEnd(text, end);
+                ++lastPiece;
+            }
+            if (lastPiece < headerEnd) {
+                const std::string_view fcm = dropFrame ? kFcmNonDropFrame : kFcmDropFrame;
+                out.write(fcm.data(), fcm.size());
+                const size_t ending = lineEndingStart(text, pos, end);
+                out.write(text.data() + ending, end - ending);
+                pos = end;
+                line = lastPiece + 1;
+                continue;
+            }
+            end = edlLineEnd(text, pos);
+        }
+        // Events are in EDL order, so their lines only grow; a damaged file may say otherwise.
+        for (; k < count && doc.events[k].lineNumber < line; ++k)
+            if (unplaced(doc.events[k]))
+                return refused(doc.events[k]);
         if (k + kPrefetchDistance < count)
             prefetchRecordTexts(doc.events[k + kPrefetchDistance]);
         if (k < count && doc.events[k].lineNumber == line) {
             const EdlEvent& event = doc.events[k];
             const bool haveIn = recordBytes(event, kColRecIn, convert, dropFrame, recIn);
             const bool haveOut = recordBytes(event, kColRecOut, convert, dropFrame, recOut);
+            // The record timecodes are rewritten exactly where the reader took them from.
+            size_t starts[4];
+            if ((haveIn || haveOut) && !eventTimecodeStarts(text, pos, end, starts))
+                return refused(event);
             const size_t length = end - pos;
             char* copy;
             if (length <= ChunkedWriter::kLargestRoom) {
@@ -170,20 +189,30 @@ bool exportEdlText(const EdlDocument& doc, std::string_view text, bool convert, 
                 copy = longLine.data();
             }
             std::memcpy(copy, text.data() + pos, length);
-            rewriteLine(copy, length, haveIn ? &recIn : nullptr, haveOut ? &recOut : nullptr);
+            if (haveIn)
+                std::memcpy(copy + (starts[2] - pos), recIn.data(), kTimecodeLength);
+            if (haveOut)
+                std::memcpy(copy + (starts[3] - pos), recOut.data(), kTimecodeLength);
             if (length <= ChunkedWriter::kLargestRoom)
                 out.commit(length);
             else
                 out.write(copy, length);
-            while (k < count && doc.events[k].lineNumber == line)
-                ++k;
+            // A second event of the same line (a damaged file) has no place of its own.
+            for (++k; k < count && doc.events[k].lineNumber == line; ++k)
+                if (unplaced(doc.events[k]))
+                    return refused(doc.events[k]);
         } else {
             out.write(text.data() + pos, end - pos);
         }
         pos = end;
+        ++line;
     }
+    // Events whose lines lie past the end of the text.
+    for (; k < count; ++k)
+        if (unplaced(doc.events[k]))
+            return refused(doc.events[k]);
     out.write(text.data() + pos, text.size() - pos);
-    return out.finish();
+    return {out.finish() ? EdlTextStatus::Written : EdlTextStatus::WriteFailed, 0};
 }
 
 EdlExportOutcome exportEdlFile(const EdlDocument& doc, std::u16string_view path, bool convert,
@@ -191,8 +220,18 @@ EdlExportOutcome exportEdlFile(const EdlDocument& doc, std::u16string_view path,
     EdlExportOutcome outcome;
     const std::string_view text(reinterpret_cast<const char*>(doc.sourceText),
                                 doc.sourceText ? static_cast<size_t>(doc.sourceTextSize) : 0);
-    outcome.write = writeExportFile(path, overwriteConfirmed,
-                                    [&](ByteSink& sink) { return exportEdlText(doc, text, convert, sink); });
+    EdlTextOutcome written;
+    outcome.write = writeExportFile(path, overwriteConfirmed, [&](ByteSink& sink) {
+        written = exportEdlText(doc, text, convert, sink);
+        return written.status == EdlTextStatus::Written;
+    });
+    if (written.status == EdlTextStatus::Unplaced) {
+        outcome.write = {WriteStatus::Refused, 0};
+        const std::string number = std::to_string(written.line);
+        outcome.message =
+            formatExportMessage(kMsgRecordTimesUnplaced, {path, std::u16string(number.begin(), number.end())});
+        return outcome;
+    }
     outcome.message = writeOutcomeMessage(outcome.write, path, formatExportMessage(kMsgEdlCreated, {path}));
     return outcome;
 }

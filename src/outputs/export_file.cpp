@@ -75,6 +75,7 @@ std::u16string writeOutcomeMessage(const WriteOutcome& write, std::u16string_vie
     case WriteStatus::WriteError:
         return formatExportMessage(kMsgFileAccessError, {path}, write.errorNumber);
     case WriteStatus::AskOverwrite:
+    case WriteStatus::Refused:
         break;
     }
     return {};

@@ -32,6 +32,7 @@ enum class WriteStatus {
     Written,
     AskOverwrite, // the path exists and the overwrite was not confirmed: nothing was written
     WriteError,   // kMsgFileAccessError with errorNumber; an existing file is left as it was
+    Refused,      // the content could not be written as the document shows it: nothing was written
 };
 
 struct WriteOutcome {

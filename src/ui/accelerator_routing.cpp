@@ -3,15 +3,16 @@
 #include "screen/menu_state.h"
 #include "screen/typing_keys.h"
 #include "ui/event_list.h"
+#include "ui/subclass.h"
 #include "ui/ui_state.h"
 
 #include <commctrl.h>
 
+#include <optional>
+
 namespace qlp {
 
 namespace {
-
-constexpr UINT_PTR kRoutingSubclass = 1;
 
 void forwardIfEnabled(WPARAM wParam, LPARAM lParam) {
     const UiState& a = ui();
@@ -19,10 +20,10 @@ void forwardIfEnabled(WPARAM wParam, LPARAM lParam) {
         SendMessageW(a.mainWindow, WM_COMMAND, wParam, lParam);
 }
 
-LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+std::optional<LRESULT> listMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR) {
     switch (message) {
     case WM_KEYDOWN:
-        if (onListMoveKey(hwnd, wParam))
+        if (onListMoveKey(list, wParam))
             return 0;
         break;
     case WM_COMMAND:
@@ -31,35 +32,27 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, listProc, kRoutingSubclass);
-        break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return std::nullopt;
 }
 
-LRESULT CALLBACK memoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    switch (message) {
-    case WM_COMMAND:
-        switch (memoCommandAction(LOWORD(wParam))) {
-        case MemoCommand::Forward:
-            forwardIfEnabled(wParam, lParam);
-            break;
-        case MemoCommand::SelectAll:
-            SendMessageW(hwnd, EM_SETSEL, 0, -1);
-            break;
-        case MemoCommand::Copy:
-            SendMessageW(hwnd, WM_COPY, 0, 0);
-            break;
-        case MemoCommand::Ignore:
-            break;
-        }
-        return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, memoProc, kRoutingSubclass);
+std::optional<LRESULT> memoMessage(HWND memo, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR) {
+    if (message != WM_COMMAND)
+        return std::nullopt;
+    switch (memoCommandAction(LOWORD(wParam))) {
+    case MemoCommand::Forward:
+        forwardIfEnabled(wParam, lParam);
+        break;
+    case MemoCommand::SelectAll:
+        SendMessageW(memo, EM_SETSEL, 0, -1);
+        break;
+    case MemoCommand::Copy:
+        SendMessageW(memo, WM_COPY, 0, 0);
+        break;
+    case MemoCommand::Ignore:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return 0;
 }
 
 // An edit control, or a combo box whose drop-down list is open.
@@ -87,8 +80,8 @@ bool menuItemAllowsCommand(HMENU menuBar, int command) {
 }
 
 void subclassAcceleratorTargets(HWND list, HWND memo) {
-    SetWindowSubclass(list, listProc, kRoutingSubclass, 0);
-    SetWindowSubclass(memo, memoProc, kRoutingSubclass, 0);
+    subclassControl(list, listMessage);
+    subclassControl(memo, memoMessage);
 }
 
 } // namespace qlp

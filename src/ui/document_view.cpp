@@ -98,6 +98,11 @@ void showDocument() {
     UpdateWindow(list);
 
     applyStoredColumnLayout(doc, list);
+    // The control keeps its horizontal scroll across item counts: a document shown now starts at
+    // its left edge, with EDIT and REEL in sight, whatever the previous one was scrolled to.
+    SCROLLINFO horizontal{sizeof horizontal, SIF_POS};
+    if (GetScrollInfo(list, SB_HORZ, &horizontal) && horizontal.nPos != 0)
+        ListView_Scroll(list, -horizontal.nPos, 0);
     setSortArrows(false);
     showEnabled(list, true, true);
     if (doc.currentView != kAllEvents)

@@ -128,6 +128,16 @@ void onRangeStateChanged(const NMLVODSTATECHANGE& change) {
         gSelectedRows.deselectedRange(change.iFrom, change.iTo);
 }
 
+// Selects or deselects every row. The control visits row by row, and while drawing is on it
+// invalidates each row as it goes: on a long list that is one window-system call per row. With
+// drawing off only the selection is kept, and the rows in sight are repainted once afterwards.
+void setEveryRowSelected(HWND list, bool selected) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemState(list, -1, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, FALSE);
+}
+
 // Deselects every row but `keep`. The tracked rows are the whole selection when they are all
 // selected and as many as the control counts; otherwise the control clears it row by row.
 void deselectAllBut(HWND list, int keep) {
@@ -136,7 +146,7 @@ void deselectAllBut(HWND list, int keep) {
                        std::all_of(rows.begin(), rows.end(),
                                    [&](int row) { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; });
     if (!exact) {
-        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        setEveryRowSelected(list, false);
         gSelectedRows.cleared();
         return;
     }
@@ -324,7 +334,7 @@ bool onListMoveKey(HWND list, WPARAM key) {
 }
 
 void selectAllRows() {
-    ListView_SetItemState(ui().controls.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    setEveryRowSelected(ui().controls.list, true);
 }
 
 void switchListDisplay() {

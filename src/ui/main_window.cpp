@@ -10,6 +10,7 @@
 #include "ui/commands/search_commands.h"
 #include "ui/dpi.h"
 #include "ui/event_list.h"
+#include "ui/guard.h"
 #include "ui/info_panel.h"
 #include "ui/list_columns.h"
 #include "ui/modal.h"
@@ -365,7 +366,9 @@ void onCommand(HWND hwnd, int id, int code, LPARAM lParam) {
         onControlCommand(hwnd, id, code);
 }
 
-LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         return onCreate(hwnd);
@@ -412,6 +415,29 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return runWindowTask(lParam);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// After a failed message the workers run again, whichever handler stopped them; a window whose
+// creation failed is not made.
+LRESULT recoverFromFailure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE)
+        return -1;
+    UiState& a = ui();
+    if (a.document.loaded && a.mainWindow)
+        startWorkers(a.workers);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kReportFailureMessage) {
+        reportPostedFailure(hwnd, wParam);
+        return 0;
+    }
+    return guarded(
+        hwnd, [&] { return handleMessage(hwnd, message, wParam, lParam); },
+        [&] { return recoverFromFailure(hwnd, message, wParam, lParam); });
 }
 
 bool registerMainWindowClass(HINSTANCE instance) {

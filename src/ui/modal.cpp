@@ -1,5 +1,6 @@
 #include "ui/modal.h"
 
+#include "ui/guard.h"
 #include "ui/ui_state.h"
 
 #include <shlobj.h>
@@ -79,10 +80,15 @@ bool runSaveFileDialog(OPENFILENAMEW& dialog) {
 namespace {
 
 int CALLBACK folderBrowserStarted(HWND browser, UINT message, LPARAM, LPARAM data) {
-    const auto* folder = reinterpret_cast<const std::wstring*>(data);
-    if (message == BFFM_INITIALIZED && !folder->empty())
-        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder->c_str()));
-    return 0;
+    return guarded(
+        browser,
+        [&] {
+            const auto* folder = reinterpret_cast<const std::wstring*>(data);
+            if (message == BFFM_INITIALIZED && !folder->empty())
+                SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder->c_str()));
+            return 0;
+        },
+        [] { return 0; });
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 #pragma once
 // The user interface's state, gathered in one place: the instance and the texts every window and
-// box uses, the main window's controls and drawing resources, the display workers, the open files
-// and the current document. Everything here is owned by the user-interface thread; the display
-// workers reach the document through the pointers in their own blocks, and what of it changes
-// while they run they read on this thread (ui/workers.h says which fields).
+// box uses, the main window's controls and drawing resources, the display workers, the open files,
+// the current document and what the dialogs remember. Everything here is owned by the
+// user-interface thread; the display workers reach the document through the pointers in their own
+// blocks, and what of it changes while they run they read on this thread (ui/workers.h says which
+// fields).
 
 #include "model/document.h"
 #include "ui/controls.h"
@@ -12,9 +13,19 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace qlp {
+
+// What the dialogs keep from one opening to the next for as long as the program runs.
+struct DialogMemory {
+    std::wstring edlFolder;                 // the EDL export's destination folder
+    std::wstring listingFolder;             // the listing's destination folder, apart from the EDL's
+    int pickedMarkerBox = 0;                // the marker settings' colour box clicked last
+    std::array<int32_t, 3> reelSortState{}; // the reel list's sort state of columns 0 to 2
+};
 
 struct UiState {
     HINSTANCE instance = nullptr;
@@ -30,6 +41,8 @@ struct UiState {
     TabList tabs;
     TabEntry* currentEntry = nullptr; // the tab whose document is in memory
     EdlDocument document;             // the current document
+
+    DialogMemory dialogs;
 };
 
 UiState& ui();

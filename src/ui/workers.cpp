@@ -5,6 +5,7 @@
 #include "screen/list_view.h"
 #include "screen/menu_state.h"
 #include "ui/controls.h"
+#include "ui/guard.h"
 #include "ui/ui_texts.h"
 #include "ui/wide.h"
 
@@ -234,8 +235,8 @@ bool createWorkers(DisplayWorkers& workers, HWND window, const ControlTable& con
     menu.document = &doc;
     menu.currentEntry = nullptr;
 
-    if (!startWorker(comment, commentWorkerMain) || !startWorker(selection, selectionWorkerMain) ||
-        !startWorker(menu, menuWorkerMain))
+    if (!startWorker(comment, guardedEntry<commentWorkerMain>) ||
+        !startWorker(selection, guardedEntry<selectionWorkerMain>) || !startWorker(menu, guardedEntry<menuWorkerMain>))
         return false;
     signalMenuRefresh(workers);
     return true;
@@ -245,12 +246,12 @@ void startWorkers(DisplayWorkers& workers) {
     // Each stop flag is cleared before its worker starts: a change signalled while the workers were
     // stopped leaves the event set, and a new thread that saw the old flag would end at once.
     workers.comment.stop = 0;
-    startWorker(workers.comment, commentWorkerMain);
+    startWorker(workers.comment, guardedEntry<commentWorkerMain>);
     workers.selection.stop = 0;
-    startWorker(workers.selection, selectionWorkerMain);
+    startWorker(workers.selection, guardedEntry<selectionWorkerMain>);
     signalSelectionChanged(workers);
     workers.menu.stop = 0;
-    startWorker(workers.menu, menuWorkerMain);
+    startWorker(workers.menu, guardedEntry<menuWorkerMain>);
     signalMenuRefresh(workers);
 }
 

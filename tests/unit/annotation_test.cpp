@@ -3,6 +3,7 @@
 #include "model/project_file.h"
 #include "ops/markers.h"
 #include "ops/memos.h"
+#include "ops/simple_notes.h"
 #include "ops/views.h"
 #include "test_support.h"
 
@@ -140,11 +141,13 @@ TEST(Markers, SetAndDeleteOverTheSelectedRowsOfTheShownView) {
 TEST(Markers, SettingsKeepColoursUntilAcceptedAndDescriptionsOnOneLine) {
     EdlDocument doc;
     loadEdl("ndf_basic.EDL", doc);
+    doc.markerColours[2] = 0x0000AA; // the document's colour differs from every colour passed below
     MarkerSettingsEdit edit = beginMarkerSettings(doc);
     applyPickedColour(doc, edit, 2, true, 0x123456);
-    EXPECT_EQ(pickerStartColour(doc, 2), 0u); // the picker starts again from the document's colour
-    applyPickedColour(doc, edit, 2, false, 0);
-    EXPECT_EQ(edit.colours[2], 0u); // a cancelled picker resets the kind to the document's colour
+    EXPECT_EQ(edit.colours[2], 0x123456u);
+    EXPECT_EQ(pickerStartColour(doc, 2), 0x0000AAu); // the picker starts again from the document's colour
+    applyPickedColour(doc, edit, 2, false, 0x777777);
+    EXPECT_EQ(edit.colours[2], 0x0000AAu); // a cancelled picker resets the kind to the document's colour
     applyPickedColour(doc, edit, 3, true, 0xABCDEF);
     std::array<uint32_t, 16> custom{};
     custom[5] = 0x00FF00;
@@ -175,6 +178,9 @@ TEST(WorkMemo, WriteReplaceAndRemoveWithExactLength) {
     const Step steps[] = {
         {1, 2, u"差し替え", MemoResult::Stored, 5},
         {1, 2, longMemo, MemoResult::Stored, 801},
+        {1, 2, longMemo, MemoResult::Ignored, 801}, // unchanged
+        {1, 2, u"短い", MemoResult::Stored, 3},
+        {1, 2, longMemo, MemoResult::Stored, 801},
         {0, 2, u"comment mode", MemoResult::Ignored, 801},
         {1, -1, u"no row", MemoResult::Ignored, 801},
         {1, 2, u"", MemoResult::Removed, 0},
@@ -197,6 +203,35 @@ TEST(WorkMemo, WriteReplaceAndRemoveWithExactLength) {
         expectSurvivesSaveAndLoad(doc, back);
         EXPECT_EQ(workMemoText(back.events[2]), workMemoText(ev));
     }
+}
+
+// Leaving the memo box stores its text again, and the notes dialog its body: the document's memory,
+// released only as a whole, must not grow with it, nor with texts that fit in the block they have.
+TEST(WorkMemo, StoringAgainKeepsTheDocumentsMemory) {
+    EdlDocument doc;
+    loadEdl("ndf_basic.EDL", doc);
+    doc.commentMode = 1;
+    doc.currentRow[kAllEvents] = 2;
+    const std::u16string memo(500, u'メ');
+    const std::u16string shorter(300, u'モ');
+    ASSERT_EQ(writeWorkMemo(doc, memo).result, MemoResult::Stored);
+    SimpleNote* note = newNote(doc);
+    ASSERT_TRUE(storeNoteBody(doc, *note, memo));
+    const size_t before = doc.heap->bytesReserved();
+    const char16_t* block = doc.events[2].workMemo;
+    for (int i = 0; i < 10000; ++i) {
+        ASSERT_NE(writeWorkMemo(doc, memo).result, MemoResult::NoMemory);
+        ASSERT_TRUE(storeNoteBody(doc, *note, memo));
+    }
+    for (int i = 0; i < 10000; ++i) {
+        ASSERT_EQ(writeWorkMemo(doc, i % 2 ? memo : shorter).result, MemoResult::Stored);
+        ASSERT_TRUE(storeNoteBody(doc, *note, i % 2 ? memo : shorter));
+    }
+    EXPECT_EQ(doc.heap->bytesReserved(), before);
+    EXPECT_EQ(doc.events[2].workMemo, block);
+    EXPECT_EQ(workMemoText(doc.events[2]), memo);
+    EXPECT_EQ(noteBody(*note), memo);
+    EXPECT_EQ(note->bodySize, static_cast<int32_t>(memo.size() * 2 + 2));
 }
 
 // Showing a document flips the mode once; a tab switch flips it once more after showing it.

@@ -230,6 +230,26 @@ TEST(Cmx3600, DropFrameSeparatorsConversionAndEventNumbers) {
     for (const auto& [edit, cmx] : numbers)
         EXPECT_EQ(cmx3600EventNumber(edit), cmx) << edit;
     EXPECT_EQ(exportLines(bve("1000  TAPE01 V       C           "))[0].number, "001");
+
+    // Neighbouring edits never share a number; the lines of one edit do.
+    struct Edits {
+        std::vector<const char*> edits;
+        std::vector<std::string> numbers;
+    };
+    const Edits runs[] = {
+        {{"0003", "003 ", "003 ", "0004"}, {"003", "004", "004", "005"}},
+        {{"0001", "1000", "0002"}, {"001", "002", "003"}},
+        {{"0998", "0999", "1998"}, {"998", "999", "001"}},
+    };
+    for (const Edits& run : runs) {
+        std::string events;
+        for (const char* edit : run.edits)
+            events += bve(std::string(edit) + "  TAPE01 V       C           ");
+        std::vector<std::string> got;
+        for (const CmxLine& l : exportLines(events))
+            got.push_back(l.number);
+        EXPECT_EQ(got, run.numbers) << run.edits[0];
+    }
 }
 
 TEST(Cmx3600, CommentsMemosAndMarkers) {
@@ -240,7 +260,7 @@ TEST(Cmx3600, CommentsMemosAndMarkers) {
     doc->events[1].workMemoLength = 13;
     doc->events[1].hasWorkMemo = 1;
     doc->events[1].marker = 1;
-    std::copy_n(u"要確認", 4, doc->markerNames[1]);
+    std::copy_n(u"要\r\n確\t認", 7, doc->markerNames[1]); // a damaged description: one line all the same
     const auto lines = readCmx(cmx3600Text(*doc, u"T", false));
     std::vector<std::string> got;
     for (size_t i = 3; i < lines.size(); ++i)
@@ -252,7 +272,7 @@ TEST(Cmx3600, CommentsMemosAndMarkers) {
         "event TAPE02",
         cp932::encode(u"* COMMENT: 確認"),
         "* COMMENT: line two",
-        cp932::encode(u"* LOC: 10:00:00:00 BLUE    要確認"),
+        cp932::encode(u"* LOC: 10:00:00:00 BLUE    要??確\t認"),
     };
     EXPECT_EQ(got, expected);
     EXPECT_EQ(cmx3600ColourName(0x000AFF), "RED");

@@ -97,7 +97,7 @@ TEST(EdlReader, RecordValuesOfEachEvent) {
         EXPECT_EQ(ev.hasOptionComment, ev.optionCommentLength != 0);
         offset += ev.recordSize;
     }
-    EXPECT_EQ(p.events[0].lineNumber, 5); // title, FCM, blank, heading, blank precede it
+    EXPECT_EQ(p.events[0].lineNumber, 6); // title, FCM, blank, heading, blank, its comment precede it
 }
 
 TEST(EdlReader, EditGroupsFollowEditNumbers) {

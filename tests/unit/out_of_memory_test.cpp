@@ -151,6 +151,7 @@ TEST(OutOfMemory, AWorkMemoThatCannotBeStoredLeavesThePreviousOne) {
     // Each memo larger than a block of the document's memory takes a block of its own, so the
     // document's list of blocks grows; the first time that list needs more room, it gets none.
     std::u16string memo(200000, u'a');
+    memo.reserve(memo.size() + 64); // growing it below takes no allocation of its own
     gAllocationsBeforeFailure = 0;
     MemoResult result = MemoResult::Stored;
     const char16_t* previous = nullptr;
@@ -158,7 +159,7 @@ TEST(OutOfMemory, AWorkMemoThatCannotBeStoredLeavesThePreviousOne) {
     for (int i = 0; i < 64 && result == MemoResult::Stored; ++i) {
         previous = event.workMemo;
         previousLength = event.workMemoLength;
-        memo[0] = static_cast<char16_t>(u'A' + i);
+        memo.push_back(static_cast<char16_t>(u'A' + i)); // longer each time: it never fits the block it has
         try {
             result = writeWorkMemo(doc, memo).result;
         } catch (const std::bad_alloc&) {

@@ -156,7 +156,8 @@ TEST(OutputsGolden, QlpRefusesAndExplains) {
         {"export ndf_basic.EDL o.edl --title T", 2},
         {"export --format cmx3600 ndf_basic.EDL no/dir/o.edl", 1},
         {"list ndf_basic.EDL o.txt --kind all", 2},
-        {"list ndf_basic.EDL o.txt --reel NOPE", 1},
+        {"list ndf_basic.EDL o.txt --kind reels --reel NOPE", 1},
+        {"list ndf_basic.EDL o.txt --reel TAPE01", 2},
         {"list ndf_basic.EDL o.txt --comments memo", 2},
     };
     for (const Case& c : cases) {

@@ -27,7 +27,7 @@ namespace {
 // The bytes the export and a listing write, gathered in memory.
 std::string exported(const EdlDocument& doc, std::string_view text) {
     MemorySink sink;
-    EXPECT_TRUE(exportEdlText(doc, text, false, sink));
+    EXPECT_EQ(exportEdlText(doc, text, false, sink).status, EdlTextStatus::Written);
     return std::string(sink.bytes.begin(), sink.bytes.end());
 }
 
@@ -243,6 +243,53 @@ TEST(EdlExport, WalkCountsLinesAsTheReaderAndKeepsEveryOtherByte) {
     }
 }
 
+TEST(EdlExport, RecordTimesGoWhereTheReaderFoundThemAndNowhereElse) {
+    const std::string header = "TITLE: T\r\nFCM: NON-DROP FRAME\r\n";
+    const std::string ev1 = eventLine("0001", "01:00:00.00", "01:00:05.00");
+    // The list the export fuzzer found: its R-VTR OUT text "13:09,0130:" is no timecode.
+    const std::string found = std::string("P-VTR\n\x01;D V  A,00 20:14:04,00 01:01:09;00:13:09,0130:00:09,01");
+    struct Case {
+        const char* name;
+        std::string text;
+        bool offset;           // one hour later from the first event
+        bool convert;          // to the other counting
+        const char16_t* recIn; // replaces the first event's R-VTR IN text (a damaged project file)
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a record text that is no timecode stays as read", found, false, false, nullptr, found},
+        {"a '.' after R-VTR OUT", header + ev1 + " 1.5\r\n", true, false, nullptr,
+         header + eventLine("0001", "02:00:00.00", "02:00:05.00") + " 1.5\r\n"},
+        {"a ',' after R-VTR OUT, converted", header + ev1 + " 2,5\r\n", false, true, nullptr,
+         "TITLE: T\r\nFCM: DROP FRAME\r\n" + eventLine("0001", "01:00:03,18", "01:00:08,18") + " 2,5\r\n"},
+        {"converting names the counting, lone LF kept, later FCM lines not",
+         "FCM: NON-DROP FRAME\n" + ev1 + "\nFCM: NON-DROP FRAME\n", false, true, nullptr,
+         "FCM: DROP FRAME\n" + eventLine("0001", "01:00:03,18", "01:00:08,18") + "\nFCM: NON-DROP FRAME\n"},
+        {"drop frame converted to non-drop",
+         "FCM: DROP FRAME\r\n" + eventLine("0001", "01:00:03,18", "01:00:08,18", ','), false, true, nullptr,
+         "FCM: NON-DROP FRAME\r\n" + eventLine("0001", "01:00:00.00", "01:00:05.00", ',')},
+        {"no conversion leaves FCM alone", header + ev1 + "\r\n", true, false, nullptr,
+         header + eventLine("0001", "02:00:00.00", "02:00:05.00") + "\r\n"},
+        {"an empty record text is not converted", header + ev1 + "\r\n", false, true, u"",
+         "TITLE: T\r\nFCM: DROP FRAME\r\n" + eventLine("0001", "01:00:00.00", "01:00:08,18") + "\r\n"},
+        {"a short record text is not converted", header + ev1 + "\r\n", false, true, u"12",
+         "TITLE: T\r\nFCM: DROP FRAME\r\n" + eventLine("0001", "01:00:00.00", "01:00:08,18") + "\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = loadEdl(c.text);
+        ASSERT_EQ(doc->eventCount(), 1);
+        if (c.offset)
+            applyOffset(*doc, u"02000000", doc->events[0].recInCopy);
+        if (c.recIn)
+            std::copy_n(c.recIn, std::char_traits<char16_t>::length(c.recIn) + 1, doc->events[0].text[kColRecIn]);
+        const std::string_view stored(reinterpret_cast<const char*>(doc->sourceText), doc->sourceTextSize);
+        MemorySink sink;
+        EXPECT_EQ(exportEdlText(*doc, stored, c.convert, sink).status, EdlTextStatus::Written);
+        EXPECT_EQ(std::string(sink.bytes.begin(), sink.bytes.end()), c.expected);
+    }
+}
+
 TEST(Listing, RowsHeadersAndCommentBlocks) {
     const std::string comment200(200, 'c');
     const std::string text = "EDIT P-VTR\r\n          " + comment200 + "\r\n" +
@@ -335,9 +382,25 @@ TEST(Listing, PathRuleAndMessages) {
     ScratchDir dir;
     const std::string path = dir.file("old.EDL");
     writeBytes(path, "old");
+    const std::vector<uint8_t> old = {'o', 'l', 'd'};
     auto doc = loadEdl("EDIT P-VTR\r\n" + eventLine("0001", "01:00:00.00", "01:00:05.00") + "\r\n");
     EXPECT_EQ(exportEdlFile(*doc, u16(path), false, false).write.status, WriteStatus::AskOverwrite);
-    EXPECT_EQ(readBytes(path), std::vector<uint8_t>({'o', 'l', 'd'}));
+    EXPECT_EQ(readBytes(path), old);
+    const WriteOutcome broken = writeExportFile(u16(path), true, [](ByteSink& sink) {
+        sink.write("new", 3);
+        return false; // the write failed after its first bytes
+    });
+    EXPECT_EQ(broken.status, WriteStatus::WriteError);
+    EXPECT_EQ(readBytes(path), old);
+    // An event whose line holds no event (a damaged project file): its record times have no place,
+    // so the export is refused and says where, and the existing file stays.
+    doc->events[0].lineNumber = 0;
+    const EdlExportOutcome refused = exportEdlFile(*doc, u16(path), false, true);
+    EXPECT_EQ(refused.write.status, WriteStatus::Refused);
+    EXPECT_EQ(utf8(refused.message),
+              path + "\n\n1 行目のイベントのレコードタイムコードを書き込む位置がないため、\n処理が中断されました。");
+    EXPECT_EQ(readBytes(path), old);
+    doc->events[0].lineNumber = 1;
     const EdlExportOutcome written = exportEdlFile(*doc, u16(path), false, true);
     EXPECT_EQ(written.write.status, WriteStatus::Written);
     EXPECT_EQ(utf8(written.message), "次の場所にＥＤＬファイルを作成しました。\n\n" + path);

@@ -84,10 +84,10 @@ TEST(WorkFile, LayoutOfAConvertedEdl) {
     // The EDL's bytes travel unchanged; the events follow the reel table with their comments.
     EXPECT_TRUE(std::equal(edl.begin(), edl.end(), bytes.begin() + 2252));
     EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 72), 1); // sequence of the first event
-    // The comment line after edit 0001 belongs to the next event, edit 0002.
-    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 64), 1004);
-    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 1004 + 64),
-              1004 + 2 * static_cast<int32_t>(std::u16string_view(u"* OPENING SHOT\r\n").size()));
+    // The comment line before edit 0001 belongs to it; edit 0002 has none.
+    const int32_t firstSize = 1004 + 2 * static_cast<int32_t>(std::u16string_view(u"* OPENING SHOT\r\n").size());
+    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + 64), firstSize);
+    EXPECT_EQ(readI32(bytes.data() + header.eventsOffset + firstSize + 64), 1004);
     int64_t end = header.eventsOffset;
     for (int i = 0; i < 8; ++i)
         end += readI32(bytes.data() + end + 64);

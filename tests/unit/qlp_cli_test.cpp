@@ -261,8 +261,8 @@ TEST(QlpShow, SummaryOfAnEdlAndOfItsProjectFileAgree) {
     EXPECT_TRUE(contains(edl.out, "  TAPE01     3\n"));
     EXPECT_EQ(countLinesStartingWith(edl.out, "  000"), 8u);
     // The commented edit carries the C flag; nothing is marked.
-    EXPECT_TRUE(contains(edl.out, "  0002  TAPE02  V  A1A2      C                        02:10:00.00  02:10:10.00  "
-                                  "10:00:05.00  10:00:15.00  00:00:10.00  -       C\n"));
+    EXPECT_TRUE(contains(edl.out, "  0001  TAPE01  V  A1A2      C                        01:00:00.00  01:00:05.00  "
+                                  "10:00:00.00  10:00:05.00  00:00:05.00  -       C\n"));
 
     const ScratchDir dir;
     const std::string project = dir.file("basic.QLP");
@@ -305,12 +305,12 @@ TEST(QlpShow, ProjectFileWithMemosNotesAndOddTexts) {
     // A reel comment with a quote, a backslash, a control character and a lone surrogate.
     const std::u16string comment = u"a\"b\\c\x01" + std::u16string(1, char16_t(0xD800)) + u"x";
     std::memcpy(doc.reelComments[1], comment.data(), comment.size() * 2);
-    EdlEvent& third = doc.events[2];
+    EdlEvent& first = doc.events[0];
     const std::u16string memo = u"メモ";
-    third.workMemo = doc.heap->allocate<char16_t>(memo.size() + 1);
-    std::memcpy(third.workMemo, memo.data(), memo.size() * 2);
-    third.workMemoLength = static_cast<int32_t>(memo.size() + 1);
-    third.hasWorkMemo = 1;
+    first.workMemo = doc.heap->allocate<char16_t>(memo.size() + 1);
+    std::memcpy(first.workMemo, memo.data(), memo.size() * 2);
+    first.workMemoLength = static_cast<int32_t>(memo.size() + 1);
+    first.hasWorkMemo = 1;
     doc.events[0].marker = 3;
     auto* note = new SimpleNote;
     std::memcpy(note->title, u"題", 2);
@@ -341,8 +341,8 @@ TEST(QlpShow, ProjectFileWithMemosNotesAndOddTexts) {
     const RunResult summary = runQlp({"show", project});
     ASSERT_EQ(summary.status, 0) << summary.err;
     EXPECT_TRUE(contains(summary.out, "notes:      1\n"));
-    EXPECT_TRUE(contains(summary.out, "-       CM\n"));     // the third event: comment and memo
-    EXPECT_TRUE(contains(summary.out, "00:00:05.00  4\n")); // the first event: marker kind 3 is shown as 4
+    // The first event: marker kind 3 is shown as 4, then its comment and memo.
+    EXPECT_TRUE(contains(summary.out, "00:00:05.00  4       CM\n"));
     EXPECT_TRUE(contains(summary.out, "  TAPE01     3  a\"b\\c\xEF\xBF\xBD\xEF\xBF\xBDx\n"));
 }
 
@@ -439,6 +439,50 @@ TEST(QlpShow, AnnotationsMadeByTheCommandsAreShown) {
         EXPECT_TRUE(contains(json.out, expected)) << expected;
 }
 
+// Options that mean what they say: a reel only with the reel listing, an unknown reel refused alike
+// by search and list, and every command's own usage on --help.
+TEST(QlpUsage, OptionsSayWhatTheyDo) {
+    const ScratchDir dir;
+    const std::string ndf = dataPath("ndf_basic.EDL");
+    const std::string out = dir.file("out.txt");
+    const std::string unknownReel = "qlp: " + ndf + " has no reel named NOPE\n";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out; // the start of standard output
+        std::string err; // the start of standard error
+    } cases[] = {
+        {{"list", ndf, out, "--reel", "TAPE01"},
+         2,
+         "",
+         "qlp: --reel chooses the reel of --kind reels; give --kind reels with it\nusage: qlp list IN OUT"},
+        {{"list", ndf, out, "--reel", "TAPE01", "--kind", "edl"}, 2, "", "qlp: --reel chooses the reel"},
+        {{"list", ndf, out, "--kind", "reels", "--reel", "NOPE"}, 1, "", unknownReel},
+        {{"search", ndf, "--reel", "NOPE"}, 1, "", unknownReel},
+        {{"search", "--json", ndf, "--reel", "NOPE", "--marker", "1"}, 1, "", unknownReel},
+        {{"convert", "--help"}, 0, "usage: qlp convert IN.EDL OUT.QLP\n\n  convert  converts", ""},
+        {{"show", ndf, "--help"}, 0, "usage: qlp show [--json] FILE\n\n  show     prints", ""},
+        {{"offset", "-h"}, 0, "usage: qlp offset IN OUT.QLP --new TC [--original TC]\n\n  offset   moves", ""},
+        {{"export", "--help"}, 0, "usage: qlp export [--format bve9100|cmx3600] IN OUT.EDL", ""},
+        {{"list", "--help"}, 0, "usage: qlp list IN OUT [--csv]", ""},
+        {{"search", "--help"}, 0, "usage: qlp search FILE [--reel NAME]", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const RunResult r = runQlp(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_TRUE(r.out.starts_with(c.out)) << r.out;
+        EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+        if (c.out.empty()) {
+            EXPECT_EQ(r.out, "");
+        }
+        if (c.err.empty()) {
+            EXPECT_EQ(r.err, "");
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
     const std::string ndf = dataPath("ndf_basic.EDL");
     const std::string df = dataPath("df_reverse.EDL");
@@ -452,7 +496,6 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
         {{ndf, "--duration", "le", "200", "--reel", "TAPE02"}, "{\"count\": 1, \"of\": 8, \"hits\": [4]}\n"},
         {{ndf, "--source", "lt", "01000000", "--marker", "none"}, "{\"count\": 1, \"of\": 8, \"hits\": [7]}\n"},
         {{ndf, "--marker", "1"}, "{\"count\": 0, \"of\": 8, \"hits\": []}\n"},
-        {{ndf, "--reel", "NOPE"}, "{\"count\": 0, \"of\": 8, \"hits\": []}\n"},
         // A source bound is DF with ',' or ';' (digits alone take the file's mode); NDF misses DF events.
         {{df, "--source", "ge", "23:59:55,00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
         {{df, "--source", "ge", "23:59:55;00"}, "{\"count\": 1, \"of\": 3, \"hits\": [2]}\n"},
@@ -477,7 +520,7 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
     EXPECT_TRUE(
         plain.out.starts_with("hits:       3 of 8\n\n  EDIT  REEL    V  A     TYP  PTRN  TRANST  SPED  P-VTR IN"));
     EXPECT_TRUE(contains(plain.out, "\n  0002  TAPE03  V  A1A2  D          030           03:00:00.00  03:00:04.00  "
-                                    "10:00:15.00  10:00:19.00  00:00:04.00  -       C\n"));
+                                    "10:00:15.00  10:00:19.00  00:00:04.00  -\n"));
     EXPECT_EQ(countLinesStartingWith(plain.out, "  000"), 3u);
 }
 

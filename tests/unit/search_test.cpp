@@ -188,6 +188,9 @@ TEST(RunSearch, EachCriterionAndTheirCombination) {
         {"no marker", kSearchMarker, 0, 8, 0, 0, -1, -1, 0, -1, -1, 0, 0, -1, -1, {0, 2, 5}},
         {"all five", 31, 0, 8, kOpAtOrAbove, 1, tc(23, 59, 55), -1, kOpAbove, tc(23, 0), tc(23, 59, 51), kOpAtOrAbove, kUpperAtOrBelow, 600, 600, {2}},
         {"all five, one fails", 31, 0, 8, kOpAtOrAbove, 1, tc(23, 59, 55), -1, kOpAbove, tc(23, 0), tc(23, 59, 51), kOpAtOrAbove, kUpperBelow, 600, 600, {}},
+        {"a bit that names no criterion", 32, 0, 8, 0, 0, -1, -1, 0, -1, -1, 0, 0, -1, -1, {}},
+        {"marker and an unknown bit", kSearchMarker | 64, 0, 8, 0, 0, -1, -1, 0, -1, -1, 0, 0, -1, -1, {}},
+        {"the sign bit", INT32_MIN | kSearchReel, 1, 8, 0, 0, -1, -1, 0, -1, -1, 0, 0, -1, -1, {}},
         // clang-format on
     };
     for (const Row& r : rows) {

@@ -111,7 +111,13 @@ TEST(ReapplySort, UsesTheStoredStateOfTheView) {
     f.doc.sortState[sortStateRow(kSearchResult)][kSortRecord] = kSortAscending;
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{3, 2, 1}));
-    f.doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortDescending; // the source state wins
+    // The source state wins: ascending source order is the reverse of the record order left by
+    // the previous sort, and of the duration order too.
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortAscending;
+    reapplySort(f.doc);
+    EXPECT_EQ(f.sequences(), (std::vector<int32_t>{1, 2, 3}));
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortDuration] = kSortAscending;
+    f.doc.sortState[sortStateRow(kSearchResult)][kSortSource] = kSortDescending;
     reapplySort(f.doc);
     EXPECT_EQ(f.sequences(), (std::vector<int32_t>{3, 2, 1}));
     f.doc.currentView = kAllEvents; // kAllEvents is never reordered

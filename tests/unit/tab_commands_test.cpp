@@ -115,6 +115,10 @@ TEST_F(TabCommandsTest, OpenDecidesWhatIsShownAndWhatTheStatusSays) {
          Presentation::SameDocument, "a.EDL", u"状態: ファイル読込みエラー", {"a.EDL"}, 1},
         {"an EDL taken as a project file fails to load", {}, "a.EDL", OpenKind::OneProject, {},
          Presentation::NoDocument, "", u"状態: 読込みエラー", {}, 2},
+        {"a project file taken as an EDL opens as a project file", {}, "c.QLP", OpenKind::OneEdl, {},
+         Presentation::NewDocument, "c.QLP", loaded, {"c.QLP"}, 0},
+        {"project files among EDLs of a selection", {"a.EDL"}, "c.QLP", OpenKind::SeveralEdls, {},
+         Presentation::SameDocument, "a.EDL", u"状態: 1個のファイルを追加しました。", {"a.EDL", "c.QLP"}, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -135,6 +139,14 @@ TEST_F(TabCommandsTest, OpenDecidesWhatIsShownAndWhatTheStatusSays) {
         EXPECT_EQ(doc.loaded != 0, !c.current.empty());
         if (outcome.current) {
             EXPECT_EQ(outcome.current->active, 1);
+        }
+        // A project file is a saved project whatever the filter: its document is the one it holds,
+        // never its bytes read as an EDL text.
+        for (const TabEntry* e = tabs.first(); e; e = e->next)
+            EXPECT_EQ(e->saveState, nameOf(e).ends_with(".QLP") ? kSaved : kFromEdl) << nameOf(e);
+        if (nameOf(outcome.current) == "c.QLP") {
+            const std::vector<uint8_t> edl = readBytes(dataPath("comments_cp932.EDL"));
+            EXPECT_EQ(std::vector<uint8_t>(doc.sourceText, doc.sourceText + doc.sourceTextSize), edl);
         }
     }
 }

@@ -25,7 +25,7 @@ using test::kSettings;
 using test::utf8;
 using test::windowText;
 
-const wchar_t* kCaption = L"" QUILLON_APP_CAPTION;
+const wchar_t* kCaption = test::texts::kAppCaption;
 
 // A folder holding a copy of the program file, removed afterwards.
 class ProgramCopy {

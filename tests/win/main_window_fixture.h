@@ -6,6 +6,7 @@
 // user registry, a freshly created window and scratch folders for its files and work files.
 
 #include "edl_generator.h"
+#include "system_texts.h"
 
 #include "app/app_state.h"
 #include "app/startup.h"
@@ -35,6 +36,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -746,9 +748,29 @@ protected:
             out.push_back(utf8(r.text));
         return out;
     }
-    // A message of the program with the path put in, as a box shows it.
-    static std::string message(std::u16string_view templ, const std::wstring& path) {
-        return utf8(toWide(formatMessage(templ, toU16(path))));
+    // A message with the path put in for its "%s" (and a number for "%d" or "%04d"), as a box shows it.
+    static std::string message(std::wstring_view templ, const std::wstring& path, int number = 0) {
+        return message(templ, {path}, number);
+    }
+    // The same with each "%s" filled in turn.
+    static std::string message(std::wstring_view templ, std::initializer_list<std::wstring> fills, int number = 0) {
+        std::wstring text(templ);
+        size_t from = 0;
+        for (const std::wstring& fill : fills) {
+            const size_t at = text.find(L"%s", from);
+            if (at == std::wstring::npos)
+                break;
+            text.replace(at, 2, fill);
+            from = at + fill.size();
+        }
+        for (const wchar_t* field : {L"%04d", L"%d"}) {
+            if (const size_t at = text.find(field); at != std::wstring::npos) {
+                wchar_t digits[16];
+                swprintf(digits, 16, field, number);
+                text.replace(at, wcslen(field), digits);
+            }
+        }
+        return utf8(text);
     }
 
     std::filesystem::path root, files, work; // scratch: the user's files, the program's work files

@@ -13,7 +13,38 @@
 #include "ops/simple_notes.h"
 #include "ops/single_line.h"
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <optional>
+
+// This program's operator new fails the first allocation the armed thread makes, once.
+namespace {
+std::atomic<DWORD> gFailNextAllocationOn{0};
+} // namespace
+
+void* operator new(std::size_t size) {
+    DWORD armed = GetCurrentThreadId();
+    if (gFailNextAllocationOn.load(std::memory_order_relaxed) == armed &&
+        gFailNextAllocationOn.compare_exchange_strong(armed, 0))
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+// The replacement allocates with malloc, so free is the matching release.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace qlp {
 namespace {
@@ -168,6 +199,34 @@ TEST_F(AnnotateTest, MarkersMemosAndTheCommentDisplay) {
     SetWindowTextW(ui().controls.memo, L"");
     command(IDM_WRITE_MEMO);
     EXPECT_EQ(doc.view[kAllEvents][5]->hasWorkMemo, 0);
+}
+
+// Memory runs out in the middle of a command: the window says so in the system's words, the
+// document stays as it was, and the next try works.
+TEST_F(AnnotateTest, RunningOutOfMemoryInACommandLeavesTheDocumentAsItWas) {
+    loadGenerated(10);
+    show();
+    EdlDocument& doc = ui().document;
+    command(IDC_MARKER_CELL1 + 3, STN_CLICKED);
+    selectOnly({2, 4});
+
+    recorder.expect(IDOK);
+    gFailNextAllocationOn = GetCurrentThreadId();
+    command(IDM_SET_MARKER);
+    gFailNextAllocationOn = 0;
+    ASSERT_EQ(recorder.records.size(), 1u);
+    EXPECT_EQ(test::utf8(recorder.records[0].text),
+              "作業用メモリが不足しているためこれ以上のファイルの追加は出来ません。\nまた、これ以降動作が不安定に"
+              "なる可能性が非常に高く、一度アプリケーションを終了することを強くお勧めします。");
+    EXPECT_EQ(recorder.records[0].type, UINT(MB_OK | MB_ICONWARNING));
+    for (int row : {2, 4})
+        EXPECT_EQ(doc.view[0][row]->marker, kNoMarker) << row;
+    EXPECT_EQ(ui().currentEntry->saveState, kSaved);
+
+    command(IDM_SET_MARKER);
+    EXPECT_EQ(doc.view[0][2]->marker, 3);
+    EXPECT_EQ(doc.view[0][4]->marker, 3);
+    focusRow(6); // the selection worker still follows the list
 }
 
 TEST_F(AnnotateTest, NotesNewDeleteRenumberAndStoreOnFocusLoss) {
@@ -365,7 +424,7 @@ TEST_F(AnnotateTest, ClosingAnEditedEdlTabOffersToSaveIt) {
     recorder.expect(IDYES);
     recorder.answerFile(kept.wstring());
     command(IDM_CLOSE_TAB);
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{message(kMsgSaveBeforeCloseTab, edl)});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{message(test::texts::kSaveBeforeCloseTab, edl)});
     ASSERT_EQ(recorder.fileDialogs.size(), 1u);
     EXPECT_TRUE(recorder.fileDialogs[0].save);
     EXPECT_EQ(listRows(), 0);

@@ -172,7 +172,7 @@ TEST_F(FilesTest, OpenDialogKindsByFilterAndSelection) {
     recorder.expect(IDOK);
     switchTo(4);
     ASSERT_EQ(recorder.records.size(), 2u);
-    EXPECT_EQ(boxTexts()[1], message(kMsgWrongFormat, (files / L"keys_wipes.EDL").wstring()));
+    EXPECT_EQ(boxTexts()[1], message(test::texts::kWrongFormat, (files / L"keys_wipes.EDL").wstring()));
     EXPECT_EQ(recorder.records[1].type, static_cast<UINT>(kWarning | MB_SYSTEMMODAL));
     EXPECT_EQ(tabs().size(), 4u);
     EXPECT_EQ(selectedTab(), 1);
@@ -184,7 +184,7 @@ TEST_F(FilesTest, MissingAndUnrecognisedFiles) {
     recorder.expect(IDOK);
     openCommandLine(missing);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgFileNotFound, missing));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kFileNotFound, missing));
     EXPECT_EQ(recorder.records[0].type, kWarning);
     EXPECT_TRUE(tabs().empty());
     EXPECT_EQ(status(0), utf8(L"ファイル数:  0"));
@@ -206,7 +206,7 @@ TEST_F(FilesTest, MissingAndUnrecognisedFiles) {
     recorder.expect(IDOK);
     command(IDM_OPEN);
     ASSERT_EQ(recorder.records.size(), 3u);
-    EXPECT_EQ(boxTexts()[2], message(kMsgNotRecognised, (files / L"notes.EDL").wstring()));
+    EXPECT_EQ(boxTexts()[2], message(test::texts::kNotRecognised, (files / L"notes.EDL").wstring()));
     EXPECT_EQ(tabs().size(), 1u);
     EXPECT_EQ(status(2), utf8(L"状態: ファイル読込みエラー"));
     EXPECT_EQ(workFiles(), (std::vector<std::wstring>{L"FILE_ID_0000"}));
@@ -249,9 +249,9 @@ TEST_F(FilesTest, DroppedFilesAndTheCommandLineOpenByTheirExtension) {
     for (int box = 0; box < 3; ++box)
         recorder.expect(IDOK);
     dropFiles(hwnd, {copySample("df_reverse.EDL"), missing, lower, text, folder, project});
-    EXPECT_EQ(boxTexts(),
-              (std::vector<std::string>{message(kMsgFileNotFound, missing), message(kMsgNotRecognised, text),
-                                        message(kMsgNotRecognised, folder)}));
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(test::texts::kFileNotFound, missing),
+                                                    message(test::texts::kNotRecognised, text),
+                                                    message(test::texts::kNotRecognised, folder)}));
     EXPECT_EQ(
         tabs(),
         (std::vector<TabView>{
@@ -283,7 +283,7 @@ TEST_F(FilesTest, OpeningAnOpenFileAgain) {
     recorder.expect(IDNO);
     openCommandLine(a);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgAlreadyLoaded, a));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kAlreadyLoaded, a));
     EXPECT_EQ(recorder.records[0].type, kQuestion);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"b.QLP", kSaved}}));
     EXPECT_EQ(doc.currentMarker, 5);
@@ -328,8 +328,8 @@ TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
     recorder.expect(IDOK);
     recorder.expect(IDOK);
     openCommandLine(a);
-    EXPECT_EQ(boxTexts(),
-              (std::vector<std::string>{message(kMsgAlreadyLoaded, a), message(kMsgWrongFormat, a), utf8(kLoadError)}));
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(test::texts::kAlreadyLoaded, a),
+                                                    message(test::texts::kWrongFormat, a), utf8(kLoadError)}));
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}}));
     EXPECT_TRUE(doc.loaded);
     EXPECT_EQ(doc.currentMarker, 4);
@@ -340,6 +340,20 @@ TEST_F(FilesTest, FailedReloadKeepsTheShownTab) {
 }
 
 // ---- Switch ------------------------------------------------------------------------------------------
+
+// The left edge of the list's rows in the list's client area: 0 when the list is scrolled fully left.
+int rowsLeftEdge(HWND list) {
+    RECT row{};
+    ListView_GetItemRect(list, ListView_GetTopIndex(list), &row, LVIR_BOUNDS);
+    return row.left;
+}
+
+// The user clicks the list's horizontal scroll bar right of its thumb, a few times.
+void scrollRight(HWND list) {
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), 0);
+    SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+}
 
 TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     const std::wstring a = makeProjectFromText(L"long.QLP", generatedEdl(400));
@@ -390,10 +404,24 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 230);
     EXPECT_EQ(doc.commentMode, commentMode); // the memo box comes back in the mode it was left in
 
+    // A list scrolled to the right: the other tab, and an EDL opened now, start at their left edge
+    // with EDIT and REEL in sight.
+    scrollRight(list);
+    ASSERT_LT(rowsLeftEdge(list), 0);
     switchTo(1);
     EXPECT_EQ(doc.currentView, kReelUsage);
     EXPECT_EQ(listRows(), doc.viewCount[kReelUsage]);
     EXPECT_EQ(SendMessageW(app_.controls[IDC_VIEW], CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(rowsLeftEdge(list), 0);
+    EXPECT_EQ(GetScrollPos(list, SB_HORZ), 0);
+    scrollRight(list);
+    ASSERT_LT(rowsLeftEdge(list), 0);
+    recorder.answerFile(copySample("keys_wipes.EDL"), 1);
+    command(IDM_OPEN);
+    switchTo(2); // it joins the tabs; a click on its tab shows it
+    EXPECT_EQ(w(app_.currentEntry->path), (files / L"keys_wipes.EDL").wstring());
+    EXPECT_EQ(rowsLeftEdge(list), 0);
+    EXPECT_EQ(GetScrollPos(list, SB_HORZ), 0);
     EXPECT_TRUE(recorder.records.empty());
 }
 
@@ -412,7 +440,7 @@ TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
     recorder.expect(IDOK);
     switchTo(1);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgWrongFormat, b));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kWrongFormat, b));
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kSaved}, {"c.QLP", kSaved}}));
     EXPECT_EQ(selectedTab(), 0);
     EXPECT_EQ(w(ui().currentEntry->path), a);
@@ -436,7 +464,7 @@ TEST_F(FilesTest, AnEdlChosenAsProjectFileIsRefused) {
     recorder.expect(IDOK);
     recorder.expect(IDOK);
     command(IDM_OPEN);
-    EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(kMsgWrongFormat, edl), utf8(kLoadError)}));
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{message(test::texts::kWrongFormat, edl), utf8(kLoadError)}));
     EXPECT_EQ(recorder.records[0].type, static_cast<UINT>(kWarning | MB_SYSTEMMODAL));
     EXPECT_EQ(recorder.records[1].type, kWarning);
     EXPECT_TRUE(tabs().empty());
@@ -488,7 +516,7 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     recorder.expect(IDOK);
     command(IDM_SAVE);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgCannotOpenPath, a));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kCannotOpenPath, a));
     EXPECT_EQ(recorder.records[0].type, kWarning);
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
@@ -498,8 +526,8 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     recorder.expect(IDOK);
     command(IDM_CLOSE_TAB);
     ASSERT_EQ(recorder.records.size(), 3u);
-    EXPECT_EQ(boxTexts()[1], message(kMsgSaveBeforeCloseTab, a));
-    EXPECT_EQ(boxTexts()[2], message(kMsgCannotOpenPath, a));
+    EXPECT_EQ(boxTexts()[1], message(test::texts::kSaveBeforeCloseTab, a));
+    EXPECT_EQ(boxTexts()[2], message(test::texts::kCannotOpenPath, a));
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
     EXPECT_TRUE(ui().document.loaded);
     EXPECT_EQ(ui().document.currentMarker, 2);
@@ -511,8 +539,8 @@ TEST_F(FilesTest, AFailedSaveKeepsTheChanges) {
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(hwnd));
     ASSERT_EQ(recorder.records.size(), 5u);
-    EXPECT_EQ(boxTexts()[3], message(kMsgSaveBeforeExit, a));
-    EXPECT_EQ(boxTexts()[4], message(kMsgCannotOpenPath, a));
+    EXPECT_EQ(boxTexts()[3], message(test::texts::kSaveBeforeExit, a));
+    EXPECT_EQ(boxTexts()[4], message(test::texts::kCannotOpenPath, a));
     EXPECT_TRUE(ui().document.loaded);
 
     // Once the folder is back, Save works.
@@ -543,9 +571,10 @@ TEST_F(FilesTest, AReadOnlyProjectFileIsNotReplaced) {
     recorder.expect(IDOK);
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(hwnd));
-    const std::string cannotWrite = message(kMsgCannotOpenPath, a);
-    EXPECT_EQ(boxTexts(), (std::vector<std::string>{cannotWrite, message(kMsgSaveBeforeCloseTab, a), cannotWrite,
-                                                    message(kMsgSaveBeforeExit, a), cannotWrite}));
+    const std::string cannotWrite = message(test::texts::kCannotOpenPath, a);
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{cannotWrite, message(test::texts::kSaveBeforeCloseTab, a), cannotWrite,
+                                        message(test::texts::kSaveBeforeExit, a), cannotWrite}));
     EXPECT_EQ(tabs(), (std::vector<TabView>{{"a.QLP", kModified}}));
     EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
     EXPECT_EQ(bytes(a), original);
@@ -586,7 +615,7 @@ TEST_F(FilesTest, SaveAsTurnsAnEdlTabIntoAProjectTab) {
     recorder.expect(IDOK);
     command(IDM_SAVE_AS);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgPathLinked, edl));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kPathLinked, edl));
     EXPECT_EQ(recorder.records[0].type, kWarning);
     EXPECT_EQ(bytes(edl), edlBytes);
 
@@ -653,7 +682,7 @@ TEST_F(FilesTest, SaveAsOfAProjectTabWritesACopy) {
     recorder.expect(IDOK);
     command(IDM_SAVE_AS);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgCannotOpenPath, nowhere));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kCannotOpenPath, nowhere));
     EXPECT_EQ(status(2), "-");
 }
 
@@ -676,7 +705,7 @@ TEST_F(FilesTest, CloseTabQuestionsAndWhichTabComesNext) {
     recorder.expect(IDCANCEL);
     command(IDM_CLOSE_TAB);
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(boxTexts()[0], message(kMsgSaveBeforeCloseTab, b));
+    EXPECT_EQ(boxTexts()[0], message(test::texts::kSaveBeforeCloseTab, b));
     EXPECT_EQ(recorder.records[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_EQ(tabs().size(), 3u);
     EXPECT_EQ(w(ui().currentEntry->path), b);

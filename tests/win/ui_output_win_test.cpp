@@ -5,6 +5,7 @@
 // Cancel keeping the sort), the written files compared byte for byte with what qlp.exe, run as a
 // program of its own, writes for the same document and choices.
 
+#include "dialog_scripts.h"
 #include "main_window_fixture.h"
 
 #include "model/project_file.h"
@@ -16,70 +17,7 @@
 namespace qlp {
 namespace {
 
-constexpr int kRunScript = 0x7F00; // the recorder's answer that hands a dialog to the test's script
-
-// Sits in front of the recorder: runs the test's script inside each dialog and answers the folder
-// browser.
-class DialogScripts : public ModalHandler {
-public:
-    explicit DialogScripts(test::ModalRecorder& recorder) : recorder_(recorder) {
-        previous_ = setModalHandler(this);
-        self() = this;
-    }
-    ~DialogScripts() override {
-        setModalHandler(previous_);
-        self() = nullptr;
-    }
-    // Boxes are answered here, without a window: a real box would hand the activation back to the
-    // dialog when it closes, and the recorder would take that for a new dialog.
-    int messageBox(HWND, std::wstring_view text, std::wstring_view caption, UINT type) override {
-        boxes.push_back({test::utf8(caption), test::utf8(text), type});
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected box: " << boxes.back().text;
-            return IDCANCEL;
-        }
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    INT_PTR dialogBox(HWND owner, int dialogId, DLGPROC proc, LPARAM param) override {
-        proc_ = proc;
-        recorder_.expect(kRunScript);
-        return recorder_.dialogBox(owner, dialogId, scriptedProc, param);
-    }
-    bool fileDialog(OPENFILENAMEW& dialog, bool save) override { return recorder_.fileDialog(dialog, save); }
-    bool browseFolder(HWND, std::wstring_view title, std::wstring& folder) override {
-        browserTitles.push_back(test::utf8(title));
-        folder = folderAnswer;
-        return true;
-    }
-
-    struct Box {
-        std::string caption, text;
-        UINT type;
-    };
-    std::vector<Box> boxes;
-    std::deque<int> answers;
-    std::function<void(HWND)> script;
-    std::wstring folderAnswer;
-    std::vector<std::string> browserTitles;
-
-private:
-    static DialogScripts*& self() {
-        static DialogScripts* current = nullptr;
-        return current;
-    }
-    static INT_PTR CALLBACK scriptedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_COMMAND && LOWORD(wParam) == kRunScript) {
-            self()->script(dialog);
-            return TRUE;
-        }
-        return self()->proc_(dialog, message, wParam, lParam);
-    }
-    test::ModalRecorder& recorder_;
-    ModalHandler* previous_ = nullptr;
-    DLGPROC proc_ = nullptr;
-};
+using test::DialogScripts;
 
 class OutputTest : public test::MainWindowTest {
 protected:
@@ -88,6 +26,8 @@ protected:
     }
     static std::wstring item(HWND dialog, int id) { return test::windowText(GetDlgItem(dialog, id)); }
     static void type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
+    // A click on a radio or check box, as the mouse gives it.
+    static void click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
     static std::string bytesOf(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
@@ -155,12 +95,19 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     scripts.script = [&](HWND d) {
         EXPECT_EQ(item(d, IDC_OFFSET_ORIGINAL), L"10000000");
         EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"10000000");
-        type(d, IDC_OFFSET_ENTRY, L"24000000");
+        // Typed over the selected entry, then OK clicked: the dialog stays with the entry focused.
+        HWND entry = GetDlgItem(d, IDC_OFFSET_ENTRY);
+        SetFocus(entry);
+        SendMessageW(entry, EM_SETSEL, 0, -1);
+        for (const wchar_t* c = L"24000000"; *c; ++c)
+            SendMessageW(entry, WM_CHAR, *c, 0);
         scripts.answers.push_back(IDOK);
-        press(d, IDOK);
-        EXPECT_EQ(lastBox(), test::utf8(toWide(kMsgOffsetOutOfRange)));
+        SendMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(lastBox(), test::utf8(test::texts::kOffsetOutOfRange));
         EXPECT_EQ(lastCaption(), "");
         EXPECT_EQ(scripts.boxes.back().type, UINT(MB_OK | MB_ICONWARNING));
+        EXPECT_TRUE(IsWindow(d));
+        EXPECT_EQ(GetFocus(), entry);
         EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"24000000");
         press(d, IDC_OFFSET_COPY, BN_DOUBLECLICKED);
         EXPECT_EQ(item(d, IDC_OFFSET_ENTRY), L"10000000");
@@ -216,12 +163,16 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDOK)));
         scripts.answers.push_back(IDOK);
         press(d, IDOK);
-        EXPECT_EQ(lastBox(), test::utf8(toWide(formatExportMessage(kMsgEdlCreated, {edl.u16string()}))));
+        EXPECT_EQ(lastBox(), message(test::texts::kEdlCreated, edl.wstring()));
+        EXPECT_EQ(lastCaption(), test::utf8(test::texts::kEdlCreatedCaption));
+        EXPECT_EQ(scripts.boxes.back().type, UINT(MB_OK | MB_ICONINFORMATION));
         EXPECT_EQ(bytesOf(edl), plainEdl);
-        CheckDlgButton(d, IDC_EXPORT_CONVERT, BST_CHECKED);
+        click(d, IDC_EXPORT_CONVERT);
         scripts.answers.push_back(IDNO);
         press(d, IDOK);
-        EXPECT_EQ(lastBox(), test::utf8(toWide(kMsgOverwrite)));
+        EXPECT_EQ(lastBox(), test::utf8(test::texts::kOverwrite));
+        EXPECT_EQ(lastCaption(), test::utf8(test::texts::kAppCaption));
+        EXPECT_EQ(scripts.boxes.back().type, UINT(MB_YESNO | MB_ICONWARNING));
         EXPECT_EQ(bytesOf(edl), plainEdl);
         scripts.answers.push_back(IDYES);
         scripts.answers.push_back(IDOK);
@@ -232,7 +183,7 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
         scripts.answers.push_back(IDYES);
         scripts.answers.push_back(IDOK);
         press(d, IDOK);
-        EXPECT_EQ(lastCaption(), "書込みエラー");
+        EXPECT_EQ(lastCaption(), test::utf8(test::texts::kWriteErrorCaption));
         EXPECT_NE(lastBox().find("ERROR CODE: "), std::string::npos);
         EXPECT_EQ(bytesOf(edl), dfEdl);
         SetFileAttributesW(edl.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -247,18 +198,18 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_LIST_SEARCH))); // no search result
         EXPECT_EQ(SendDlgItemMessageW(d, IDC_LIST_REEL, CB_GETCOUNT, 0, 0), doc.reelCount);
         EXPECT_EQ(SendDlgItemMessageW(d, IDC_LIST_SORT, CB_GETCOUNT, 0, 0), 5);
-        CheckDlgButton(d, IDC_LIST_VIEWER, BST_UNCHECKED);
-        CheckDlgButton(d, IDC_LIST_REELS, BST_CHECKED);
-        CheckDlgButton(d, IDC_LIST_SEARCH_WORK, BST_CHECKED);
-        CheckDlgButton(d, IDC_LIST_CSV, BST_CHECKED);
+        click(d, IDC_LIST_REELS);
+        click(d, IDC_LIST_SEARCH_WORK);
+        click(d, IDC_LIST_CSV);
         SendDlgItemMessageW(d, IDC_LIST_SORT, CB_SETCURSEL, 4, 0);
         press(d, IDC_EXPORT_BROWSE);
         type(d, IDC_EXPORT_NAME, L"list.a");
         scripts.answers.push_back(IDOK);
         press(d, IDOK);
-        EXPECT_EQ(lastCaption(), "テキスト作成");
+        EXPECT_EQ(lastCaption(), test::utf8(test::texts::kListingCreatedCaption));
+        EXPECT_EQ(lastBox(), message(test::texts::kListingCreated, {csv.wstring(), L"リール使用アドレスリスト"}));
         SendDlgItemMessageW(d, IDC_LIST_SORT, CB_SETCURSEL, 1, 0);
-        CheckDlgButton(d, IDC_LIST_CSV, BST_UNCHECKED);
+        click(d, IDC_LIST_CSV);
         press(d, IDCANCEL);
     };
     command(IDM_TEXT_LISTING);
@@ -275,12 +226,45 @@ TEST_F(OutputTest, OffsetThenExportAndListThroughTheirDialogs) {
     scripts.answers.push_back(IDYES);
     recorder.answerFile(kept.wstring());
     command(IDM_CLOSE_TAB);
-    EXPECT_EQ(lastBox(), message(kMsgSaveBeforeCloseTab, source));
+    EXPECT_EQ(lastBox(), message(test::texts::kSaveBeforeCloseTab, source));
     EXPECT_EQ(listRows(), 0);
     EdlDocument saved;
     ASSERT_EQ(loadProjectFile(kept.u16string(), saved), LoadStatus::Ok);
     EXPECT_EQ(saved.recOffsetDirection, 1);
     EXPECT_EQ(saved.events[0].recIn, 108000); // 01:00:00.00
+}
+
+// A drop-frame list offers "NDFに変換"; clicked, the EDL written is the non-drop conversion qlp.exe
+// writes for the same list, and without it the list as it is.
+TEST_F(OutputTest, ADropFrameListConvertsToNonDropFrame) {
+    DialogScripts scripts(recorder);
+    scripts.folderAnswer = files.wstring();
+    const std::wstring source = copySample("df_reverse.EDL");
+    loadEdl(toU16(source), kFromEdl);
+    show();
+    ASSERT_EQ(ui().document.dropFrame, 1);
+    const std::filesystem::path ref = files / "ref";
+    std::filesystem::create_directory(ref);
+    EXPECT_EQ(runQlp({L"export", source, (ref / "plain.EDL").wstring()}), 0u);
+    EXPECT_EQ(runQlp({L"export", source, (ref / "ndf.EDL").wstring(), L"--convert"}), 0u);
+    scripts.script = [&](HWND d) {
+        EXPECT_EQ(item(d, IDC_EXPORT_CONVERT), L"NDFに変換");
+        press(d, IDC_EXPORT_BROWSE);
+        type(d, IDC_EXPORT_NAME, L"plain");
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        click(d, IDC_EXPORT_CONVERT);
+        EXPECT_EQ(IsDlgButtonChecked(d, IDC_EXPORT_CONVERT), BST_CHECKED);
+        type(d, IDC_EXPORT_NAME, L"ndf");
+        scripts.answers.push_back(IDOK);
+        press(d, IDOK);
+        press(d, IDCANCEL);
+    };
+    command(IDM_EDL_EXPORT);
+    const std::string ndf = bytesOf(ref / "ndf.EDL");
+    EXPECT_NE(ndf, bytesOf(ref / "plain.EDL"));
+    EXPECT_EQ(bytesOf(files / "plain.EDL"), bytesOf(ref / "plain.EDL"));
+    EXPECT_EQ(bytesOf(files / "ndf.EDL"), ndf);
 }
 
 } // namespace

@@ -62,6 +62,40 @@ TEST_F(InfoPanelTest, CellTextsWithAndWithoutADocument) {
     EXPECT_EQ(reel->count(kWhite), 0);
 }
 
+// The widest texts of the search panel fit where they are shown, as with the Windows fonts: a
+// timecode in its cell (drawn whole, not cut with an ellipsis) and each item of the view combo box.
+TEST_F(InfoPanelTest, TimecodeCellsAndTheViewComboShowTheirWholeTexts) {
+    EdlDocument& doc = ui().document;
+    show();
+    doc.search.slotValue[0] = 108000 + 5 * 1800; // 01:05:00.00, as the timecode entry leaves it
+    const std::u16string text = u"01:05:00.00";
+    std::copy(text.begin(), text.end(), doc.search.slotText[0]);
+    HWND cell = control(IDC_SRC_LOWER);
+    HDC dc = GetDC(cell);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(cell, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"01:05:00.00", 11, &extent);
+    RECT client;
+    GetClientRect(cell, &client);
+    EXPECT_LT(extent.cx, client.right);
+    // Drawn in its cell, the text has the same pixels as drawn with room to spare.
+    auto inCell = paint(IDC_SRC_LOWER);
+    auto roomy = paint(IDC_SRC_LOWER, 200, client.bottom);
+    EXPECT_GT(inCell->count(kBlack), 0);
+    EXPECT_EQ(inCell->count(kBlack), roomy->count(kBlack));
+
+    HWND view = control(IDC_VIEW);
+    COMBOBOXINFO info{sizeof info};
+    ASSERT_TRUE(GetComboBoxInfo(view, &info));
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(view, WM_GETFONT, 0, 0)));
+    for (const wchar_t* item : {L"通常のＥＤＬリスト", L"検索結果", L"リールの使用アドレス"}) {
+        GetTextExtentPoint32W(dc, item, static_cast<int>(wcslen(item)), &extent);
+        EXPECT_LE(extent.cx, info.rcItem.right - info.rcItem.left) << utf8(item);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(cell, dc);
+}
+
 TEST_F(InfoPanelTest, EnabledCellsPaintInTheirGroupsColours) {
     addHit(0);
     show();

@@ -258,8 +258,8 @@ TEST_F(SearchTest, TimecodeEntryDialog) {
     enterBound(IDC_SRC_UPPER, L"20000");
     EXPECT_EQ(cellText(IDC_SRC_UPPER), "00:02:00,02");
     ASSERT_EQ(recorder.records.size(), 4u);
-    EXPECT_EQ(recorder.records[2].text, toWide(kMsgBoundOrder));
-    EXPECT_EQ(recorder.records[3].text, toWide(kMsgTimecodeRange));
+    EXPECT_EQ(recorder.records[2].text, test::texts::kBoundOrder);
+    EXPECT_EQ(recorder.records[3].text, test::texts::kTimecodeRange);
     EXPECT_EQ(recorder.records[3].caption, caption);
     EXPECT_EQ(recorder.records[3].type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
 
@@ -279,14 +279,71 @@ TEST_F(SearchTest, TimecodeEntryDialog) {
     EXPECT_EQ(cellText(IDC_REC_LOWER), "--:--:--.--");
     EXPECT_FALSE(enabled(IDC_REC_UPPER));
 
+    // The record second bound, then both duration bounds.
+    enterBound(IDC_REC_LOWER, L"10001000");
+    enterBound(IDC_REC_UPPER, L"10002000");
+    enterBound(IDC_DUR_LOWER, L"100");
+    enterBound(IDC_DUR_UPPER, L"200");
+    EXPECT_EQ(cellText(IDC_DUR_UPPER), "00:00:02.00");
+
     const auto& o = typing.openings;
-    ASSERT_EQ(o.size(), 6u);
+    ASSERT_EQ(o.size(), 10u);
     auto upTo = [](const std::string& x) { return x.substr(0, x.rfind('|')); }; // without the font
     EXPECT_EQ(upTo(o[0]), "素材ＴＣを入力-A||NDF|on");
     EXPECT_EQ(upTo(o[1]), "素材ＴＣを入力-B||DF|off");
     EXPECT_EQ(upTo(o[2]), "素材ＴＣを入力-A|00010002|DF|on");
     EXPECT_EQ(upTo(o[4]), "ＲＥＣ ＴＣを入力-A||NDF|off");
     EXPECT_EQ(upTo(o[5]), "ＲＥＣ ＴＣを入力-A|00001000|NDF|off");
+    EXPECT_EQ(o[7].substr(0, o[7].find('|')), "ＲＥＣ ＴＣを入力-B");
+    EXPECT_EQ(o[8].substr(0, o[8].find('|')), "デュレーションを入力-A");
+    EXPECT_EQ(o[9].substr(0, o[9].find('|')), "デュレーションを入力-B");
+}
+
+// The source, duration and marker criteria as the panel sets them, and a marker deleted in the
+// search result, which runs the search again.
+TEST_F(SearchTest, SourceDurationAndMarkerCriteriaFromThePanel) {
+    EdlDocument& doc = ui().document;
+    show();
+    // Event i starts at source 01:00:00.00 plus (30 - i) times ten seconds and lasts one second.
+    check(IDC_CHECK_SOURCE);
+    enterBound(IDC_SRC_LOWER, L"1040000"); // ending after 01:04:00.00
+    command(IDM_SEARCH);
+    EXPECT_EQ(flagged(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+    enterBound(IDC_SRC_UPPER, L"1045000"); // and starting before 01:04:50.00
+    command(IDM_SEARCH);
+    EXPECT_EQ(flagged(), (std::vector<int>{2, 3, 4, 5, 6}));
+    check(IDC_CHECK_SOURCE);
+
+    check(IDC_CHECK_DURATION);
+    enterBound(IDC_DUR_LOWER, L"100"); // at least one second: every event
+    command(IDM_SEARCH);
+    EXPECT_EQ(doc.viewCount[1], kEvents);
+    choose(IDC_DUR_LOWER_OP, kOpAbove); // more than one second: none
+    command(IDM_SEARCH);
+    EXPECT_EQ(doc.viewCount[1], 0);
+    check(IDC_CHECK_DURATION);
+
+    // Marker 1 on rows 2 and 5, as the user sets it: the rows selected, then Ctrl+M.
+    for (int row : {2, 5}) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        command(IDM_SET_MARKER);
+    }
+    check(IDC_CHECK_MARKER);
+    choose(IDC_SEARCH_MARKER, 0);
+    command(IDM_SEARCH);
+    EXPECT_EQ(flagged(), (std::vector<int>{2, 5}));
+
+    // In the search result, deleting the marker of the first hit searches again: one hit is left.
+    command(IDM_SWITCH_VIEW);
+    ASSERT_EQ(doc.currentView, 1);
+    ASSERT_EQ(editColumn(), (Rows{L"0003", L"0006"}));
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    command(IDM_DELETE_MARKER);
+    EXPECT_EQ(flagged(), std::vector<int>{5});
+    EXPECT_EQ(editColumn(), Rows{L"0006"});
+    EXPECT_EQ(cellText(IDC_HIT_COUNTER), "1件/[30件中]");
 }
 
 TEST_F(SearchTest, LocateFromTheSearchResult) {

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <new>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -31,12 +32,29 @@ namespace {
 int32_t gMemoRow = -1;
 
 std::vector<int32_t> selectedRows(HWND list) {
-    std::vector<int32_t> rows;
-    rows.reserve(static_cast<size_t>(ListView_GetSelectedCount(list)));
+    const int selected = static_cast<int>(ListView_GetSelectedCount(list));
+    std::vector<int32_t> rows(static_cast<size_t>(std::max(selected, 0)));
+    // Every row selected (select all): the rows are known without asking the control for each.
+    if (selected == ListView_GetItemCount(list)) {
+        std::iota(rows.begin(), rows.end(), 0);
+        return rows;
+    }
+    rows.clear();
     for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
          row = ListView_GetNextItem(list, row, LVNI_SELECTED))
         rows.push_back(row);
     return rows;
+}
+
+// Repaints the rows from `first` to `last` that are in sight; the others are drawn as they are
+// scrolled to. Asking the control to redraw rows out of sight costs one call per row under Wine.
+void redrawVisibleRows(HWND list, int first, int last) {
+    const int top = ListView_GetTopIndex(list);
+    first = std::max(first, top);
+    last = std::min(last, top + ListView_GetCountPerPage(list));
+    if (first <= last)
+        ListView_RedrawItems(list, first, last);
+    UpdateWindow(list);
 }
 
 using MarkerCommand = MarkerOutcome (*)(EdlDocument&, std::span<const int32_t>);
@@ -50,11 +68,8 @@ void runMarkerCommand(MarkerCommand command) {
     HWND list = a.controls.list;
     const std::vector<int32_t> rows = selectedRows(list);
     const MarkerOutcome outcome = command(a.document, rows);
-    if (!rows.empty()) {
-        // One redraw over the whole range; the list repaints only the visible rows of it.
-        ListView_RedrawItems(list, rows.front(), rows.back());
-        UpdateWindow(list);
-    }
+    if (!rows.empty())
+        redrawVisibleRows(list, rows.front(), rows.back());
     markDocumentEdited();
     if (outcome.rerunSearch)
         SendMessageW(a.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SEARCH, 0), 0);
@@ -148,7 +163,7 @@ void onReelInfo() {
     UiState& a = ui();
     if (!a.document.loaded)
         return;
-    runReelInfoDialog(a.mainWindow, a.document);
+    runReelInfoDialog(a.mainWindow, a.document, a.dialogs.reelSortState);
     // Descriptions are stored as they are edited, so Esc marks the document too.
     markDocumentEdited();
     InvalidateRect(a.controls[IDC_REEL_LINE], nullptr, TRUE);
@@ -160,7 +175,7 @@ void onMarkerSettings() {
     EdlDocument& doc = a.document;
     if (!doc.loaded)
         return;
-    runMarkerSettingsDialog(a.mainWindow, doc);
+    runMarkerSettingsDialog(a.mainWindow, doc, a.dialogs.pickedMarkerBox);
     // Whatever closed the dialog: the rows, the marker cells and the marker combo box show the
     // colours and descriptions as they are now.
     HWND list = a.controls.list;

@@ -140,7 +140,7 @@ void onTimecodeCellClick(int id) {
     if (!doc.loaded || slot < 0)
         return;
     doc.search.editSlot = slot;
-    chooseTimecode(a.mainWindow, doc);
+    runTimecodeEntryDialog(a.mainWindow, doc);
     SetWindowTextW(a.controls[id], wide(doc.search.slotText[slot]));
     InvalidateRect(a.controls[id], nullptr, TRUE);
     if (slot < kSecondBoundOffset)

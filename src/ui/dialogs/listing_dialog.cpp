@@ -4,7 +4,6 @@
 #include "resource.h"
 #include "ui/dialogs/output_dialog_parts.h"
 #include "ui/dialogs/output_dialogs.h"
-#include "ui/modal.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
 #include "ui/workers.h"
@@ -25,97 +24,87 @@ constexpr int kOptionControls[] = {
 };
 static_assert(std::size(kOptionControls) == kListReel);
 
-// Remembered while the program runs; separate from the EDL export's folder.
-std::wstring gListingFolder;
-EdlDocument* gListingDocument = nullptr;
-
-void initListingDialog(HWND dialog, EdlDocument* doc) {
-    gListingDocument = doc;
-    if (doc->viewCount[kSearchResult] == 0) {
-        for (int id : {IDC_LIST_SEARCH, IDC_LIST_SEARCH_OPTION, IDC_LIST_SEARCH_WORK, IDC_LIST_SEARCH_MARKER})
-            EnableWindow(GetDlgItem(dialog, id), FALSE);
-    }
-    for (int i = 0; i < kListReel; ++i)
-        CheckDlgButton(dialog, kOptionControls[i], doc->listOptions[i] ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemTextW(dialog, IDC_EXPORT_FOLDER, gListingFolder.c_str());
-    updateCreateButton(dialog);
-    // The combo sorts its names by its own collation: each entry carries its reel index, so the
-    // selection names the same reel whatever order the combo shows.
-    HWND reels = GetDlgItem(dialog, IDC_LIST_REEL);
-    for (int32_t r = 0; r < doc->reelCount; ++r) {
-        const std::wstring name = toWide(textUpToNul(doc->reelNames[r]));
-        const LRESULT item = SendMessageW(reels, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        SendMessageW(reels, CB_SETITEMDATA, item, r);
-        if (r == doc->listOptions[kListReel])
-            SendMessageW(reels, CB_SETCURSEL, item, 0);
-    }
-    HWND sorts = GetDlgItem(dialog, IDC_LIST_SORT);
-    for (std::u16string_view name : kListSortNames)
-        SendMessageW(sorts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(name).c_str()));
-    SendMessageW(sorts, CB_SETCURSEL, doc->listOptions[kListSort], 0);
-}
-
-// Radios, boxes and the reel; the sort choice too when `withSort`.
-void storeChoices(HWND dialog, bool withSort) {
-    EdlDocument& doc = *gListingDocument;
-    for (int i = 0; i < kListReel; ++i)
-        doc.listOptions[i] = IsDlgButtonChecked(dialog, kOptionControls[i]) == BST_CHECKED ? 1 : 0;
-    HWND reels = GetDlgItem(dialog, IDC_LIST_REEL);
-    const LRESULT reel = SendMessageW(reels, CB_GETCURSEL, 0, 0);
-    if (reel != CB_ERR)
-        doc.listOptions[kListReel] = static_cast<int32_t>(SendMessageW(reels, CB_GETITEMDATA, reel, 0));
-    const LRESULT sort = SendDlgItemMessageW(dialog, IDC_LIST_SORT, CB_GETCURSEL, 0, 0);
-    if (withSort && sort != CB_ERR)
-        doc.listOptions[kListSort] = static_cast<int32_t>(sort);
-}
-
 ListingTime localTimeNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-void onListingCreate(HWND dialog) {
-    storeChoices(dialog, true);
-    EdlDocument& doc = *gListingDocument;
-    const std::u16string target = exportPath(toU16(gListingFolder), toU16(dialogItemText(dialog, IDC_EXPORT_NAME)),
-                                             doc.listOptions[kListCsv] ? u".csv" : u".txt");
-    const std::u16string documentPath = ui().currentEntry ? ui().currentEntry->path : std::u16string();
-    const ListingTime time = localTimeNow();
-    writeWithOverwriteQuestion(
-        dialog,
-        [&](bool overwrite) {
-            const ListingOutcome outcome = writeListingFile(doc, documentPath, time, target, overwrite);
-            return ExportAttempt{outcome.write, outcome.message};
-        },
-        kListingCreatedCaption);
-}
+class ListingDialog : public OutputDialog {
+public:
+    ListingDialog(EdlDocument& doc, std::u16string_view documentPath, std::wstring& folder)
+        : OutputDialog(kListingFolderTitle, folder), doc_(doc), documentPath_(documentPath) {}
+    using ModalDialog::run;
 
-INT_PTR CALLBACK listingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initListingDialog(dialog, reinterpret_cast<EdlDocument*>(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_EXPORT_NAME:
-            if (HIWORD(wParam) == EN_CHANGE)
-                updateCreateButton(dialog);
-            return TRUE;
-        case IDC_EXPORT_BROWSE:
-            chooseDestination(dialog, kListingFolderTitle, gListingFolder);
-            return TRUE;
-        case IDOK:
-            onListingCreate(dialog);
-            return TRUE;
-        case IDCANCEL:
-            storeChoices(dialog, false);
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
+private:
+    bool onInit() override {
+        if (doc_.viewCount[kSearchResult] == 0) {
+            for (int id : {IDC_LIST_SEARCH, IDC_LIST_SEARCH_OPTION, IDC_LIST_SEARCH_WORK, IDC_LIST_SEARCH_MARKER})
+                EnableWindow(item(id), FALSE);
         }
-        break;
+        for (int i = 0; i < kListReel; ++i)
+            CheckDlgButton(dialog(), kOptionControls[i], doc_.listOptions[i] ? BST_CHECKED : BST_UNCHECKED);
+        showDestination();
+        // The combo sorts its names by its own collation: each entry carries its reel index, so the
+        // selection names the same reel whatever order the combo shows.
+        HWND reels = item(IDC_LIST_REEL);
+        for (int32_t r = 0; r < doc_.reelCount; ++r) {
+            const std::wstring name = toWide(textUpToNul(doc_.reelNames[r]));
+            const LRESULT entry = SendMessageW(reels, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            SendMessageW(reels, CB_SETITEMDATA, entry, r);
+            if (r == doc_.listOptions[kListReel])
+                SendMessageW(reels, CB_SETCURSEL, entry, 0);
+        }
+        HWND sorts = item(IDC_LIST_SORT);
+        for (std::u16string_view name : kListSortNames)
+            SendMessageW(sorts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(name).c_str()));
+        SendMessageW(sorts, CB_SETCURSEL, doc_.listOptions[kListSort], 0);
+        return true;
     }
-    return FALSE;
+
+    // Radios, boxes and the reel; the sort choice too when `withSort`.
+    void storeChoices(bool withSort) {
+        for (int i = 0; i < kListReel; ++i)
+            doc_.listOptions[i] = IsDlgButtonChecked(dialog(), kOptionControls[i]) == BST_CHECKED ? 1 : 0;
+        HWND reels = item(IDC_LIST_REEL);
+        const LRESULT reel = SendMessageW(reels, CB_GETCURSEL, 0, 0);
+        if (reel != CB_ERR)
+            doc_.listOptions[kListReel] = static_cast<int32_t>(SendMessageW(reels, CB_GETITEMDATA, reel, 0));
+        const LRESULT sort = SendMessageW(item(IDC_LIST_SORT), CB_GETCURSEL, 0, 0);
+        if (withSort && sort != CB_ERR)
+            doc_.listOptions[kListSort] = static_cast<int32_t>(sort);
+    }
+
+    // Create writes the listing and leaves the dialog open.
+    void onOk() override {
+        storeChoices(true);
+        const std::u16string path =
+            target(dialogItemText(dialog(), IDC_EXPORT_NAME), doc_.listOptions[kListCsv] ? u".csv" : u".txt");
+        const ListingTime time = localTimeNow();
+        writeWithOverwriteQuestion(
+            dialog(),
+            [&](bool overwrite) {
+                const ListingOutcome outcome = writeListingFile(doc_, documentPath_, time, path, overwrite);
+                return ExportAttempt{outcome.write, outcome.message};
+            },
+            kListingCreatedCaption);
+    }
+
+    // Esc keeps the choices but not the sort.
+    void onCancel() override {
+        storeChoices(false);
+        end(IDCANCEL);
+    }
+
+    EdlDocument& doc_;
+    std::u16string_view documentPath_; // the current tab's file, named in the listing
+};
+
+// The choices made are stored in the document; `folder` is the destination shown first and the one
+// chosen last.
+INT_PTR runListingDialog(HWND owner, EdlDocument& doc, std::u16string_view documentPath, std::wstring& folder) {
+    ListingDialog dialog(doc, documentPath, folder);
+    return dialog.run(owner, IDD_LISTING);
 }
 
 } // namespace
@@ -126,7 +115,8 @@ void onListingCommand() {
         return;
     fillListBoundText(a.document);
     stopWorkers(a.workers);
-    runModal(a.mainWindow, IDD_LISTING, listingDialogProc, reinterpret_cast<LPARAM>(&a.document));
+    const std::u16string documentPath = a.currentEntry ? a.currentEntry->path : std::u16string();
+    runListingDialog(a.mainWindow, a.document, documentPath, a.dialogs.listingFolder);
     startWorkers(a.workers);
     SetFocus(a.controls.list);
 }

@@ -7,8 +7,8 @@
 
 namespace qlp {
 
-// Runs the dialog over `owner`: 1 when a number from 1 to the last edit number was entered (it is
-// kept as the document's locateText), 2 when cancelled.
+// Runs the dialog over `owner`: IDOK when a number from 1 to the last edit number was entered (it
+// is kept as the document's locateText), IDCANCEL when cancelled.
 INT_PTR runLocateDialog(HWND owner, EdlDocument& doc);
 
 // Command 40211: asks for the edit number, shows the normal EDL list and scrolls the first event of

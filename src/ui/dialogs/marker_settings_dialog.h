@@ -7,8 +7,9 @@
 
 namespace qlp {
 
-// Runs the dialog modally: 1 after OK, 2 after Cancel. Descriptions taken by Enter and the
-// picker's custom colours stay in the document either way.
-INT_PTR runMarkerSettingsDialog(HWND owner, EdlDocument& doc);
+// Runs the dialog modally: IDOK after OK, IDCANCEL after Cancel. Descriptions taken by Enter and
+// the picker's custom colours stay in the document either way. `pickedBox` is the colour box
+// clicked last, framed when the dialog opens and updated by each click.
+INT_PTR runMarkerSettingsDialog(HWND owner, EdlDocument& doc, int& pickedBox);
 
 } // namespace qlp

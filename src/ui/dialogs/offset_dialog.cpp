@@ -4,6 +4,7 @@
 #include "ops/views.h"
 #include "resource.h"
 #include "screen/window_layout.h"
+#include "ui/dialogs/modal_dialog.h"
 #include "ui/dialogs/output_dialogs.h"
 #include "ui/dpi.h"
 #include "ui/info_panel.h"
@@ -18,6 +19,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
+#include <string>
 
 namespace qlp {
 
@@ -25,95 +28,87 @@ namespace {
 
 constexpr COLORREF kArrowMask = RGB(192, 192, 192);
 constexpr int kEntryLimit = 8;
+constexpr int kReadLength = 15; // characters read back on OK
 
-// The dialog is modal and exists at most once.
-struct OffsetDialog {
-    EdlDocument* doc = nullptr;
-    HIMAGELIST arrows = nullptr; // 0: normal, 1: pressed
-    std::wstring original;       // the original address, also what button 1044 copies
-    OffsetOutcome outcome;
-};
-OffsetDialog gOffset;
+// The original address is shown, and copied into the entry by the arrow button. OK applies the
+// offset to the document, or refuses an entry out of range and stays open.
+class OffsetDialog : public ModalDialog {
+public:
+    explicit OffsetDialog(EdlDocument& doc) : doc_(doc) {}
+    using ModalDialog::run;
 
-void closeOffsetDialog(HWND dialog, INT_PTR result) {
-    ImageList_Destroy(gOffset.arrows);
-    gOffset.arrows = nullptr;
-    EndDialog(dialog, result);
-}
+    const OffsetOutcome& outcome() const { return outcome_; }
 
-void initOffsetDialog(HWND dialog, EdlDocument* doc) {
-    gOffset.doc = doc;
-    gOffset.outcome = {};
-    // The arrows are drawn for the dialog's display; a dialog opens on its owner's.
-    const int dpi = windowDpi(dialog);
-    gOffset.arrows = ImageList_Create(scaleForDpi(24, dpi), scaleForDpi(16, dpi), ILC_COLOR24 | ILC_MASK, 2, 0);
-    for (int id : {IDB_OFFSET_ARROW, IDB_OFFSET_ARROW_PRESSED}) {
-        HBITMAP picture = loadBitmapForDpi(ui().instance, id, dpi);
-        ImageList_AddMasked(gOffset.arrows, picture, kArrowMask);
-        DeleteObject(picture);
+private:
+    bool onInit() override {
+        // The arrows are drawn for the dialog's display; a dialog opens on its owner's.
+        const int dpi = windowDpi(dialog());
+        arrows_.reset(ImageList_Create(scaleForDpi(24, dpi), scaleForDpi(16, dpi), ILC_COLOR24 | ILC_MASK, 2, 0));
+        for (int id : {IDB_OFFSET_ARROW, IDB_OFFSET_ARROW_PRESSED}) {
+            HBITMAP picture = loadBitmapForDpi(ui().instance, id, dpi);
+            ImageList_AddMasked(arrows_.get(), picture, kArrowMask);
+            DeleteObject(picture);
+        }
+        HWND entry = item(IDC_OFFSET_ENTRY);
+        SetWindowTextW(entry, toWide(offsetEntryDigits(doc_.offsetEntryText)).c_str());
+        original_ = toWide(originalAddressText(currentEvent(doc_)->recInCopy));
+        SetDlgItemTextW(dialog(), IDC_OFFSET_ORIGINAL, original_.c_str());
+        SendMessageW(entry, EM_LIMITTEXT, kEntryLimit, 0);
+        return focusEntry(IDC_OFFSET_ENTRY);
     }
-    HWND entry = GetDlgItem(dialog, IDC_OFFSET_ENTRY);
-    SetWindowTextW(entry, toWide(offsetEntryDigits(doc->offsetEntryText)).c_str());
-    gOffset.original = toWide(originalAddressText(currentEvent(*doc)->recInCopy));
-    SetDlgItemTextW(dialog, IDC_OFFSET_ORIGINAL, gOffset.original.c_str());
-    SendMessageW(entry, EM_LIMITTEXT, kEntryLimit, 0);
-    SendMessageW(entry, EM_SETSEL, 0, -1);
-    SetFocus(entry);
-}
 
-void onOffsetOk(HWND dialog) {
-    wchar_t entry[16] = {};
-    GetDlgItemTextW(dialog, IDC_OFFSET_ENTRY, entry, static_cast<int>(std::size(entry)));
-    gOffset.outcome = applyOffsetToCurrentEvent(*gOffset.doc, toU16(entry));
-    if (gOffset.outcome.status == OffsetStatus::OutOfRange) {
-        showMessageBoxCaptioned(dialog, toWide(kMsgOffsetOutOfRange), MB_OK | MB_ICONWARNING, L"");
-        return;
+    // An entry out of range is refused with the range message: the entry keeps its text and the
+    // focus, ready for a new value.
+    void onOk() override {
+        outcome_ = applyOffsetToCurrentEvent(doc_, entryText(IDC_OFFSET_ENTRY, kReadLength));
+        if (outcome_.status == OffsetStatus::OutOfRange) {
+            showMessageBoxCaptioned(dialog(), toWide(kMsgOffsetOutOfRange), MB_OK | MB_ICONWARNING, L"");
+            refocus(IDC_OFFSET_ENTRY);
+            return;
+        }
+        end(IDOK);
     }
-    closeOffsetDialog(dialog, IDOK);
-}
 
-// The arrow: the normal picture on a whole redraw and on release, the pressed one a pixel lower and
-// further right while the button is held.
-void drawArrowButton(const DRAWITEMSTRUCT& item) {
-    const bool pressed = item.itemState & ODS_SELECTED;
-    if (!(item.itemAction & ODA_DRAWENTIRE) && !(item.itemAction & ODA_SELECT))
-        return;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    if (pressed)
-        ImageList_Draw(gOffset.arrows, 1, item.hDC, item.rcItem.left + scaleForWindow(item.hwndItem, 2),
-                       item.rcItem.top + scaleForWindow(item.hwndItem, 1), ILD_TRANSPARENT);
-    else
-        ImageList_Draw(gOffset.arrows, 0, item.hDC, item.rcItem.left + scaleForWindow(item.hwndItem, 1),
-                       item.rcItem.top, ILD_TRANSPARENT);
-}
+    void onCommand(int id, int code) override {
+        // A quick second click arrives as a double click; it copies as well.
+        if (id == IDC_OFFSET_COPY && (code == BN_CLICKED || code == BN_DOUBLECLICKED))
+            SetDlgItemTextW(dialog(), IDC_OFFSET_ENTRY, original_.c_str());
+    }
 
-INT_PTR CALLBACK offsetDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initOffsetDialog(dialog, reinterpret_cast<EdlDocument*>(lParam));
-        return FALSE; // the entry has the focus
-    case WM_DRAWITEM:
-        if (wParam != IDC_OFFSET_COPY)
-            break;
+    // The arrow: the normal picture on a whole redraw and on release, the pressed one a pixel lower
+    // and further right while the button is held.
+    void drawArrowButton(const DRAWITEMSTRUCT& draw) const {
+        const bool pressed = draw.itemState & ODS_SELECTED;
+        if (!(draw.itemAction & ODA_DRAWENTIRE) && !(draw.itemAction & ODA_SELECT))
+            return;
+        FillRect(draw.hDC, &draw.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        if (pressed)
+            ImageList_Draw(arrows_.get(), 1, draw.hDC, draw.rcItem.left + scaleForWindow(draw.hwndItem, 2),
+                           draw.rcItem.top + scaleForWindow(draw.hwndItem, 1), ILD_TRANSPARENT);
+        else
+            ImageList_Draw(arrows_.get(), 0, draw.hDC, draw.rcItem.left + scaleForWindow(draw.hwndItem, 1),
+                           draw.rcItem.top, ILD_TRANSPARENT);
+    }
+
+    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_DRAWITEM || wParam != IDC_OFFSET_COPY)
+            return std::nullopt;
         drawArrowButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_OFFSET_COPY:
-            // A quick second click arrives as a double click; it copies as well.
-            if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)
-                SetDlgItemTextW(dialog, IDC_OFFSET_ENTRY, gOffset.original.c_str());
-            return TRUE;
-        case IDOK:
-            onOffsetOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-            closeOffsetDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
     }
-    return FALSE;
+
+    EdlDocument& doc_;
+    OwnedHandle<HIMAGELIST> arrows_; // 0: normal, 1: pressed
+    std::wstring original_;          // the original address, also what the arrow button copies
+    OffsetOutcome outcome_;
+};
+
+// What OK applied, or nothing after Esc.
+std::optional<OffsetOutcome> runOffsetDialog(HWND owner, EdlDocument& doc) {
+    OffsetDialog dialog(doc);
+    if (dialog.run(owner, IDD_OFFSET) != IDOK)
+        return std::nullopt;
+    return dialog.outcome();
 }
 
 } // namespace
@@ -130,7 +125,8 @@ void onOffsetCommand() {
     current = currentEvent(doc); // the selection worker may have moved the current row
     std::copy_n(current->text[10], std::size(doc.offsetEntryText) - 1, doc.offsetEntryText);
     doc.offsetEntryText[std::size(doc.offsetEntryText) - 1] = u'\0';
-    if (runModal(a.mainWindow, IDD_OFFSET, offsetDialogProc, reinterpret_cast<LPARAM>(&doc)) == IDCANCEL) {
+    const std::optional<OffsetOutcome> outcome = runOffsetDialog(a.mainWindow, doc);
+    if (!outcome) {
         startWorkers(a.workers);
         return;
     }
@@ -140,7 +136,7 @@ void onOffsetCommand() {
         ListView_RedrawItems(list, top, top + ListView_GetCountPerPage(list));
         UpdateWindow(list);
     }
-    if (gOffset.outcome.discardSearch) {
+    if (outcome->discardSearch) {
         discardSearchResult(doc);
         if (shownView(doc) == kSearchResult)
             ListView_SetItemCountEx(list, 0, 0);

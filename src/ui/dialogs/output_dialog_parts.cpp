@@ -13,21 +13,6 @@ std::wstring dialogItemText(HWND dialog, int id) {
     return text;
 }
 
-void updateCreateButton(HWND dialog) {
-    const bool ready = GetWindowTextLengthW(GetDlgItem(dialog, IDC_EXPORT_FOLDER)) > 0 &&
-                       GetWindowTextLengthW(GetDlgItem(dialog, IDC_EXPORT_NAME)) > 0;
-    EnableWindow(GetDlgItem(dialog, IDOK), ready);
-}
-
-void chooseDestination(HWND dialog, std::wstring_view title, std::wstring& folder) {
-    std::wstring chosen = folder;
-    if (runFolderBrowser(dialog, title, chosen)) {
-        folder = chosen;
-        SetDlgItemTextW(dialog, IDC_EXPORT_FOLDER, folder.c_str());
-    }
-    updateCreateButton(dialog);
-}
-
 void writeWithOverwriteQuestion(HWND dialog, const std::function<ExportAttempt(bool)>& write,
                                 std::u16string_view successCaption) {
     ExportAttempt attempt = write(false);
@@ -40,6 +25,35 @@ void writeWithOverwriteQuestion(HWND dialog, const std::function<ExportAttempt(b
         showMessageBoxCaptioned(nullptr, toWide(attempt.message), MB_OK | MB_ICONINFORMATION, toWide(successCaption));
     else
         showMessageBoxCaptioned(nullptr, toWide(attempt.message), MB_OK | MB_ICONWARNING, toWide(kWriteErrorCaption));
+}
+
+void OutputDialog::showDestination() const {
+    SetDlgItemTextW(dialog(), IDC_EXPORT_FOLDER, folder_.c_str());
+    updateCreateButton();
+}
+
+std::u16string OutputDialog::target(std::wstring_view name, std::u16string_view extension) const {
+    return exportPath(toU16(folder_), toU16(name), extension);
+}
+
+void OutputDialog::updateCreateButton() const {
+    const bool ready =
+        GetWindowTextLengthW(item(IDC_EXPORT_FOLDER)) > 0 && GetWindowTextLengthW(item(IDC_EXPORT_NAME)) > 0;
+    EnableWindow(item(IDOK), ready);
+}
+
+// The folder browser starts at the remembered folder; a choice is shown and remembered.
+void OutputDialog::onCommand(int id, int code) {
+    if (id == IDC_EXPORT_NAME && code == EN_CHANGE) {
+        updateCreateButton();
+    } else if (id == IDC_EXPORT_BROWSE) {
+        std::wstring chosen = folder_;
+        if (runFolderBrowser(dialog(), folderTitle_, chosen)) {
+            folder_ = chosen;
+            SetDlgItemTextW(dialog(), IDC_EXPORT_FOLDER, folder_.c_str());
+        }
+        updateCreateButton();
+    }
 }
 
 } // namespace qlp

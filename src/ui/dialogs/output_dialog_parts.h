@@ -1,8 +1,10 @@
 #pragma once
-// What the export and listing dialogs share: reading an edit, the destination folder button, the
-// Create button's state, and writing a file with the overwrite question and the result message.
+// What the export and listing dialogs share: the destination folder, chosen with the folder
+// browser and remembered while the program runs, the file name, Create (IDOK) enabled only while
+// both are non-empty, and writing a file with the overwrite question and the result message.
 
 #include "outputs/export_file.h"
+#include "ui/dialogs/modal_dialog.h"
 
 #include <windows.h>
 
@@ -14,12 +16,6 @@ namespace qlp {
 
 std::wstring dialogItemText(HWND dialog, int id);
 
-// Create (IDOK) is enabled only while both the folder and the file name are non-empty.
-void updateCreateButton(HWND dialog);
-
-// The destination button: the folder browser starts at `folder`; a choice is shown and remembered.
-void chooseDestination(HWND dialog, std::wstring_view title, std::wstring& folder);
-
 // Writes through `write` (called with the overwrite confirmation); an existing file is replaced only
 // after Yes to the overwrite question. Shows the success or write-error message. The outcome of
 // `write` is its status and the message to show.
@@ -29,5 +25,25 @@ struct ExportAttempt {
 };
 void writeWithOverwriteQuestion(HWND dialog, const std::function<ExportAttempt(bool)>& write,
                                 std::u16string_view successCaption);
+
+class OutputDialog : public ModalDialog {
+protected:
+    // `folderTitle` titles the folder browser; `folder` is the remembered destination.
+    OutputDialog(std::wstring_view folderTitle, std::wstring& folder) : folderTitle_(folderTitle), folder_(folder) {}
+
+    // Shows the remembered folder and sets Create's state; for onInit.
+    void showDestination() const;
+    // The file the folder and the typed name make (see exportPath).
+    std::u16string target(std::wstring_view name, std::u16string_view extension) const;
+
+    // The name edit and the destination button.
+    void onCommand(int id, int code) override;
+
+private:
+    void updateCreateButton() const;
+
+    std::wstring_view folderTitle_;
+    std::wstring& folder_;
+};
 
 } // namespace qlp

@@ -3,9 +3,11 @@
 #include "ops/memos.h"
 #include "ops/simple_notes.h"
 #include "resource.h"
+#include "ui/dialogs/modal_dialog.h"
 #include "ui/modal.h"
 #include "ui/wide.h"
 
+#include <optional>
 #include <string>
 
 namespace qlp {
@@ -14,204 +16,178 @@ namespace {
 
 constexpr COLORREF kReadOnlyGrey = RGB(220, 220, 220);
 
-// The dialog exists at most once; its state lives for one opening.
-struct NotesDialog {
-    EdlDocument* doc = nullptr;
-    SimpleNote* current = nullptr;
-    HBRUSH grey = nullptr;
-};
-NotesDialog gNotes;
-
-HWND item(HWND dialog, int id) {
-    return GetDlgItem(dialog, id);
-}
-
 std::u16string editText(HWND edit) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
     return toU16(text);
 }
 
-void setText(HWND dialog, int id, std::u16string_view text) {
-    SetDlgItemTextW(dialog, id, toWide(text).c_str());
-}
+class SimpleNotesDialog : public ModalDialog {
+public:
+    explicit SimpleNotesDialog(EdlDocument& doc) : doc_(doc) {}
+    using ModalDialog::run;
 
-void setReadOnly(HWND dialog, bool readOnly) {
-    SendMessageW(item(dialog, IDC_NOTE_TITLE), EM_SETREADONLY, readOnly, 0);
-    SendMessageW(item(dialog, IDC_NOTE_BODY), EM_SETREADONLY, readOnly, 0);
-}
+private:
+    void setText(int id, std::u16string_view text) const { SetDlgItemTextW(dialog(), id, toWide(text).c_str()); }
 
-int lineCount(HWND dialog) {
-    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_GETCOUNT, 0, 0));
-}
-
-void addLine(HWND dialog, const SimpleNote& note) {
-    const std::wstring line = toWide(noteLine(note.index + 1, note));
-    SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-}
-
-// Shows a note: `shownTitle` puts "Untitled" in the title edit for an untitled note.
-void showNote(HWND dialog, const SimpleNote* note, bool shownTitle) {
-    if (!note) {
-        setText(dialog, IDC_NOTE_TITLE, {});
-        setText(dialog, IDC_NOTE_BODY, {});
-        return;
+    void setReadOnly(bool readOnly) const {
+        SendMessageW(item(IDC_NOTE_TITLE), EM_SETREADONLY, readOnly, 0);
+        SendMessageW(item(IDC_NOTE_BODY), EM_SETREADONLY, readOnly, 0);
     }
-    SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_SETCURSEL, static_cast<WPARAM>(note->index), 0);
-    setText(dialog, IDC_NOTE_TITLE, shownTitle ? shownNoteTitle(*note) : noteTitle(*note));
-    setText(dialog, IDC_NOTE_BODY, noteBody(*note));
-}
 
-// One line per note, in list order, numbered from 1.
-void fillList(HWND dialog) {
-    SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_RESETCONTENT, 0, 0);
-    for (const SimpleNote* note = gNotes.doc->noteHead->next; note; note = note->next)
-        addLine(dialog, *note);
-}
+    int lineCount() const { return static_cast<int>(SendMessageW(item(IDC_NOTE_LIST), LB_GETCOUNT, 0, 0)); }
+    int selectedLine() const { return static_cast<int>(SendMessageW(item(IDC_NOTE_LIST), LB_GETCURSEL, 0, 0)); }
 
-// Without notes only New can be used.
-void focusAfterChange(HWND dialog) {
-    const bool any = gNotes.doc->noteCount > 0;
-    if (any) {
-        EnableWindow(item(dialog, IDC_NOTE_DELETE), TRUE);
-        SetFocus(item(dialog, IDC_NOTE_DELETE));
-    } else {
-        SetFocus(item(dialog, IDC_NOTE_NEW));
-        EnableWindow(item(dialog, IDC_NOTE_DELETE), FALSE);
+    void addLine(const SimpleNote& note) const {
+        const std::wstring line = toWide(noteLine(note.index + 1, note));
+        SendMessageW(item(IDC_NOTE_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
-}
 
-void onInit(HWND dialog, EdlDocument& doc) {
-    gNotes.doc = &doc;
-    gNotes.grey = CreateSolidBrush(kReadOnlyGrey);
-    // The title edit takes no more than a note keeps.
-    SendDlgItemMessageW(dialog, IDC_NOTE_TITLE, EM_LIMITTEXT, kNoteTitleChars, 0);
-    SendDlgItemMessageW(dialog, IDC_NOTE_BODY, EM_LIMITTEXT, kNoteBodyChars, 0);
-    setReadOnly(dialog, true);
-    gNotes.current = openNotes(doc);
-    fillList(dialog);
-    showNote(dialog, gNotes.current, true);
-    EnableWindow(item(dialog, IDC_NOTE_DELETE), doc.noteCount > 0);
-    SetFocus(item(dialog, IDC_NOTE_NEW));
-}
-
-void onTitleKillFocus(HWND dialog) {
-    if (SimpleNote* note = gNotes.current) {
-        storeNoteTitle(*note, editText(item(dialog, IDC_NOTE_TITLE)));
-        HWND list = item(dialog, IDC_NOTE_LIST);
-        const std::wstring line = toWide(noteLine(note->index + 1, *note));
-        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(note->index), 0);
-        SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(note->index), reinterpret_cast<LPARAM>(line.c_str()));
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(note->index), 0);
+    // Shows a note: `shownTitle` puts "Untitled" in the title edit for an untitled note.
+    void showNote(const SimpleNote* note, bool shownTitle) const {
+        if (!note) {
+            setText(IDC_NOTE_TITLE, {});
+            setText(IDC_NOTE_BODY, {});
+            return;
+        }
+        SendMessageW(item(IDC_NOTE_LIST), LB_SETCURSEL, static_cast<WPARAM>(note->index), 0);
+        setText(IDC_NOTE_TITLE, shownTitle ? shownNoteTitle(*note) : noteTitle(*note));
+        setText(IDC_NOTE_BODY, noteBody(*note));
     }
-    SendDlgItemMessageW(dialog, IDC_NOTE_TITLE, EM_SETREADONLY, TRUE, 0);
-}
 
-void onBodyKillFocus(HWND dialog) {
-    if (SimpleNote* note = gNotes.current) {
-        if (!storeNoteBody(*gNotes.doc, *note, editText(item(dialog, IDC_NOTE_BODY))))
-            warn(dialog, toWide(kMsgMemoNoMemory));
+    // One line per note, in list order, numbered from 1.
+    void fillList() const {
+        SendMessageW(item(IDC_NOTE_LIST), LB_RESETCONTENT, 0, 0);
+        for (const SimpleNote* note = doc_.noteHead->next; note; note = note->next)
+            addLine(*note);
     }
-    setReadOnly(dialog, true);
-    // Only while the dialog itself keeps the focus: not when it closes or another window is activated.
-    if (GetActiveWindow() == dialog && IsWindowVisible(dialog))
-        SetFocus(item(dialog, IDC_NOTE_LIST));
-}
 
-void onNew(HWND dialog) {
-    setText(dialog, IDC_NOTE_TITLE, {});
-    setText(dialog, IDC_NOTE_BODY, {});
-    SimpleNote* note = newNote(*gNotes.doc);
-    if (!note) {
-        warn(dialog, toWide(kMsgMemoNoMemory));
-        return;
+    // Without notes only New can be used.
+    void focusAfterChange() const {
+        if (doc_.noteCount > 0) {
+            EnableWindow(item(IDC_NOTE_DELETE), TRUE);
+            SetFocus(item(IDC_NOTE_DELETE));
+        } else {
+            SetFocus(item(IDC_NOTE_NEW));
+            EnableWindow(item(IDC_NOTE_DELETE), FALSE);
+        }
     }
-    gNotes.current = note;
-    addLine(dialog, *note);
-    SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_SETCURSEL, static_cast<WPARAM>(note->index), 0);
-    EnableWindow(item(dialog, IDC_NOTE_DELETE), TRUE);
-}
 
-void onDelete(HWND dialog) {
-    if (gNotes.doc->noteCount > 0) {
-        const int selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_GETCURSEL, 0, 0));
-        setText(dialog, IDC_NOTE_TITLE, {});
-        setText(dialog, IDC_NOTE_BODY, {});
-        gNotes.current = deleteNote(*gNotes.doc, selected);
-        fillList(dialog);
-        showNote(dialog, gNotes.current, false);
+    bool onInit() override {
+        grey_.reset(CreateSolidBrush(kReadOnlyGrey));
+        // The title edit takes no more than a note keeps.
+        SendMessageW(item(IDC_NOTE_TITLE), EM_LIMITTEXT, kNoteTitleChars, 0);
+        SendMessageW(item(IDC_NOTE_BODY), EM_LIMITTEXT, kNoteBodyChars, 0);
+        setReadOnly(true);
+        current_ = openNotes(doc_);
+        fillList();
+        showNote(current_, true);
+        EnableWindow(item(IDC_NOTE_DELETE), doc_.noteCount > 0);
+        SetFocus(item(IDC_NOTE_NEW));
+        return false;
     }
-    focusAfterChange(dialog);
-}
 
-void onSelectionChange(HWND dialog) {
-    const int selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_NOTE_LIST, LB_GETCURSEL, 0, 0));
-    gNotes.current = selectNote(*gNotes.doc, selected);
-    showNote(dialog, gNotes.current, false);
-}
-
-void onCommand(HWND dialog, int id, int code) {
-    switch (id) {
-    case IDC_NOTE_TITLE:
-    case IDC_NOTE_BODY:
-        if (code == EN_SETFOCUS && lineCount(dialog) > 0)
-            SendDlgItemMessageW(dialog, id, EM_SETREADONLY, FALSE, 0);
-        else if (code == EN_KILLFOCUS)
-            id == IDC_NOTE_TITLE ? onTitleKillFocus(dialog) : onBodyKillFocus(dialog);
-        break;
-    case IDC_NOTE_LIST:
-        if (code == LBN_SELCHANGE)
-            onSelectionChange(dialog);
-        break;
-    case IDC_NOTE_NEW:
-        onNew(dialog);
-        break;
-    case IDC_NOTE_DELETE:
-        onDelete(dialog);
-        break;
-    case IDOK:
-    case IDCANCEL:
-        EndDialog(dialog, id);
-        break;
-    default:
-        break;
+    void onTitleKillFocus() const {
+        if (SimpleNote* note = current_) {
+            storeNoteTitle(*note, editText(item(IDC_NOTE_TITLE)));
+            HWND list = item(IDC_NOTE_LIST);
+            const std::wstring line = toWide(noteLine(note->index + 1, *note));
+            SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(note->index), 0);
+            SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(note->index),
+                         reinterpret_cast<LPARAM>(line.c_str()));
+            SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(note->index), 0);
+        }
+        SendMessageW(item(IDC_NOTE_TITLE), EM_SETREADONLY, TRUE, 0);
     }
-}
 
-// The two edits are grey while read-only; other statics take the dialog face.
-HBRUSH onCtlColorStatic(HWND dialog, HDC dc, HWND control) {
-    SetBkMode(dc, TRANSPARENT);
-    if (control == item(dialog, IDC_NOTE_TITLE) || control == item(dialog, IDC_NOTE_BODY)) {
-        SetTextColor(dc, RGB(0, 0, 0));
-        return gNotes.grey;
+    void onBodyKillFocus() const {
+        if (SimpleNote* note = current_) {
+            if (!storeNoteBody(doc_, *note, editText(item(IDC_NOTE_BODY))))
+                warn(dialog(), toWide(kMsgMemoNoMemory));
+        }
+        setReadOnly(true);
+        // Only while the dialog itself keeps the focus: not when it closes or another window is
+        // activated.
+        if (GetActiveWindow() == dialog() && IsWindowVisible(dialog()))
+            SetFocus(item(IDC_NOTE_LIST));
     }
-    return GetSysColorBrush(COLOR_BTNFACE);
-}
 
-INT_PTR CALLBACK notesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        onInit(dialog, *reinterpret_cast<EdlDocument*>(lParam));
-        return FALSE; // the focus is set
-    case WM_COMMAND:
-        onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(
-            onCtlColorStatic(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-    case WM_DESTROY:
-        DeleteObject(gNotes.grey);
-        gNotes = NotesDialog{};
-        return FALSE;
-    default:
-        return FALSE;
+    void onNew() {
+        setText(IDC_NOTE_TITLE, {});
+        setText(IDC_NOTE_BODY, {});
+        SimpleNote* note = newNote(doc_);
+        if (!note) {
+            warn(dialog(), toWide(kMsgMemoNoMemory));
+            return;
+        }
+        current_ = note;
+        addLine(*note);
+        SendMessageW(item(IDC_NOTE_LIST), LB_SETCURSEL, static_cast<WPARAM>(note->index), 0);
+        EnableWindow(item(IDC_NOTE_DELETE), TRUE);
     }
-}
+
+    void onDelete() {
+        if (doc_.noteCount > 0) {
+            const int selected = selectedLine();
+            setText(IDC_NOTE_TITLE, {});
+            setText(IDC_NOTE_BODY, {});
+            current_ = deleteNote(doc_, selected);
+            fillList();
+            showNote(current_, false);
+        }
+        focusAfterChange();
+    }
+
+    void onCommand(int id, int code) override {
+        switch (id) {
+        case IDC_NOTE_TITLE:
+        case IDC_NOTE_BODY:
+            if (code == EN_SETFOCUS && lineCount() > 0)
+                SendMessageW(item(id), EM_SETREADONLY, FALSE, 0);
+            else if (code == EN_KILLFOCUS)
+                id == IDC_NOTE_TITLE ? onTitleKillFocus() : onBodyKillFocus();
+            break;
+        case IDC_NOTE_LIST:
+            if (code == LBN_SELCHANGE) {
+                current_ = selectNote(doc_, selectedLine());
+                showNote(current_, false);
+            }
+            break;
+        case IDC_NOTE_NEW:
+            onNew();
+            break;
+        case IDC_NOTE_DELETE:
+            onDelete();
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The two edits are grey while read-only; other statics take the dialog face.
+    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_CTLCOLORSTATIC)
+            return std::nullopt;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const auto control = reinterpret_cast<HWND>(lParam);
+        SetBkMode(dc, TRANSPARENT);
+        if (control == item(IDC_NOTE_TITLE) || control == item(IDC_NOTE_BODY)) {
+            SetTextColor(dc, RGB(0, 0, 0));
+            return reinterpret_cast<INT_PTR>(grey_.get());
+        }
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+
+    EdlDocument& doc_;
+    SimpleNote* current_ = nullptr;
+    OwnedHandle<HBRUSH> grey_;
+};
 
 } // namespace
 
 INT_PTR runSimpleNotesDialog(HWND owner, EdlDocument& doc) {
-    return runModal(owner, IDD_SIMPLE_NOTES, notesDialogProc, reinterpret_cast<LPARAM>(&doc));
+    SimpleNotesDialog dialog(doc);
+    return dialog.run(owner, IDD_SIMPLE_NOTES);
 }
 
 } // namespace qlp

@@ -7,8 +7,8 @@
 
 namespace qlp {
 
-// Runs the dialog over `owner` for doc.search.editSlot. 1 when closed with OK (an emptied entry
-// included), 2 when cancelled.
-INT_PTR chooseTimecode(HWND owner, EdlDocument& doc);
+// Runs the dialog over `owner` for doc.search.editSlot: IDOK when closed with OK (an emptied entry
+// included), IDCANCEL when cancelled. The DF/NDF choice is kept either way.
+INT_PTR runTimecodeEntryDialog(HWND owner, EdlDocument& doc);
 
 } // namespace qlp

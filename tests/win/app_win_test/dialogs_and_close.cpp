@@ -42,23 +42,28 @@ TEST_F(MainWindowTest, StringTable) {
     auto load = [](UINT id) {
         const wchar_t* text = nullptr;
         const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-        return std::u16string(reinterpret_cast<const char16_t*>(text), length);
+        return std::wstring(text, length);
     };
-    EXPECT_EQ(load(IDS_APP_CAPTION), kAppCaption);
-    EXPECT_EQ(load(IDS_WINDOW_CLASS), u"QUILLONWIN_9100");
-    EXPECT_EQ(load(IDS_NOT_RECOGNISED), kMsgNotRecognised);
-    EXPECT_EQ(load(IDS_CANNOT_OPEN_PATH), kMsgCannotOpenPath);
-    EXPECT_EQ(load(IDS_FILE_NOT_FOUND), kMsgFileNotFound);
-    EXPECT_EQ(load(IDS_PATH_LINKED), kMsgPathLinked);
-    EXPECT_EQ(load(IDS_SAVE_BEFORE_CLOSE_TAB), kMsgSaveBeforeCloseTab);
-    EXPECT_EQ(load(IDS_SAVE_BEFORE_EXIT), kMsgSaveBeforeExit);
-    EXPECT_EQ(load(IDS_CANNOT_OPEN_FILE), kMsgCannotOpenFile);
-    EXPECT_EQ(load(IDS_ALREADY_LOADED), kMsgAlreadyLoaded);
-    EXPECT_EQ(load(IDS_OUT_OF_WORK_MEMORY), kMsgOutOfWorkMemory);
-    EXPECT_EQ(load(IDS_MUTEX_NAME), kMutexName);
-    EXPECT_EQ(load(IDS_NO_MEMORY_TO_READ), kMsgNoMemoryToRead);
-    EXPECT_EQ(load(IDS_WRONG_FORMAT), kMsgWrongFormat);
-    EXPECT_EQ(load(IDS_CONTACT), u"support@quillon.invalid");
+    namespace texts = test::texts;
+    const std::pair<UINT, std::wstring> strings[] = {
+        {IDS_APP_CAPTION, texts::kAppCaption},
+        {IDS_WINDOW_CLASS, L"QUILLONWIN_9100"},
+        {IDS_NOT_RECOGNISED, texts::kNotRecognised},
+        {IDS_CANNOT_OPEN_PATH, texts::kCannotOpenPath},
+        {IDS_FILE_NOT_FOUND, texts::kFileNotFound},
+        {IDS_PATH_LINKED, texts::kPathLinked},
+        {IDS_SAVE_BEFORE_CLOSE_TAB, texts::kSaveBeforeCloseTab},
+        {IDS_SAVE_BEFORE_EXIT, texts::kSaveBeforeExit},
+        {IDS_CANNOT_OPEN_FILE, texts::kCannotOpenFile},
+        {IDS_ALREADY_LOADED, texts::kAlreadyLoaded},
+        {IDS_OUT_OF_WORK_MEMORY, texts::kOutOfWorkMemory},
+        {IDS_MUTEX_NAME, L"QUILLN9100project"},
+        {IDS_NO_MEMORY_TO_READ, texts::kNoMemoryToRead},
+        {IDS_WRONG_FORMAT, texts::kWrongFormat},
+        {IDS_CONTACT, L"support@quillon.invalid"},
+    };
+    for (const auto& [id, text] : strings)
+        EXPECT_EQ(utf8(load(id)), utf8(text)) << "string " << id;
 }
 
 // Closing asks once per modified project tab (Yes/No, question icon); Yes copies a tab's work file.
@@ -89,9 +94,9 @@ TEST_F(MainWindowTest, CloseAsksAboutEveryModifiedProjectTab) {
     ASSERT_EQ(recorder.records.size(), 2u);
     for (int i = 0; i < 2; ++i) {
         const auto& box = recorder.records[i];
-        EXPECT_EQ(box.caption, L"Quillon for SONY BVE-9100 Ver 2.6.0 cs1");
+        EXPECT_EQ(box.caption, test::texts::kAppCaption);
         EXPECT_EQ(box.type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-        EXPECT_EQ(utf8(box.text), utf8(toWide(formatMessage(kMsgSaveBeforeExit, entries[i == 0 ? 0 : 3]->path))));
+        EXPECT_EQ(utf8(box.text), message(test::texts::kSaveBeforeExit, toWide(entries[i == 0 ? 0 : 3]->path)));
     }
     EXPECT_FALSE(std::filesystem::exists(files / "tab0.QLP"));
     EXPECT_TRUE(std::filesystem::exists(files / "tab3.QLP"));

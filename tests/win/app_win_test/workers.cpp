@@ -51,7 +51,7 @@ TEST_F(WorkerTest, SelectionFollowsTheFocusAndSelectsTheWholeEdit) {
     // The memo box shows the current event's option comment, or says there is none.
     auto commentOf = [&](int row) {
         const EdlEvent* event = doc.view[kAllEvents][row];
-        return utf8(event->hasOptionComment ? wide(event->optionComment) : text::kNoOptionComment);
+        return utf8(event->hasOptionComment ? wide(event->optionComment) : test::texts::kNoOptionComment);
     };
     int withComment = -1, withoutComment = -1;
     for (int r = 0; r < doc.viewCount[kAllEvents]; ++r)
