@@ -36,11 +36,12 @@ qlp_wine_cleanup() {
 }
 
 # Xvfb picks a free display number itself (-displayfd), so parallel runs never collide.
+# QLP_XVFB_SCREEN sets its screen (1600x1000x24 by default).
 qlp_wine_start_xvfb() {
     local fifo display=
     fifo=$(mktemp -u /tmp/qlp-xvfb.XXXXXX)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${QLP_XVFB_SCREEN:-1600x1000x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     qlp_wine_xvfb_pid=$!
     # Returns as soon as Xvfb writes its display number, or with nothing when Xvfb dies first.
     read -r -t 30 display <"$fifo"

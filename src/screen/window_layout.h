@@ -11,6 +11,18 @@ namespace qlp {
 inline constexpr int kMinTrackWidth = 1024;
 inline constexpr int kMinTrackHeight = 384;
 
+// The DPI at which every length here is given; at another DPI each is scaled by dpi / 96.
+inline constexpr int kBaseDpi = 96;
+
+// A length of 96-DPI pixels at the given DPI, rounded to the nearest pixel (halves away from
+// zero), as Windows scales lengths for a display.
+int scaleForDpi(int pixels, int dpi);
+
+// The inverse: a length in pixels at the given DPI back in 96-DPI pixels, rounded the same way. A
+// length scaled up and back comes out unchanged, so widths stored in 96-DPI pixels keep their
+// value through a session on a larger scale.
+int unscaleForDpi(int pixels, int dpi);
+
 // Height of the band at the bottom of the client area that holds the panels and the status bar.
 inline constexpr int kLowerStripHeight = 206;
 
@@ -23,7 +35,9 @@ struct ControlPlacement {
 };
 
 // The placement of every laid-out control (all children except the status bar, which sizes
-// itself) for a client area of clientWidth x clientHeight, in control-creation order.
-std::vector<ControlPlacement> layoutMainWindow(int clientWidth, int clientHeight);
+// itself) for a client area of clientWidth x clientHeight pixels at the given DPI, in
+// control-creation order. Every fixed offset and size is scaled for the DPI; at 96 DPI they are
+// the pixels written here.
+std::vector<ControlPlacement> layoutMainWindow(int clientWidth, int clientHeight, int dpi = kBaseDpi);
 
 } // namespace qlp

@@ -2,7 +2,9 @@
 
 #include "resource.h"
 #include "screen/window_layout.h"
+#include "ui/info_panel.h"
 #include "ui/paint_table.h"
+#include "ui/ui_state.h"
 #include "ui/ui_texts.h"
 
 #include <commctrl.h>
@@ -112,7 +114,7 @@ void showEnabled(HWND control, bool visible, bool enabled) {
 bool createControls(HWND main, HINSTANCE instance, ControlTable& controls) {
     controls.main = main;
     for (const ControlDef& def : kControls) {
-        const int height = def.id == IDC_STATUS ? 13 : 0;
+        const int height = def.id == IDC_STATUS ? px(13) : 0;
         HWND hwnd = CreateWindowExW(def.exStyle, def.className, def.text, def.style, 0, 0, 0, height, main,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), instance, nullptr);
         if (!hwnd)
@@ -156,7 +158,7 @@ void showInitialControlStates(const ControlTable& c) {
     for (int id = IDC_WRITE_MEMO; id <= IDC_REEL_INFO; ++id)
         showEnabled(c[id], true, false);
     send(c.memo, EM_SETLIMITTEXT, 800);
-    send(c.memo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(4, 4));
+    applyDpiToControls(c);
     showEnabled(c.memo, true, false);
     for (int id = IDC_MARKER_CELL1; id <= IDC_DUR_UPPER; ++id)
         showEnabled(c[id], true, false);
@@ -169,9 +171,17 @@ void showInitialControlStates(const ControlTable& c) {
     showEnabled(c.status, true, true);
 }
 
-void initStatusBar(const ControlTable& c) {
-    int edges[3] = {100, 800, 2000};
+void applyDpiToControls(const ControlTable& c) {
+    send(c.memo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(px(4), px(4)));
+    int edges[3] = {px(100), px(800), px(2000)};
     send(c.status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    // The marker combo box measured its items once, when it was created.
+    for (int item : {-1, 0})
+        send(c[IDC_SEARCH_MARKER], CB_SETITEMHEIGHT, static_cast<WPARAM>(item), markerComboItemHeight());
+}
+
+void initStatusBar(const ControlTable& c) {
+    applyDpiToControls(c);
     send(c.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text::kStatusNoFiles));
     send(c.status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text::kStatusNoLocation));
     send(c.status, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(text::kStatusWaiting));
@@ -189,8 +199,8 @@ void fillFixedComboItems(const ControlTable& c) {
     fill(IDC_VIEW, text::kViews, std::size(text::kViews));
 }
 
-void layoutControls(const ControlTable& c, int clientWidth, int clientHeight) {
-    for (const ControlPlacement& p : layoutMainWindow(clientWidth, clientHeight))
+void layoutControls(const ControlTable& c, int clientWidth, int clientHeight, int dpi) {
+    for (const ControlPlacement& p : layoutMainWindow(clientWidth, clientHeight, dpi))
         MoveWindow(c[p.id], p.x, p.y, p.width, p.height, TRUE);
 }
 

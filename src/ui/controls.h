@@ -46,16 +46,20 @@ void assignFonts(const ControlTable& controls, const PaintTable& paint);
 
 // The look before any document is loaded: tab strip and list hidden and disabled; rules, labels
 // and status bar shown and enabled; everything else shown but disabled. Also limits the memo box
-// to 800 characters with 4-pixel margins.
+// to 800 characters with 4-pixel margins (at 96 DPI).
 void showInitialControlStates(const ControlTable& controls);
 
-// Status bar parts with right edges 100, 800 and 2000, and their texts at start.
+// Status bar parts with right edges 100, 800 and 2000 (at 96 DPI), and their texts at start.
 void initStatusBar(const ControlTable& controls);
 
 // The fixed items of combo boxes 120-125 and 128.
 void fillFixedComboItems(const ControlTable& controls);
 
-// Moves every laid-out control for the given client size (and repaints it).
-void layoutControls(const ControlTable& controls, int clientWidth, int clientHeight);
+// Moves every laid-out control for the given client size at the given DPI (and repaints it).
+void layoutControls(const ControlTable& controls, int clientWidth, int clientHeight, int dpi);
+
+// The lengths the controls keep themselves, for the main window's DPI: the memo box's margins,
+// the status-bar part edges and the marker combo box's item height.
+void applyDpiToControls(const ControlTable& controls);
 
 } // namespace qlp

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "screen/column_layout.h"
 #include "screen/list_view.h"
+#include "screen/window_layout.h"
 #include "ui/commands/document_commands.h"
 #include "ui/document_view.h"
 #include "ui/info_panel.h"
@@ -23,7 +24,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr UINT kCellText = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr UINT kMarkText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX; // the "C" and the marker number
-constexpr int kIconArea = 18;       // column 0's text is drawn over the unused icon area
+constexpr int kIconArea = 18;       // (96-DPI pixels) column 0's text is drawn over the unused icon area
 constexpr int kMemoCharacters = 32; // of a work memo shown in the memo column
 
 // The text of a cell as the list asks for it. A request for column 0 comes with every repaint of a
@@ -56,16 +57,16 @@ void drawHitFrame(HDC dc, const RECT& row, bool selected) {
 void drawMemoMark(HDC dc, const EdlEvent& event, const RECT& cell, bool selected) {
     const PaintTable& p = ui().paint;
     SetTextColor(dc, selected ? kWhite : kBlack);
-    if (memoMarkForm(cell.right - cell.left) == MemoMarkForm::Letter) {
+    if (memoMarkForm(unscaleForDpi(cell.right - cell.left, ui().dpi)) == MemoMarkForm::Letter) {
         drawCellText(dc, u"C", cell, DT_LEFT | kMarkText);
         return;
     }
-    ImageList_Draw(p.rowIcons, 0, dc, cell.left + 30, cell.top + 3, ILD_TRANSPARENT);
+    ImageList_Draw(p.rowIcons, 0, dc, cell.left + px(30), cell.top + px(3), ILD_TRANSPARENT);
     if (!event.workMemo)
         return;
     HGDIOBJ oldFont = SelectObject(dc, p.gui);
     RECT text = cell;
-    text.left += 55;
+    text.left += px(55);
     drawCellText(dc, textUpToNul(event.workMemo, kMemoCharacters), text, DT_LEFT | kCellText);
     SelectObject(dc, oldFont);
 }
@@ -73,18 +74,18 @@ void drawMemoMark(HDC dc, const EdlEvent& event, const RECT& cell, bool selected
 // The marker mark in the memo column: a dot in the marker colour, the marker number where the
 // column is narrower, nothing where it is narrower still.
 void drawMarkerMark(HDC dc, const EdlEvent& event, const RECT& cell, bool selected, COLORREF colour) {
-    switch (markerMarkForm(cell.right - cell.left)) {
+    switch (markerMarkForm(unscaleForDpi(cell.right - cell.left, ui().dpi))) {
     case MarkerMarkForm::Dot: {
-        const int left = cell.left + 5, top = cell.top + 3;
+        const int left = cell.left + px(5), top = cell.top + px(3), size = px(16);
         HPEN pen = CreatePen(PS_SOLID, 1, colour);
         HBRUSH brush = CreateSolidBrush(colour);
         HGDIOBJ oldPen = SelectObject(dc, pen);
         HGDIOBJ oldBrush = SelectObject(dc, brush);
-        RoundRect(dc, left, top, left + 16, top + 16, 16, 16);
+        RoundRect(dc, left, top, left + size, top + size, size, size);
         HPEN outline = CreatePen(PS_SOLID, 1, kBlack);
         SelectObject(dc, outline);
         SelectObject(dc, GetStockObject(NULL_BRUSH));
-        RoundRect(dc, left, top, left + 16, top + 16, 16, 16);
+        RoundRect(dc, left, top, left + size, top + size, size, size);
         SelectObject(dc, oldBrush);
         SelectObject(dc, oldPen);
         DeleteObject(outline);
@@ -94,7 +95,7 @@ void drawMarkerMark(HDC dc, const EdlEvent& event, const RECT& cell, bool select
     }
     case MarkerMarkForm::Number: {
         RECT text = cell;
-        text.left += 25;
+        text.left += px(25);
         SetTextColor(dc, selected ? kWhite : kBlack);
         drawCellText(dc, markerDigit(event.marker), text, DT_LEFT | kMarkText);
         break;
@@ -248,10 +249,10 @@ void drawListRow(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, selected ? kWhite : markerColour);
 
     RECT edit = cells[0];
-    edit.left -= kIconArea;
+    edit.left -= px(kIconArea);
     drawCellText(dc, requestText(*event, kColEdit), edit, DT_LEFT | kCellText);
     for (int c = 1; c < kColumnCount; ++c) {
-        cells[c].left += 2;
+        cells[c].left += px(2);
         const UINT align = kColumnSpecs[c].align == ColumnAlign::Centre ? DT_CENTER : DT_LEFT;
         drawCellText(dc, requestText(*event, c), cells[c], align | kCellText);
     }

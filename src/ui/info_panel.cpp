@@ -20,7 +20,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kShadow = RGB(3, 3, 3);
 
-// Where the parts of the reel line start, in pixels from the cell's left edge.
+// Where the parts of the reel line start, in pixels from the cell's left edge (at 96 DPI).
 constexpr int kReelLabelX = 5;
 constexpr int kReelNameX = 65;
 constexpr int kDescriptionLabelX = 165;
@@ -56,9 +56,10 @@ void drawText(HDC dc, std::u16string_view text, RECT rect, COLORREF colour, UINT
     drawText(dc, std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()), rect, colour, align);
 }
 
+// The cell from x pixels (at 96 DPI) right of its left edge.
 RECT fromLeft(const RECT& cell, int x) {
     RECT rect = cell;
-    rect.left += x;
+    rect.left += px(x);
     return rect;
 }
 
@@ -70,7 +71,7 @@ void drawMarkerCell(const DRAWITEMSTRUCT& item, int k, bool enabled, const EdlDo
     const RECT cell = item.rcItem;
     FillRect(dc, &cell, p.black);
     RECT inner = cell;
-    InflateRect(&inner, -1, -1);
+    InflateRect(&inner, -px(1), -px(1));
     if (enabled) {
         HBRUSH colour = CreateSolidBrush(doc.markerColours[k]);
         FillRect(dc, &inner, colour);
@@ -93,7 +94,7 @@ void drawMarkerCell(const DRAWITEMSTRUCT& item, int k, bool enabled, const EdlDo
         const wchar_t digit[2] = {static_cast<wchar_t>(L'1' + k), 0};
         HGDIOBJ oldFont = SelectObject(dc, p.gui);
         SetBkMode(dc, TRANSPARENT);
-        drawText(dc, std::wstring_view(digit, 1), RECT{2, 3, cell.right, cell.bottom}, kShadow, DT_CENTER);
+        drawText(dc, std::wstring_view(digit, 1), RECT{px(2), px(3), cell.right, cell.bottom}, kShadow, DT_CENTER);
         drawText(dc, std::wstring_view(digit, 1), cell, kWhite, DT_CENTER);
         SelectObject(dc, oldFont);
     }
@@ -150,9 +151,13 @@ void drawInfoCell(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, oldFont);
 }
 
+int markerComboItemHeight() {
+    return px(15);
+}
+
 void measureMarkerComboItem(MEASUREITEMSTRUCT& item) {
-    item.itemHeight = 15;
-    item.itemWidth = 220;
+    item.itemHeight = markerComboItemHeight();
+    item.itemWidth = px(220);
 }
 
 void drawMarkerComboItem(const DRAWITEMSTRUCT& item) {
@@ -170,10 +175,10 @@ void drawMarkerComboItem(const DRAWITEMSTRUCT& item) {
         DrawFocusRect(dc, &focus);
     }
     if (item.itemID < 8) {
-        RECT box = {rect.left + 1, rect.top + 1, 16, rect.bottom - 1};
+        RECT box = {rect.left + px(1), rect.top + px(1), px(16), rect.bottom - px(1)};
         FrameRect(dc, &box, p.black);
         if (!(item.itemState & ODS_DISABLED)) {
-            RECT fill = {rect.left + 2, rect.top + 2, 15, rect.bottom - 2};
+            RECT fill = {rect.left + px(2), rect.top + px(2), px(15), rect.bottom - px(2)};
             HBRUSH colour = CreateSolidBrush(doc.markerColours[item.itemID]);
             FillRect(dc, &fill, colour);
             DeleteObject(colour);

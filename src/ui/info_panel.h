@@ -16,7 +16,8 @@ namespace qlp {
 // Draw-item for cells 300-319.
 void drawInfoCell(const DRAWITEMSTRUCT& item);
 
-// Measure-item and draw-item for the marker combo box 127.
+// Measure-item and draw-item for the marker combo box 127, and the height of its items.
+int markerComboItemHeight();
 void measureMarkerComboItem(MEASUREITEMSTRUCT& item);
 void drawMarkerComboItem(const DRAWITEMSTRUCT& item);
 

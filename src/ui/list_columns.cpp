@@ -1,5 +1,6 @@
 #include "ui/list_columns.h"
 
+#include "screen/window_layout.h"
 #include "ui/registry.h"
 #include "ui/tab_strip.h"
 #include "ui/ui_state.h"
@@ -41,7 +42,7 @@ void createListColumns(HWND list) {
             column.mask = LVCF_FMT | LVCF_TEXT;
         } else {
             column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM | LVCF_ORDER;
-            column.cx = defaults.width[i];
+            column.cx = px(defaults.width[i]);
             column.iSubItem = i;
             column.iOrder = i;
         }
@@ -56,14 +57,14 @@ ColumnLayout readListLayout(HWND list) {
     ListView_GetColumnOrderArray(list, kColumnCount, order);
     for (int i = 0; i < kColumnCount; ++i) {
         layout.order[i] = order[i];
-        layout.width[i] = ListView_GetColumnWidth(list, i);
+        layout.width[i] = unscaleForDpi(ListView_GetColumnWidth(list, i), ui().dpi);
     }
     return layout;
 }
 
 void applyColumnWidths(HWND list, const ColumnLayout& layout) {
     for (int i = 0; i < kColumnCount; ++i)
-        ListView_SetColumnWidth(list, i, appliedColumnWidth(layout.width[i]));
+        ListView_SetColumnWidth(list, i, px(appliedColumnWidth(layout.width[i])));
 }
 
 void applyColumnOrder(HWND list, const ColumnLayout& layout) {

@@ -22,7 +22,9 @@ public:
 // and applies the default order.
 void createListColumns(HWND list);
 
-// The list's current column order and widths.
+// The list's current column order and widths. Widths are kept and stored in 96-DPI pixels, so a
+// layout registered on one display shows the same on a display of another scale: they are scaled
+// for the main window's DPI when applied and scaled back when read.
 ColumnLayout readListLayout(HWND list);
 void applyColumnWidths(HWND list, const ColumnLayout& layout);
 void applyColumnOrder(HWND list, const ColumnLayout& layout);

@@ -8,6 +8,7 @@
 #include "ui/commands/command_table.h"
 #include "ui/commands/document_commands.h"
 #include "ui/commands/search_commands.h"
+#include "ui/dpi.h"
 #include "ui/event_list.h"
 #include "ui/guard.h"
 #include "ui/info_panel.h"
@@ -118,7 +119,9 @@ LRESULT onCreate(HWND hwnd) {
     ListView_SetItemCountEx(c.list, 0, LVSICF_NOINVALIDATEALL);
     c.header = ListView_GetHeader(c.list);
 
-    createPaintObjects(a.paint);
+    // The layout, fonts and images follow the display the window opens on.
+    a.dpi = windowDpi(hwnd);
+    createPaintObjects(a.paint, a.dpi);
     assignFonts(c, a.paint);
 
     c.menuBar = GetMenu(hwnd);
@@ -127,7 +130,7 @@ LRESULT onCreate(HWND hwnd) {
 
     showInitialControlStates(c);
     initStatusBar(c);
-    createImageLists(a.paint, a.instance);
+    createImageLists(a.paint, a.instance, a.dpi);
     attachImageLists(c, a.paint);
     fillFixedComboItems(c);
     if (!createWorkers(a.workers, hwnd, c, a.document))
@@ -141,12 +144,44 @@ void onSize(WPARAM kind, LPARAM size) {
     const ControlTable& c = ui().controls;
     // A minimised window has no client area to lay out; the restore brings the next size message.
     if (kind != SIZE_MINIMIZED)
-        layoutControls(c, LOWORD(size), HIWORD(size));
+        layoutControls(c, LOWORD(size), HIWORD(size), ui().dpi);
     SendMessageW(c.status, WM_SIZE, kind, size);
 }
 
 void onGetMinMaxInfo(MINMAXINFO& info) {
-    info.ptMinTrackSize = {kMinTrackWidth, kMinTrackHeight};
+    info.ptMinTrackSize = {px(kMinTrackWidth), px(kMinTrackHeight)};
+}
+
+// The window moved to a display of another scale (or the scale changed): the fonts, images, column
+// widths and the parts drawn in code are made again for the new DPI, and the window takes the
+// rectangle the system suggests and lays itself out again. The column widths the user set are
+// kept: they are read back in 96-DPI pixels before the scale changes.
+void onDpiChanged(HWND hwnd, int dpi, const RECT& suggested) {
+    UiState& a = ui();
+    ControlTable& c = a.controls;
+    if (dpi > 0 && dpi != a.dpi) {
+        const ColumnLayout columns = readListLayout(c.list);
+        a.dpi = dpi;
+        // The controls are given the new fonts before the old ones are deleted.
+        PaintTable old = a.paint;
+        createFonts(a.paint, dpi);
+        assignFonts(c, a.paint);
+        destroyFonts(old);
+        detachImageLists(c);
+        destroyImageLists(a.paint);
+        createImageLists(a.paint, a.instance, dpi);
+        attachImageLists(c, a.paint);
+        applyColumnWidths(c.list, columns);
+        applyDpiToControls(c);
+    }
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The same size at another scale brings no size message, so the layout is made here too.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    layoutControls(c, client.right, client.bottom, a.dpi);
+    SendMessageW(c.status, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void onPaint(HWND hwnd) {
@@ -340,6 +375,9 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         onSize(wParam, lParam);
         return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_GETMINMAXINFO:
         onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
@@ -420,8 +458,11 @@ bool registerMainWindowClass(HINSTANCE instance) {
 
 HWND createMainWindow() {
     const UiState& a = ui();
-    return CreateWindowExW(0, a.windowClass.c_str(), a.caption.c_str(), WS_OVERLAPPEDWINDOW, 0, 20, 1390, 800, nullptr,
-                           nullptr, a.instance, nullptr);
+    // A new window opens on the primary display, so its size follows that display's scale.
+    const int dpi = systemDpi();
+    auto s = [dpi](int pixels) { return scaleForDpi(pixels, dpi); };
+    return CreateWindowExW(0, a.windowClass.c_str(), a.caption.c_str(), WS_OVERLAPPEDWINDOW, 0, s(20), s(1390), s(800),
+                           nullptr, nullptr, a.instance, nullptr);
 }
 
 } // namespace qlp

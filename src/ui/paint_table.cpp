@@ -1,6 +1,8 @@
 #include "ui/paint_table.h"
 
 #include "resource.h"
+#include "screen/window_layout.h"
+#include "ui/dpi.h"
 
 #include <initializer_list>
 
@@ -10,17 +12,37 @@ namespace {
 
 constexpr COLORREF kTransparent = RGB(192, 192, 192);
 
-HFONT listFace(int height, int width, int weight) {
-    return CreateFontW(height, width, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_DONTCARE, L"MS ゴシック");
+HFONT listFace(int height, int width, int weight, int dpi) {
+    return CreateFontW(scaleForDpi(height, dpi), scaleForDpi(width, dpi), 0, 0, weight, FALSE, FALSE, FALSE,
+                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_DONTCARE, L"MS ゴシック");
 }
 
-HIMAGELIST imageList(HINSTANCE instance, std::initializer_list<int> bitmaps) {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, static_cast<int>(bitmaps.size()), 0);
+// The system's default GUI font at the given DPI: the stock object itself at the system DPI (it
+// is made for it), otherwise a font of the same face scaled from it.
+HFONT guiFont(int dpi, bool& owned) {
+    HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    owned = false;
+    const int system = systemDpi();
+    LOGFONTW face{};
+    if (dpi == system || !GetObjectW(stock, sizeof face, &face))
+        return stock;
+    face.lfHeight = MulDiv(face.lfHeight, dpi, system);
+    face.lfWidth = MulDiv(face.lfWidth, dpi, system);
+    HFONT scaled = CreateFontIndirectW(&face);
+    if (!scaled)
+        return stock;
+    owned = true;
+    return scaled;
+}
+
+HIMAGELIST imageList(HINSTANCE instance, std::initializer_list<int> bitmaps, int dpi) {
+    const int size = scaleForDpi(16, dpi);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(bitmaps.size()), 0);
     if (!list)
         return nullptr;
     for (int id : bitmaps) {
-        HBITMAP bitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
+        HBITMAP bitmap = loadBitmapForDpi(instance, id, dpi);
         ImageList_AddMasked(list, bitmap, kTransparent);
         DeleteObject(bitmap);
     }
@@ -35,7 +57,38 @@ template <typename T> void deleteObject(T& object) {
 
 } // namespace
 
-void createPaintObjects(PaintTable& p) {
+HBITMAP loadBitmapForDpi(HINSTANCE instance, int id, int dpi) {
+    HBITMAP picture = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
+    BITMAP info{};
+    if (!picture || dpi == kBaseDpi || !GetObjectW(picture, sizeof info, &info))
+        return picture;
+    const int width = scaleForDpi(info.bmWidth, dpi), height = scaleForDpi(info.bmHeight, dpi);
+    HDC screen = GetDC(nullptr);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HBITMAP enlarged = CreateCompatibleBitmap(screen, width, height);
+    if (from && to && enlarged) {
+        HGDIOBJ oldFrom = SelectObject(from, picture);
+        HGDIOBJ oldTo = SelectObject(to, enlarged);
+        // COLORONCOLOR repeats whole pixels instead of blending neighbours, which would blur the
+        // drawing and mix the transparent silver into its edges.
+        SetStretchBltMode(to, COLORONCOLOR);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    if (from)
+        DeleteDC(from);
+    if (to)
+        DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    if (!enlarged)
+        return picture;
+    DeleteObject(picture);
+    return enlarged;
+}
+
+void createPaintObjects(PaintTable& p, int dpi) {
     p.selection = CreateSolidBrush(RGB(0, 20, 255));
     p.window = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
     p.face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
@@ -45,30 +98,45 @@ void createPaintObjects(PaintTable& p) {
     p.grey = CreateSolidBrush(RGB(230, 230, 230));
     p.green = CreateSolidBrush(RGB(0, 70, 40));
     p.memo = CreateSolidBrush(RGB(255, 255, 255));
-    p.gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    p.list = listFace(22, 11, FW_NORMAL);
-    p.listBold = listFace(22, 10, FW_BOLD);
-    p.panel = listFace(16, 8, FW_NORMAL);
+    createFonts(p, dpi);
 }
 
-void createImageLists(PaintTable& p, HINSTANCE instance) {
-    p.rowIcons = imageList(instance, {IDB_MEMO});
-    p.headerArrows = imageList(instance, {IDB_SORT_DESCENDING, IDB_SORT_ASCENDING, IDB_SORT_NONE});
-    p.tabStates = imageList(instance, {IDB_TAB_SAVED, IDB_TAB_FROM_EDL, IDB_TAB_MODIFIED});
+void createFonts(PaintTable& p, int dpi) {
+    p.gui = guiFont(dpi, p.ownsGui);
+    p.list = listFace(22, 11, FW_NORMAL, dpi);
+    p.listBold = listFace(22, 10, FW_BOLD, dpi);
+    p.panel = listFace(16, 8, FW_NORMAL, dpi);
 }
 
-void destroyPaintTable(PaintTable& p) {
-    for (HBRUSH* brush : {&p.selection, &p.window, &p.face, &p.yellow, &p.black, &p.white, &p.grey, &p.green, &p.memo})
-        deleteObject(*brush);
+void destroyFonts(PaintTable& p) {
+    if (p.ownsGui)
+        deleteObject(p.gui);
     p.gui = nullptr; // a stock object is never deleted
+    p.ownsGui = false;
     deleteObject(p.list);
     deleteObject(p.listBold);
     deleteObject(p.panel);
+}
+
+void createImageLists(PaintTable& p, HINSTANCE instance, int dpi) {
+    p.rowIcons = imageList(instance, {IDB_MEMO}, dpi);
+    p.headerArrows = imageList(instance, {IDB_SORT_DESCENDING, IDB_SORT_ASCENDING, IDB_SORT_NONE}, dpi);
+    p.tabStates = imageList(instance, {IDB_TAB_SAVED, IDB_TAB_FROM_EDL, IDB_TAB_MODIFIED}, dpi);
+}
+
+void destroyImageLists(PaintTable& p) {
     for (HIMAGELIST* list : {&p.rowIcons, &p.headerArrows, &p.tabStates}) {
         if (*list)
             ImageList_Destroy(*list);
         *list = nullptr;
     }
+}
+
+void destroyPaintTable(PaintTable& p) {
+    for (HBRUSH* brush : {&p.selection, &p.window, &p.face, &p.yellow, &p.black, &p.white, &p.grey, &p.green, &p.memo})
+        deleteObject(*brush);
+    destroyFonts(p);
+    destroyImageLists(p);
 }
 
 } // namespace qlp

@@ -18,8 +18,9 @@ struct PaintTable {
     HBRUSH grey = nullptr;             // behind an unselected search-hit row
     HBRUSH green = nullptr;            // enabled hit counter
     HBRUSH memo = nullptr;             // memo box background while a document is loaded
-    HFONT gui = nullptr;               // the system's default GUI font (a stock object)
-    HFONT list = nullptr;              // "MS ゴシック" 22 x 11
+    HFONT gui = nullptr;               // the system's default GUI font (the stock object at the system DPI)
+    bool ownsGui = false;              // gui was made for another DPI and is deleted with the others
+    HFONT list = nullptr;              // "MS ゴシック" 22 x 11 (at 96 DPI; all fonts follow the DPI)
     HFONT listBold = nullptr;          // "MS ゴシック" 22 x 10, bold
     HFONT panel = nullptr;             // "MS ゴシック" 16 x 8
     HIMAGELIST rowIcons = nullptr;     // 106
@@ -27,11 +28,23 @@ struct PaintTable {
     HIMAGELIST tabStates = nullptr;    // 129, 125, 128: saveState 0, 1, 2
 };
 
-// Brushes and fonts, in table order.
-void createPaintObjects(PaintTable& paint);
+// Brushes and fonts, in table order, the fonts for the given DPI.
+void createPaintObjects(PaintTable& paint, int dpi);
 
-// The three image lists, 16 x 16, 24-bit with mask, silver transparent.
-void createImageLists(PaintTable& paint, HINSTANCE instance);
+// The fonts alone, for the given DPI, and their deletion (take them from the controls first):
+// a move to a display of another scale replaces them.
+void createFonts(PaintTable& paint, int dpi);
+void destroyFonts(PaintTable& paint);
+
+// The three image lists, 16 x 16 at 96 DPI and as many pixels more as the DPI asks for, 24-bit
+// with mask, silver transparent; and their destruction (detach them from the controls first).
+void createImageLists(PaintTable& paint, HINSTANCE instance, int dpi);
+void destroyImageLists(PaintTable& paint);
+
+// A bitmap resource at the size the DPI asks for: the resource itself at 96 DPI, otherwise its
+// drawing enlarged pixel for pixel (each picture pixel covers whole screen pixels, never blended
+// with its neighbours, so the picture stays as sharp as drawn).
+HBITMAP loadBitmapForDpi(HINSTANCE instance, int id, int dpi);
 
 // Deletes the brushes and fonts and destroys the image lists (detach them from controls first).
 void destroyPaintTable(PaintTable& paint);

@@ -32,6 +32,7 @@ struct UiState {
     std::wstring caption;     // string 103: window title and caption of every message box
     std::wstring windowClass; // string 104
     HWND mainWindow = nullptr;
+    int dpi = 96; // of the monitor the main window is on; its layout, fonts and images follow it
 
     ControlTable controls;
     PaintTable paint;
@@ -45,5 +46,8 @@ struct UiState {
 };
 
 UiState& ui();
+
+// A length of 96-DPI pixels scaled for the DPI the main window is laid out for.
+int px(int pixels);
 
 } // namespace qlp

@@ -1,5 +1,7 @@
 #include "ui/window_placement.h"
 
+#include "screen/window_layout.h"
+#include "ui/dpi.h"
 #include "ui/registry.h"
 
 #include <cstdint>
@@ -15,6 +17,11 @@ void restoreWindowPlacement(HWND hwnd) {
         return;
     int32_t rect[4];
     std::memcpy(rect, bytes.data(), sizeof rect);
+    // Stored in 96-DPI pixels, so a placement saved on a display of one scale opens at the same
+    // size on another.
+    const int dpi = windowDpi(hwnd);
+    for (int32_t& value : rect)
+        value = scaleForDpi(value, dpi);
     // The rectangle was read from the window's placement, in workspace coordinates, which differ
     // from screen coordinates by a taskbar at the top or left. Set back through the placement it
     // lands where it was; moved there as screen coordinates it would creep at every start.
@@ -34,7 +41,9 @@ void storeWindowPlacement(HWND hwnd) {
     if (!GetWindowPlacement(hwnd, &placement))
         return;
     const RECT& r = placement.rcNormalPosition;
-    const int32_t rect[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const int dpi = windowDpi(hwnd);
+    const int32_t rect[4] = {unscaleForDpi(r.left, dpi), unscaleForDpi(r.top, dpi),
+                             unscaleForDpi(r.right - r.left, dpi), unscaleForDpi(r.bottom - r.top, dpi)};
     RegistryKey key(HKEY_CURRENT_USER, kSettingsKey, kPlacementKey);
     if (key)
         writeRegistryBinary(key.get(), kPlacementValue, rect, sizeof rect);

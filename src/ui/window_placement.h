@@ -1,7 +1,8 @@
 #pragma once
 // The main window's remembered position: "WindowSize/ScreenPos" under the settings key, four i32
 // (left, top, width, height) of the window's normal (restored) rectangle, in the workspace
-// coordinates of the window's placement.
+// coordinates of the window's placement, in 96-DPI pixels (scaled by the DPI of the window's
+// display when read and written).
 
 #include <windows.h>
 

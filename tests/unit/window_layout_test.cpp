@@ -103,3 +103,45 @@ TEST(WindowLayout, NarrowWindowClipsTheLowerStrip) {
     EXPECT_EQ(hit.x + hit.width, 500 + 506);
     EXPECT_GT(hit.x + hit.width, 1000);
 }
+
+// On a display of another scale every control is the 96-DPI control times the scale (within the
+// pixel that rounding costs), for a client area that has grown by the same scale.
+TEST(WindowLayout, FollowsTheDisplayScale) {
+    for (int dpi : {120, 144, 168, 192, 288}) {
+        const double f = dpi / 96.0;
+        // Client sizes that every scale here multiplies into whole pixels, the centre included.
+        for (auto [w, h] : {std::pair{1376, 744}, {1104, 504}}) {
+            const auto base = byId(w, h);
+            const std::vector<ControlPlacement> scaled =
+                layoutMainWindow(static_cast<int>(w * f), static_cast<int>(h * f), dpi);
+            ASSERT_EQ(scaled.size(), base.size());
+            for (const ControlPlacement& p : scaled) {
+                const ControlPlacement& b = base.at(p.id);
+                EXPECT_NEAR(p.x, b.x * f, 1.0) << dpi << " control " << p.id;
+                EXPECT_NEAR(p.y, b.y * f, 1.0) << dpi << " control " << p.id;
+                EXPECT_NEAR(p.width, b.width * f, 1.0) << dpi << " control " << p.id;
+                EXPECT_NEAR(p.height, b.height * f, 1.0) << dpi << " control " << p.id;
+            }
+        }
+    }
+}
+
+// Lengths scale to the nearest pixel, and a stored 96-DPI length scaled up and back is unchanged.
+TEST(WindowLayout, ScalesLengthsForTheDisplay) {
+    struct Case {
+        int pixels, dpi, scaled;
+    };
+    for (const Case& c : {Case{16, 96, 16},
+                          {16, 144, 24},
+                          {1, 144, 2},
+                          {75, 144, 113},
+                          {22, 120, 28},
+                          {-4, 144, -6},
+                          {1390, 192, 2780},
+                          {0, 144, 0}}) {
+        EXPECT_EQ(scaleForDpi(c.pixels, c.dpi), c.scaled) << c.pixels << " at " << c.dpi;
+    }
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288})
+        for (int width = 0; width <= 4000; ++width)
+            ASSERT_EQ(unscaleForDpi(scaleForDpi(width, dpi), dpi), width) << width << " at " << dpi;
+}

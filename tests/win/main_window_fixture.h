@@ -195,6 +195,7 @@ struct ModalRecord {
     int bitmaps = 0;  // dialogs: picture controls showing a bitmap
     UINT type = 0;    // message boxes: the MB_ flags asked for
     int dialogId = 0; // dialogs: the resource id
+    SIZE client{};    // the client area's size when it opened
     bool throughSeam = false;
 };
 
@@ -303,6 +304,9 @@ private:
         handled_ = window;
         ModalRecord record;
         record.caption = windowText(window);
+        RECT client{};
+        GetClientRect(window, &client);
+        record.client = {client.right, client.bottom};
         record.type = pendingType_;
         record.dialogId = pendingDialog_;
         record.throughSeam = pendingType_ != 0 || pendingDialog_ != 0;

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "ui/dialogs/modal_dialog.h"
 #include "ui/document_view.h"
+#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
@@ -28,8 +29,9 @@ private:
     bool onInit() override {
         SetWindowTextW(dialog(), toWide(kLocateTitle).c_str());
         HWND edit = item(IDC_ENTRY_NUMBER);
-        bold_.reset(CreateFontW(20, 12, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS ゴシック"));
+        bold_.reset(CreateFontW(scaleForWindow(dialog(), 20), scaleForWindow(dialog(), 12), 0, 0, FW_BOLD, FALSE, FALSE,
+                                FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, L"MS ゴシック"));
         previous_ = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
         SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), TRUE);
         SendMessageW(edit, EM_LIMITTEXT, kMaxDigits, 0);

@@ -4,6 +4,7 @@
 #include "ops/single_line.h"
 #include "resource.h"
 #include "ui/dialogs/modal_dialog.h"
+#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/subclass.h"
 #include "ui/wide.h"
@@ -88,11 +89,12 @@ private:
             return;
         HDC dc = draw.hDC;
         const RECT box = draw.rcItem;
+        auto s = [&](int pixels) { return scaleForWindow(draw.hwndItem, pixels); }; // 96-DPI pixels
         HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
         FillRect(dc, &box, black);
         DeleteObject(black);
         RECT inner = box;
-        InflateRect(&inner, -1, -1);
+        InflateRect(&inner, -s(1), -s(1));
         HBRUSH colour = CreateSolidBrush(edit_.colours[static_cast<size_t>(k)]);
         FillRect(dc, &inner, colour);
         DeleteObject(colour);
@@ -100,7 +102,7 @@ private:
         const wchar_t digit[2] = {static_cast<wchar_t>(L'1' + k), L'\0'};
         HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog(), WM_GETFONT, 0, 0)));
         SetBkMode(dc, TRANSPARENT);
-        RECT shadow{2, 2, box.right, box.bottom};
+        RECT shadow{s(2), s(2), box.right, box.bottom};
         SetTextColor(dc, kDigitShadow);
         DrawTextW(dc, digit, 1, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         RECT face{0, 0, box.right, box.bottom};
@@ -110,8 +112,8 @@ private:
 
         if (k == doc_.currentMarker) {
             // A 2-pixel pen centred on a rectangle one pixel in covers the two outer pixel rings.
-            HPEN yellow = CreatePen(PS_SOLID, 2, kCurrentFrame);
-            frame(dc, RECT{box.left + 1, box.top + 1, box.right, box.bottom}, yellow, R2_COPYPEN);
+            HPEN yellow = CreatePen(PS_SOLID, s(2), kCurrentFrame);
+            frame(dc, RECT{box.left + s(1), box.top + s(1), box.right, box.bottom}, yellow, R2_COPYPEN);
             DeleteObject(yellow);
         }
         if (k == pickedBox_) {

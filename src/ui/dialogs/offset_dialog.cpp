@@ -3,10 +3,13 @@
 #include "ops/offset.h"
 #include "ops/views.h"
 #include "resource.h"
+#include "screen/window_layout.h"
 #include "ui/dialogs/modal_dialog.h"
 #include "ui/dialogs/output_dialogs.h"
+#include "ui/dpi.h"
 #include "ui/info_panel.h"
 #include "ui/modal.h"
+#include "ui/paint_table.h"
 #include "ui/tab_strip.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
@@ -38,9 +41,11 @@ public:
 
 private:
     bool onInit() override {
-        arrows_.reset(ImageList_Create(24, 16, ILC_COLOR24 | ILC_MASK, 2, 0));
+        // The arrows are drawn for the dialog's display; a dialog opens on its owner's.
+        const int dpi = windowDpi(dialog());
+        arrows_.reset(ImageList_Create(scaleForDpi(24, dpi), scaleForDpi(16, dpi), ILC_COLOR24 | ILC_MASK, 2, 0));
         for (int id : {IDB_OFFSET_ARROW, IDB_OFFSET_ARROW_PRESSED}) {
-            HBITMAP picture = LoadBitmapW(ui().instance, MAKEINTRESOURCEW(id));
+            HBITMAP picture = loadBitmapForDpi(ui().instance, id, dpi);
             ImageList_AddMasked(arrows_.get(), picture, kArrowMask);
             DeleteObject(picture);
         }
@@ -78,9 +83,11 @@ private:
             return;
         FillRect(draw.hDC, &draw.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         if (pressed)
-            ImageList_Draw(arrows_.get(), 1, draw.hDC, draw.rcItem.left + 2, draw.rcItem.top + 1, ILD_TRANSPARENT);
+            ImageList_Draw(arrows_.get(), 1, draw.hDC, draw.rcItem.left + scaleForWindow(draw.hwndItem, 2),
+                           draw.rcItem.top + scaleForWindow(draw.hwndItem, 1), ILD_TRANSPARENT);
         else
-            ImageList_Draw(arrows_.get(), 0, draw.hDC, draw.rcItem.left + 1, draw.rcItem.top, ILD_TRANSPARENT);
+            ImageList_Draw(arrows_.get(), 0, draw.hDC, draw.rcItem.left + scaleForWindow(draw.hwndItem, 1),
+                           draw.rcItem.top, ILD_TRANSPARENT);
     }
 
     std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
