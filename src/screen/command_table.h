@@ -91,9 +91,9 @@ inline constexpr CommandSpec kCommands[] = {
 
 // The row of a command, or null for an identifier that is no command of the table.
 constexpr const CommandSpec* findCommand(int id) {
-    for (const CommandSpec& spec : kCommands)
-        if (spec.id == id)
-            return &spec;
+    for (const CommandSpec& entry : kCommands)
+        if (entry.id == id)
+            return &entry;
     return nullptr;
 }
 

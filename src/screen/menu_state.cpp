@@ -20,9 +20,9 @@ std::vector<MenuItemState> menuItemStates(const MenuStateInput& in) {
     const bool loaded = in.loaded;
     std::vector<MenuItemState> out;
     out.reserve(std::size(kCommands));
-    for (const CommandSpec& spec : kCommands) {
+    for (const CommandSpec& entry : kCommands) {
         bool enabled = false;
-        switch (spec.needs) {
+        switch (entry.needs) {
         case CommandNeeds::Nothing:
             continue;
         case CommandNeeds::Document:
@@ -45,19 +45,19 @@ std::vector<MenuItemState> menuItemStates(const MenuStateInput& in) {
             enabled = loaded && (in.currentView == kSearchResult || in.currentView == kReelUsage);
             break;
         }
-        out.push_back({spec.id, spec.menus, enabled});
+        out.push_back({entry.id, entry.menus, enabled});
     }
     return out;
 }
 
 bool listForwardsCommand(int command) {
-    const CommandSpec* spec = findCommand(command);
-    return spec && (spec->menus & kMenuBar) != 0;
+    const CommandSpec* entry = findCommand(command);
+    return entry && (entry->menus & kMenuBar) != 0;
 }
 
 MemoCommand memoCommandAction(int command) {
-    const CommandSpec* spec = findCommand(command);
-    return spec ? spec->memo : MemoCommand::Ignore;
+    const CommandSpec* entry = findCommand(command);
+    return entry ? entry->memo : MemoCommand::Ignore;
 }
 
 } // namespace qlp

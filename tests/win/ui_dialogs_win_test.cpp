@@ -253,14 +253,14 @@ Kind kindOf(const SeenControl& c, int defaultId) {
 }
 
 // What the test sees of one open dialog, checked against its description.
-void checkDialog(HWND d, const DialogSpec& spec) {
-    SCOPED_TRACE(spec.name);
-    EXPECT_EQ(utf8(test::windowText(d)), utf8(spec.caption));
+void checkDialog(HWND d, const DialogSpec& expected) {
+    SCOPED_TRACE(expected.name);
+    EXPECT_EQ(utf8(test::windowText(d)), utf8(expected.caption));
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(d, WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(utf8(font.lfFaceName), utf8(spec.face));
-    EXPECT_EQ(font.lfHeight, -MulDiv(spec.points, 96, 72));
-    RECT size{0, 0, spec.cx, spec.cy}, client{};
+    EXPECT_EQ(utf8(font.lfFaceName), utf8(expected.face));
+    EXPECT_EQ(font.lfHeight, -MulDiv(expected.points, 96, 72));
+    RECT size{0, 0, expected.cx, expected.cy}, client{};
     MapDialogRect(d, &size);
     GetClientRect(d, &client);
     EXPECT_EQ(client.right, size.right);
@@ -276,8 +276,8 @@ void checkDialog(HWND d, const DialogSpec& spec) {
             {id == 0xFFFF ? -1 : id, test::className(c), test::windowText(c), GetWindowLongW(c, GWL_STYLE), r});
     }
     const int defaultId = LOWORD(SendMessageW(d, DM_GETDEFID, 0, 0));
-    EXPECT_EQ(seen.size(), spec.controls.size());
-    for (const ControlSpec& want : spec.controls) {
+    EXPECT_EQ(seen.size(), expected.controls.size());
+    for (const ControlSpec& want : expected.controls) {
         // A control is found by its id; statics without one by their text too.
         auto found = std::find_if(seen.begin(), seen.end(), [&](const SeenControl& c) {
             return !c.matched && c.id == want.id && (want.id != -1 || !want.text || c.text == want.text);
@@ -342,28 +342,28 @@ TEST_F(DialogsTest, EachDialogShowsItsCaptionFontAndControls) {
         ++opened;
         press(d, IDCANCEL);
     };
-    for (const DialogSpec& spec : dialogSpecs())
-        if (!spec.cell && spec.openWith != IDM_ABOUT)
-            command(spec.openWith);
+    for (const DialogSpec& expected : dialogSpecs())
+        if (!expected.cell && expected.openWith != IDM_ABOUT)
+            command(expected.openWith);
     EXPECT_EQ(opened, 0);
     EXPECT_TRUE(scripts.boxes.empty());
 
     loadGenerated(12); // non-drop frame, recorded from 10:00:00.00
     show();
-    for (const DialogSpec& spec : dialogSpecs()) {
+    for (const DialogSpec& expected : dialogSpecs()) {
         opened = 0;
         scripts.script = [&](HWND d) {
             ++opened;
-            checkDialog(d, spec);
+            checkDialog(d, expected);
             press(d, IDCANCEL);
         };
-        if (spec.cell)
-            test::click(control(spec.openWith), 5, 5);
+        if (expected.cell)
+            test::click(control(expected.openWith), 5, 5);
         else
-            command(spec.openWith);
-        EXPECT_EQ(opened, 1) << spec.name;
-        ASSERT_FALSE(recorder.records.empty()) << spec.name;
-        EXPECT_EQ(recorder.records.back().dialogId, spec.dialogId) << spec.name;
+            command(expected.openWith);
+        EXPECT_EQ(opened, 1) << expected.name;
+        ASSERT_FALSE(recorder.records.empty()) << expected.name;
+        EXPECT_EQ(recorder.records.back().dialogId, expected.dialogId) << expected.name;
     }
 }
 

@@ -104,10 +104,10 @@ static_assert(handlersFollowTheTable(), "the handler rows must follow the comman
 } // namespace
 
 bool runCommand(HWND hwnd, int id, int code, LPARAM lParam) {
-    const CommandSpec* spec = findCommand(id);
-    if (!spec)
+    const CommandSpec* entry = findCommand(id);
+    if (!entry)
         return false;
-    const CommandHandlerRow& row = kHandlers[spec - kCommands];
+    const CommandHandlerRow& row = kHandlers[entry - kCommands];
     if (row.run)
         row.run({hwnd, id, code, lParam});
     return true;
