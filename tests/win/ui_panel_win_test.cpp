@@ -85,7 +85,8 @@ TEST_F(InfoPanelTest, TimecodeCellsAndTheViewComboShowTheirWholeTexts) {
     EXPECT_EQ(inCell->count(kBlack), roomy->count(kBlack));
 
     HWND view = control(IDC_VIEW);
-    COMBOBOXINFO info{sizeof info};
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(view, &info));
     SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(view, WM_GETFONT, 0, 0)));
     for (const wchar_t* item : {L"通常のＥＤＬリスト", L"検索結果", L"リールの使用アドレス"}) {
