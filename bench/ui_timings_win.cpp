@@ -312,7 +312,7 @@ int measure(const fs::path& source, const fs::path& scratch) {
     if (!initApplication(GetModuleHandleW(nullptr)))
         return 1;
     u.tabs.setWorkDirectory(work.u16string());
-    const uint32_t passes = u.workers.menu.passes.load();
+    const uint32_t passes = passMark(u.workers.menu);
     HWND hwnd = createMainWindow();
     if (!hwnd)
         return 1;

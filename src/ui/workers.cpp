@@ -120,6 +120,7 @@ DWORD WINAPI selectionWorkerMain(void* param) {
         WaitForSingleObject(w.wake, INFINITE);
         if (!w.document->loaded || w.stop.load())
             return 0;
+        ++w.started;
         selectionPass(w, edits, sameEdit);
         SetEvent(w.commentRefresh);
         ++w.passes;
@@ -132,6 +133,7 @@ DWORD WINAPI commentWorkerMain(void* param) {
         WaitForSingleObject(w.wake, INFINITE);
         if (!w.document->loaded || w.stop.load())
             return 0;
+        ++w.started;
         commentPass(w);
         ++w.passes;
     }
@@ -143,6 +145,7 @@ DWORD WINAPI menuWorkerMain(void* param) {
         WaitForSingleObject(w.wake, INFINITE);
         if (w.stop.load())
             return 0;
+        ++w.started;
         menuPass(w);
         ++w.passes;
     }
@@ -302,11 +305,16 @@ void toggleMultiSelection(DisplayWorkers& workers) {
     workers.selection.multiSelectOff = workers.selection.multiSelectOff.load() ? 0 : 1;
 }
 
-bool waitForWorkerPass(const WorkerBlock& block, uint32_t passesBefore, DWORD timeoutMs) {
+uint32_t passMark(const WorkerBlock& block) {
+    return block.started.load();
+}
+
+bool waitForWorkerPass(const WorkerBlock& block, uint32_t mark, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
-    while (block.passes.load() <= passesBefore) {
+    // Passes run one after another, so the pass numbered mark + 1 is the first begun after the mark.
+    while (block.passes.load() <= mark) {
         if (!block.thread || WaitForSingleObject(block.thread, 0) != WAIT_TIMEOUT)
-            return block.passes.load() > passesBefore;
+            return block.passes.load() > mark;
         if (GetTickCount() - start >= timeoutMs)
             return false;
         waitServingSentMessages(block.thread, 10);

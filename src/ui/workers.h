@@ -46,7 +46,8 @@ struct WorkerBlock {
     HANDLE thread = nullptr;
     HANDLE wake = nullptr;           // the worker's auto-reset event
     HWND window = nullptr;           // the main window, which runs the worker's window tasks
-    std::atomic<uint32_t> passes{0}; // passes completed, so callers can wait for one
+    std::atomic<uint32_t> started{0}; // passes begun
+    std::atomic<uint32_t> passes{0};  // passes completed, so callers can wait for one
 };
 
 struct CommentWorker : WorkerBlock {
@@ -107,9 +108,13 @@ void setMenuWorkerEntry(DisplayWorkers& workers, const TabEntry* entry);
 // Command 40205: switches the selection worker's following of the same edit off or back on.
 void toggleMultiSelection(DisplayWorkers& workers);
 
-// Waits (serving sent messages) until `block` has completed more than `passesBefore` passes or
-// has ended; false on timeout.
-bool waitForWorkerPass(const WorkerBlock& block, uint32_t passesBefore, DWORD timeoutMs);
+// Marks the passes begun so far: a pass waited for from this mark starts after it, so it reads
+// whatever the caller changed before taking the mark (a pass already running may not).
+uint32_t passMark(const WorkerBlock& block);
+
+// Waits (serving sent messages) until a pass begun after `mark` has completed, or the worker has
+// ended; false on timeout.
+bool waitForWorkerPass(const WorkerBlock& block, uint32_t mark, DWORD timeoutMs);
 
 // Waits for the handle while answering messages other threads send to this one; posted messages
 // stay queued.

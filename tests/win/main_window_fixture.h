@@ -479,7 +479,7 @@ protected:
 
     // As start-up does it: create and restore the stored placement.
     void openWindow() {
-        const uint32_t passes = ui().workers.menu.passes.load();
+        const uint32_t passes = passMark(ui().workers.menu);
         hwnd = createMainWindow();
         ASSERT_NE(hwnd, nullptr);
         restoreWindowPlacement(hwnd);
@@ -686,7 +686,7 @@ protected:
 
     // Signals menuRefresh and waits for the menu worker's pass over the current state.
     static void refreshMenus() {
-        const uint32_t before = ui().workers.menu.passes.load();
+        const uint32_t before = passMark(ui().workers.menu);
         signalMenuRefresh(ui().workers);
         ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     }

@@ -141,8 +141,8 @@ protected:
     // The user focuses a row; the selection worker makes it the current row.
     void focusRow(int row) {
         selectOnly({row});
-        const uint32_t passes = ui().workers.selection.passes.load();
         ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+        const uint32_t passes = passMark(ui().workers.selection);
         signalSelectionChanged(ui().workers);
         ASSERT_TRUE(waitForWorkerPass(ui().workers.selection, passes, 5000));
         ASSERT_EQ(ui().document.currentRow[kAllEvents], row);
@@ -555,7 +555,7 @@ TEST_F(EntryPointTest, EveryAnnotatingCommandFromEachOfItsEntryPoints) {
         if (memo && doc.commentMode != 1)
             command(IDM_TOGGLE_COMMENT);
         refreshMenus();
-        const uint32_t commentPasses = ui().workers.comment.passes.load();
+        const uint32_t commentPasses = passMark(ui().workers.comment);
         focusRow(row);
         ASSERT_TRUE(waitForWorkerPass(ui().workers.comment, commentPasses, 5000));
         const int32_t mode = doc.commentMode;

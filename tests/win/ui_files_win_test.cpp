@@ -354,7 +354,7 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     restoreListPosition();
     const int topShown = ListView_GetTopIndex(list);
     const int commentMode = doc.commentMode;
-    uint32_t passes = app_.workers.selection.passes.load();
+    uint32_t passes = passMark(app_.workers.selection);
     startWorkers(app_.workers);
     ASSERT_TRUE(waitForWorkerPass(app_.workers.selection, passes, 5000));
 
@@ -376,7 +376,7 @@ TEST_F(FilesTest, SwitchingTabsKeepsEachTabsViewRowAndTopRow) {
     doc.currentView = kReelUsage;
     startWorkers(app_.workers);
 
-    passes = app_.workers.selection.passes.load();
+    passes = passMark(app_.workers.selection);
     switchTo(0);
     ASSERT_TRUE(waitForWorkerPass(app_.workers.selection, passes, 5000));
     EXPECT_EQ(w(app_.currentEntry->path), a);

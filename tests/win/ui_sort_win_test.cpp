@@ -73,7 +73,7 @@ protected:
     }
 
     void waitForMenus() {
-        const uint32_t passes = ui().workers.menu.passes.load();
+        const uint32_t passes = passMark(ui().workers.menu);
         signalMenuRefresh(ui().workers);
         ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, passes, 5000));
     }

@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, MenuStatesFollowTheDocument) {
     // Back in the list of all events the sorts gray again; the menu-initialising message signals the
     // worker too.
     doc.currentView = kAllEvents;
-    const uint32_t before = ui().workers.menu.passes.load();
+    const uint32_t before = passMark(ui().workers.menu);
     SendMessageW(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(c.menuBar), 0);
     ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     EXPECT_EQ(grayed(c.menuBar), sorts);
@@ -447,7 +447,7 @@ TEST_F(MainWindowTest, MarkingTheDocumentModified) {
     TabEntry* entry = fakeDocument(kSaved);
     refreshMenus();
     EXPECT_EQ(menuState(ui().controls.menuBar, IDM_SAVE), static_cast<UINT>(MF_GRAYED));
-    const uint32_t before = ui().workers.menu.passes.load();
+    const uint32_t before = passMark(ui().workers.menu);
     markDocumentModified();
     ASSERT_TRUE(waitForWorkerPass(ui().workers.menu, before, 5000));
     EXPECT_EQ(entry->saveState, kModified);

@@ -33,10 +33,10 @@ protected:
         stopWorkers(w);
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
-        const uint32_t selections = w.selection.passes.load();
+        const uint32_t selections = passMark(w.selection);
         startWorkers(w);
         ASSERT_TRUE(waitForWorkerPass(w.selection, selections, 5000));
-        const uint32_t comments = w.comment.passes.load();
+        const uint32_t comments = passMark(w.comment);
         signalCommentRefresh(w);
         ASSERT_TRUE(waitForWorkerPass(w.comment, comments, 5000));
     }
@@ -156,10 +156,10 @@ TEST_F(WorkerTest, RunningThroughTheListWhileTheStateChanges) {
     }
 
     DisplayWorkers& w = ui().workers;
-    const uint32_t selections = w.selection.passes.load();
+    const uint32_t selections = passMark(w.selection);
     signalSelectionChanged(w);
     ASSERT_TRUE(waitForWorkerPass(w.selection, selections, 5000));
-    const uint32_t comments = w.comment.passes.load();
+    const uint32_t comments = passMark(w.comment);
     signalCommentRefresh(w);
     ASSERT_TRUE(waitForWorkerPass(w.comment, comments, 5000));
     refreshMenus();
