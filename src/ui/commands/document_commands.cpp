@@ -36,14 +36,10 @@ constexpr DWORD kLongPathLength = 1024;
 
 enum StatusPart { kFileCountPart = 0, kLocationPart = 1, kStatePart = 2 };
 
-// Set while a file command runs. The tab strip's selection changes that a command causes itself,
-// and commands that arrive from the nested message loop of a message box, are not acted on.
-bool gRunning = false;
-
 class RunningCommand {
 public:
-    RunningCommand() { gRunning = true; }
-    ~RunningCommand() { gRunning = false; }
+    RunningCommand() { ui().fileCommandRunning = true; }
+    ~RunningCommand() { ui().fileCommandRunning = false; }
     RunningCommand(const RunningCommand&) = delete;
     RunningCommand& operator=(const RunningCommand&) = delete;
 };
@@ -263,7 +259,7 @@ std::wstring commandLinePath(std::wstring_view commandLine) {
 }
 
 void onOpen(const OpenRequest& request) {
-    if (gRunning)
+    if (ui().fileCommandRunning)
         return;
     RunningCommand running;
     UiState& a = ui();
@@ -321,7 +317,7 @@ void onSave() {
     UiState& a = ui();
     TabEntry* entry = a.currentEntry;
     // A tab that came from an EDL has no project file yet: its path is the EDL itself.
-    if (gRunning || !entry || !a.document.loaded || entry->saveState == kFromEdl)
+    if (a.fileCommandRunning || !entry || !a.document.loaded || entry->saveState == kFromEdl)
         return;
     WinPrompt prompt;
     // After a failed write (string 106) the tab stays modified, so Close and exit still offer it.
@@ -336,7 +332,7 @@ void onSave() {
 void onSaveAs() {
     UiState& a = ui();
     TabEntry* entry = a.currentEntry;
-    if (gRunning || !entry || !a.document.loaded)
+    if (a.fileCommandRunning || !entry || !a.document.loaded)
         return;
     RunningCommand running;
     stopWorkers(a.workers);
@@ -369,7 +365,7 @@ void onSaveAs() {
 void onCloseTab() {
     UiState& a = ui();
     TabEntry* entry = a.currentEntry;
-    if (gRunning || !entry)
+    if (a.fileCommandRunning || !entry)
         return;
     RunningCommand running;
     stopWorkers(a.workers);
@@ -395,7 +391,7 @@ void onCloseTab() {
 void onSwitchTab() {
     UiState& a = ui();
     TabEntry* previous = a.currentEntry;
-    if (gRunning || !previous || !a.document.loaded)
+    if (a.fileCommandRunning || !previous || !a.document.loaded)
         return;
     RunningCommand running;
     disableTabAndList();
