@@ -3,17 +3,21 @@
 // DPI the prefix was set to): every rectangle is the 96-DPI one times the scale, and no text of a
 // list row, panel cell, button or the status bar is cut off.
 
+#include "dialog_scripts.h"
 #include "main_window_fixture.h"
 
 #include "ui/event_list.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace qlp {
 namespace {
 
+using test::DialogScripts;
 using test::MainWindowTest;
 using test::PixelCanvas;
 
@@ -103,6 +107,98 @@ void expectWhole(const PixelCanvas& canvas, const RECT& area, HFONT font, const 
 
 HFONT fontOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// The resource drawn for the DPI the prefix is set to, of the three versions given.
+int drawnFor(UINT dpi, int at96, int at144, int at192) {
+    return dpi == 144 ? at144 : dpi == 192 ? at192 : at96;
+}
+
+// A bitmap's pixels, top row first.
+std::vector<COLORREF> pixelsOf(HBITMAP bitmap, SIZE& size) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    size = {info.bmWidth, info.bmHeight};
+    BITMAPINFO header{};
+    header.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> raw(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), raw.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> out;
+    out.reserve(raw.size());
+    for (DWORD p : raw)
+        out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return out;
+}
+
+std::vector<COLORREF> resourcePixels(int id, SIZE& size) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    std::vector<COLORREF> pixels = pixelsOf(bitmap, size);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// Image `index` of the image list is bitmap resource `id` exactly, at `at96` pixels times the scale:
+// the drawn version, its silver transparent, never the 96-DPI picture stretched.
+void expectListShows(HIMAGELIST list, int index, int id, SIZE at96, const char* what) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    EXPECT_NEAR(cx, at96.cx * scale(), 0.5) << what;
+    EXPECT_NEAR(cy, at96.cy * scale(), 0.5) << what;
+    SIZE size{};
+    const std::vector<COLORREF> drawn = resourcePixels(id, size);
+    ASSERT_EQ(size.cx, cx) << what;
+    ASSERT_EQ(size.cy, cy) << what;
+    PixelCanvas canvas(cx, cy);
+    ImageList_Draw(list, index, canvas.dc(), 0, 0, ILD_TRANSPARENT);
+    int wrong = 0;
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) {
+            const COLORREF want = drawn[static_cast<size_t>(y * cx + x)];
+            wrong += canvas.at(x, y) != (want == RGB(192, 192, 192) ? PixelCanvas::kUntouched : want);
+        }
+    EXPECT_EQ(wrong, 0) << what << ": pixels unlike the drawn picture";
+}
+
+// An icon the window shows is square, of the size, and is the icon file's image of that size.
+void expectIcon(HICON icon, int id, int size, const char* what) {
+    ASSERT_NE(icon, nullptr) << what;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info)) << what;
+    SIZE shown{};
+    const std::vector<COLORREF> pixels = pixelsOf(info.hbmColor, shown);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(shown.cx, size) << what;
+    EXPECT_EQ(shown.cy, size) << what;
+    HICON exact = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    ICONINFO exactInfo{};
+    GetIconInfo(exact, &exactInfo);
+    SIZE exactSize{};
+    EXPECT_EQ(pixelsOf(exactInfo.hbmColor, exactSize), pixels) << what << ": not the image drawn for the size";
+    DeleteObject(exactInfo.hbmColor);
+    DeleteObject(exactInfo.hbmMask);
+    DestroyIcon(exact);
+}
+
+// The smallest rectangle of the canvas holding pixels of the colour.
+std::optional<RECT> colourBounds(const PixelCanvas& canvas, COLORREF colour, int width, int height) {
+    std::optional<RECT> box;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (canvas.at(x, y) != colour)
+                continue;
+            if (!box)
+                box = RECT{x, y, x + 1, y + 1};
+            box->left = std::min<LONG>(box->left, x);
+            box->right = std::max<LONG>(box->right, x + 1);
+            box->top = std::min<LONG>(box->top, y);
+            box->bottom = std::max<LONG>(box->bottom, y + 1);
+        }
+    return box;
 }
 
 class DpiTest : public MainWindowTest {};
@@ -317,6 +413,116 @@ TEST_F(DpiTest, DialogsOpenAtTheScaledSize) {
             EXPECT_GE(actual, at96 * scale() * 0.75) << c.dialog;
             EXPECT_LE(actual, at96 * scale() * 1.05) << c.dialog;
         }
+    }
+}
+
+// Every picture the window shows is the version drawn for the display's scale, at the scaled size:
+// the list's memo mark, the header's sort arrows, the tab images and the window's two icons.
+TEST_F(DpiTest, PicturesAreDrawnForTheScale) {
+    loadGenerated(20);
+    show();
+    const UINT dpi = GetDpiForWindow(hwnd);
+    HIMAGELIST rows = ListView_GetImageList(list, LVSIL_SMALL);
+    HIMAGELIST header = Header_GetImageList(ListView_GetHeader(list));
+    HIMAGELIST tabs = TabCtrl_GetImageList(control(IDC_TAB));
+    struct Case {
+        const char* what;
+        HIMAGELIST list;
+        int index;
+        int at96, at144, at192;
+    };
+    const Case cases[] = {
+        {"memo mark", rows, 0, IDB_MEMO, IDB_MEMO_144, IDB_MEMO_192},
+        {"sorted descending", header, 0, IDB_SORT_DESCENDING, IDB_SORT_DESCENDING_144, IDB_SORT_DESCENDING_192},
+        {"sorted ascending", header, 1, IDB_SORT_ASCENDING, IDB_SORT_ASCENDING_144, IDB_SORT_ASCENDING_192},
+        {"not sorted", header, 2, IDB_SORT_NONE, IDB_SORT_NONE_144, IDB_SORT_NONE_192},
+        {"saved tab", tabs, 0, IDB_TAB_SAVED, IDB_TAB_SAVED_144, IDB_TAB_SAVED_192},
+        {"tab from an EDL", tabs, 1, IDB_TAB_FROM_EDL, IDB_TAB_FROM_EDL_144, IDB_TAB_FROM_EDL_192},
+        {"modified tab", tabs, 2, IDB_TAB_MODIFIED, IDB_TAB_MODIFIED_144, IDB_TAB_MODIFIED_192},
+    };
+    for (const Case& c : cases)
+        expectListShows(c.list, c.index, drawnFor(dpi, c.at96, c.at144, c.at192), SIZE{16, 16}, c.what);
+    const int big = static_cast<int>(std::lround(32 * scale())), small = static_cast<int>(std::lround(16 * scale()));
+    expectIcon(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), IDI_APP, big, "big icon");
+    expectIcon(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0)), IDI_APP_SMALL, small,
+               "small icon");
+
+    // Moved to a display of twice the scale, the window shows the pictures and icons drawn for it.
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&window));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
+    EXPECT_EQ(cx, static_cast<int>(32 * dpi / 96));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0)), &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, static_cast<int>(32 * dpi / 96));
+}
+
+// An open dialog moved to a display of twice the scale draws its pictures again for it: the offset
+// dialog's arrow (12 x 12 pixels of light blue at 96 DPI) and the version dialog's picture.
+TEST_F(DpiTest, OpenDialogsFollowAChangeOfScale) {
+    loadGenerated(20, kFromEdl);
+    show();
+    DialogScripts scripts(recorder);
+    const UINT dpi = GetDpiForWindow(hwnd);
+    const auto moveToDoubleScale = [&](HWND d) {
+        RECT r;
+        GetWindowRect(d, &r);
+        SendMessageW(d, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&r));
+    };
+    // The arrow as the dialog draws it into its button.
+    const auto arrowSize = [](HWND d) {
+        PixelCanvas canvas(200, 200);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = IDC_OFFSET_COPY;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = GetDlgItem(d, IDC_OFFSET_COPY);
+        item.hDC = canvas.dc();
+        item.rcItem = {0, 0, 200, 200};
+        SendMessageW(d, WM_DRAWITEM, IDC_OFFSET_COPY, reinterpret_cast<LPARAM>(&item));
+        const std::optional<RECT> arrow = colourBounds(canvas, RGB(110, 190, 250), 200, 200);
+        return arrow ? SIZE{arrow->right - arrow->left, arrow->bottom - arrow->top} : SIZE{};
+    };
+    std::vector<SIZE> arrows;
+    scripts.script = [&](HWND d) {
+        arrows.push_back(arrowSize(d));
+        moveToDoubleScale(d);
+        arrows.push_back(arrowSize(d));
+        EndDialog(d, IDCANCEL);
+    };
+    command(IDM_OFFSET);
+    ASSERT_EQ(arrows.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const double f = scale() * static_cast<double>(i + 1);
+        EXPECT_NEAR(arrows[i].cx, 12 * f, 1.0) << "arrow width, move " << i;
+        EXPECT_NEAR(arrows[i].cy, 12 * f, 1.0) << "arrow height, move " << i;
+    }
+
+    std::vector<SIZE> pictures;
+    scripts.script = [&](HWND d) {
+        for (int move = 0; move < 2; ++move) {
+            if (move)
+                moveToDoubleScale(d);
+            SIZE size{};
+            pixelsOf(
+                reinterpret_cast<HBITMAP>(SendDlgItemMessageW(d, IDC_VERSION_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                size);
+            pictures.push_back(size);
+        }
+        EndDialog(d, IDCANCEL);
+    };
+    command(IDM_ABOUT);
+    ASSERT_EQ(pictures.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const double f = scale() * static_cast<double>(i + 1);
+        EXPECT_NEAR(pictures[i].cx, 120 * f, 0.5) << "picture width, move " << i;
+        EXPECT_NEAR(pictures[i].cy, 112 * f, 0.5) << "picture height, move " << i;
     }
 }
 

@@ -89,7 +89,7 @@ private:
             return;
         HDC dc = draw.hDC;
         const RECT box = draw.rcItem;
-        auto s = [&](int pixels) { return scaleForWindow(draw.hwndItem, pixels); }; // 96-DPI pixels
+        auto s = [this](int pixels) { return scaled(pixels); }; // 96-DPI pixels at the dialog's display
         HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
         FillRect(dc, &box, black);
         DeleteObject(black);
