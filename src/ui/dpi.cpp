@@ -41,10 +41,6 @@ int systemDpi() {
     return screenDpi();
 }
 
-int scaleForWindow(HWND hwnd, int pixels) {
-    return scaleForDpi(pixels, windowDpi(hwnd));
-}
-
 int systemMetricForDpi(int index, int dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
     static const auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");

@@ -500,7 +500,8 @@ TEST_F(DpiTest, PicturesAreDrawnForTheScale) {
 }
 
 // An open dialog moved to a display of twice the scale draws its pictures again for it: the offset
-// dialog's arrow (12 x 12 pixels of light blue at 96 DPI) and the version dialog's picture.
+// dialog's arrow (12 x 12 pixels of light blue at 96 DPI), the version dialog's picture and the
+// yellow frame (2 pixels at 96 DPI) round the marker settings' box of the current marker.
 TEST_F(DpiTest, OpenDialogsFollowAChangeOfScale) {
     loadGenerated(20, kFromEdl);
     show();
@@ -539,6 +540,29 @@ TEST_F(DpiTest, OpenDialogsFollowAChangeOfScale) {
         EXPECT_NEAR(arrows[i].cx, 12 * f, 1.0) << "arrow width, move " << i;
         EXPECT_NEAR(arrows[i].cy, 12 * f, 1.0) << "arrow height, move " << i;
     }
+
+    std::vector<int> frames;
+    scripts.script = [&](HWND d) {
+        for (int move = 0; move < 2; ++move) {
+            if (move)
+                moveToDoubleScale(d);
+            PixelCanvas canvas(120, 80);
+            DRAWITEMSTRUCT item{};
+            item.CtlType = ODT_BUTTON;
+            item.CtlID = IDC_MARKER_BOX1;
+            item.itemAction = ODA_DRAWENTIRE;
+            item.hwndItem = GetDlgItem(d, IDC_MARKER_BOX1);
+            item.hDC = canvas.dc();
+            item.rcItem = {0, 0, 120, 80};
+            SendMessageW(d, WM_DRAWITEM, IDC_MARKER_BOX1, reinterpret_cast<LPARAM>(&item));
+            frames.push_back(canvas.count(RGB(255, 255, 0), RECT{0, 40, 60, 41}));
+        }
+        EndDialog(d, IDCANCEL);
+    };
+    command(IDM_MARKER_SETTINGS);
+    ASSERT_EQ(frames.size(), 2u);
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_NEAR(frames[i], 2 * scale() * static_cast<double>(i + 1), 1.0) << "frame, move " << i;
 
     std::vector<SIZE> pictures;
     scripts.script = [&](HWND d) {

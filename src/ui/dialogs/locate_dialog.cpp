@@ -4,7 +4,6 @@
 #include "resource.h"
 #include "ui/dialogs/modal_dialog.h"
 #include "ui/document_view.h"
-#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"

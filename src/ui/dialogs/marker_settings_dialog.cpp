@@ -4,7 +4,6 @@
 #include "ops/single_line.h"
 #include "resource.h"
 #include "ui/dialogs/modal_dialog.h"
-#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/subclass.h"
 #include "ui/wide.h"

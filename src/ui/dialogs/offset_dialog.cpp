@@ -6,7 +6,6 @@
 #include "screen/window_layout.h"
 #include "ui/dialogs/modal_dialog.h"
 #include "ui/dialogs/output_dialogs.h"
-#include "ui/dpi.h"
 #include "ui/info_panel.h"
 #include "ui/modal.h"
 #include "ui/paint_table.h"
