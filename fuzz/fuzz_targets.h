@@ -214,9 +214,11 @@ inline std::string checkOutputsOf(EdlDocument& doc, uint32_t seed, bool fromEdl)
                 continue;
             if (out.size() != text.size())
                 return "the exported EDL has another length than the stored text";
+            // A record timecode is digits, colons and one of . , : ; before the frames: the separator
+            // a project's record text carries is written as the list shows it.
             for (size_t i = 0; i < out.size(); ++i) {
                 const char c = out[i];
-                if (c != text[i] && !((c >= '0' && c <= '9') || c == ':' || c == '.' || c == ','))
+                if (c != text[i] && !((c >= '0' && c <= '9') || c == ':' || c == '.' || c == ',' || c == ';'))
                     return "the export changed a byte outside a record timecode";
             }
         }

@@ -114,6 +114,11 @@ void JsonWriter::ascii(std::string_view text) {
     out_.write('"');
 }
 
+void JsonWriter::boolean(bool value) {
+    beforeValue();
+    out_.write(value ? "true" : "false");
+}
+
 void JsonWriter::null() {
     beforeValue();
     out_.write("null");

@@ -31,6 +31,7 @@ public:
     void string(std::u16string_view text);
     // A string known to be ASCII.
     void ascii(std::string_view text);
+    void boolean(bool value);
     void null();
 
     // Shorthands for a member: key followed by its value.

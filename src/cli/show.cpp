@@ -301,7 +301,10 @@ void printEvents(const EdlEvent* const* rows, int32_t count, Output& out) {
 
 void printSummary(const InspectedFile& file, Output& out) {
     const EdlDocument& doc = file.doc;
-    printFact(out, "kind:", file.kind == SourceKind::Edl ? u"BVE-9100 EDL" : u"project file");
+    const std::u16string_view kind = file.kind == SourceKind::Project ? u"project file"
+                                     : file.cmx3600                   ? u"CMX 3600 EDL, read as a BVE-9100 EDL"
+                                                                      : u"BVE-9100 EDL";
+    printFact(out, "kind:", kind);
     printFact(out, "events:", number(doc.viewCount[kAllEvents]));
     printFact(out, "reels:", number(doc.reelCount));
     printFact(out, "timecode:", doc.dropFrame ? kDropFrameLabel : kNonDropFrameLabel);
@@ -327,6 +330,9 @@ void printJson(const InspectedFile& file, Output& out) {
     json.beginObject();
     json.key("kind");
     json.ascii(file.kind == SourceKind::Edl ? "edl" : "project");
+    // A CMX 3600 list is shown as the BVE-9100 EDL it was translated into.
+    json.key("cmx3600");
+    json.boolean(file.cmx3600);
     writeHeader(json, file.image.data() + kMagicSize);
 
     // The EDL text as it was read at conversion, decoded from code page 932.

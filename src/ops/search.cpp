@@ -7,99 +7,109 @@
 
 namespace qlp {
 
-bool spanTest(int32_t in, int32_t out, int32_t lowerOp, int32_t a, int32_t b) {
+SpanRule spanRule(int32_t lowerOp, int32_t a, int32_t b) {
+    constexpr int64_t kNone = INT64_MAX;
+    SpanRule rule;
+    rule.outAbove = kNone; // holds for no event until a known comparison says otherwise
+    rule.inBelow = kNone;
     if (a == -1)
-        return false;
-    int32_t lo = in;
-    int32_t hi = out;
-    if (in > out) {
-        if (in / kFramesPerHour == 23) {
-            // The event runs past midnight: an hour later it is one continuous span, and the
-            // bounds move with it.
-            lo = hourShift(in);
-            hi = hourShift(out);
-            a = hourShift(a);
-            if (b != -1)
-                b = hourShift(b);
-        } else {
-            lo = out;
-            hi = in;
-        }
-    }
+        return rule;
     // OUT is the first frame after the event, so "at or above" A needs the span to reach past A;
     // "above" also takes a zero-length event sitting exactly on A.
     switch (lowerOp) {
     case kOpAtOrAbove:
-        if (!(hi > a))
-            return false;
-        break;
     case kOpAbove:
-        if (!(hi > a || (lo == a && hi == a)))
-            return false;
+        rule.outAbove = a;
+        rule.inBelow = b == -1 ? kNone : b;
+        if (lowerOp == kOpAbove)
+            rule.zeroAt = a;
         break;
     case kOpAtOrBelow:
     case kOpBelow:
-        return lo < a;
+        rule.outAbove = INT64_MIN;
+        rule.inBelow = a;
+        break;
     default:
-        return false;
+        break;
     }
-    return b == -1 || lo < b;
+    return rule;
+}
+
+bool spanTest(int32_t in, int32_t out, int32_t lowerOp, int32_t a, int32_t b) {
+    if (in > out) {
+        if (in / kFramesPerHour == 23 && a != -1) {
+            // The event runs past midnight: an hour later it is one continuous span, and the
+            // bounds move with it.
+            return spanRule(lowerOp, hourShift(a), b == -1 ? -1 : hourShift(b)).holds(hourShift(in), hourShift(out));
+        }
+        std::swap(in, out);
+    }
+    return spanRule(lowerOp, a, b).holds(in, out);
+}
+
+DurationRange durationRange(int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b) {
+    const DurationRange none;
+    if (a == -1)
+        return none;
+    DurationRange range{INT64_MIN, INT64_MAX};
+    switch (lowerOp) {
+    case kOpAtOrAbove:
+        range.lowest = a;
+        break;
+    case kOpAbove:
+        range.lowest = int64_t{a} + 1;
+        break;
+    case kOpAtOrBelow: // a single bound: the second one is not asked
+        range.highest = a;
+        return range;
+    case kOpBelow:
+        range.highest = int64_t{a} - 1;
+        return range;
+    default:
+        return none;
+    }
+    if (b == -1)
+        return range;
+    switch (upperOp) {
+    case kUpperAtOrBelow:
+        range.highest = b;
+        return range;
+    case kUpperBelow:
+        range.highest = int64_t{b} - 1;
+        return range;
+    default:
+        return none;
+    }
 }
 
 bool durationTest(int32_t duration, int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b) {
-    if (a == -1)
-        return false;
-    switch (lowerOp) {
-    case kOpAtOrAbove:
-        if (!(duration >= a))
-            return false;
-        break;
-    case kOpAbove:
-        if (!(duration > a))
-            return false;
-        break;
-    case kOpAtOrBelow:
-        return duration <= a;
-    case kOpBelow:
-        return duration < a;
-    default:
-        return false;
-    }
-    if (b == -1)
-        return true;
-    switch (upperOp) {
-    case kUpperAtOrBelow:
-        return duration <= b;
-    case kUpperBelow:
-        return duration < b;
-    default:
-        return false;
-    }
+    return durationRange(lowerOp, upperOp, a, b).holds(duration);
 }
 
-bool eventMatches(const SearchSettings& s, const EdlEvent& e) {
-    const int32_t flags = s.searchFlags;
-    if (flags == 0 || (flags & ~kAllSearchBits) != 0)
-        return false;
-    // Every criterion switched on must hold, so the first one that fails settles it.
-    if ((flags & kSearchReel) && e.reelIndex != s.searchReel)
-        return false;
-    if ((flags & kSearchMarker) && e.marker != s.searchMarker)
-        return false;
-    if ((flags & kSearchDuration) &&
-        !durationTest(e.duration, s.lowerOp[kCriterionDuration], s.upperOp[kCriterionDuration],
-                      s.slotValue[kCriterionDuration], s.slotValue[kCriterionDuration + kSecondBoundOffset]))
-        return false;
-    if ((flags & kSearchSource) &&
-        (e.srcDropFrame != s.slotDropFrame[kCriterionSource] ||
-         !spanTest(e.srcIn, e.srcOut, s.lowerOp[kCriterionSource], s.slotValue[kCriterionSource],
-                   s.slotValue[kCriterionSource + kSecondBoundOffset])))
-        return false;
-    if ((flags & kSearchRecord) &&
-        !spanTest(e.recIn, e.recOut, s.lowerOp[kCriterionRecord], s.slotValue[kCriterionRecord],
-                  s.slotValue[kCriterionRecord + kSecondBoundOffset]))
-        return false;
-    return true;
+SearchMatcher::SearchMatcher(const SearchSettings& search) {
+    const int32_t flags = search.searchFlags;
+    never_ = flags == 0 || (flags & ~kAllSearchBits) != 0;
+    reelOff_ = !(flags & kSearchReel);
+    markerOff_ = !(flags & kSearchMarker);
+    durationOff_ = !(flags & kSearchDuration);
+    sourceOff_ = !(flags & kSearchSource);
+    recordOff_ = !(flags & kSearchRecord);
+    reel_ = search.searchReel;
+    marker_ = search.searchMarker;
+    sourceDropFrame_ = search.slotDropFrame[kCriterionSource];
+    duration_ =
+        durationRange(search.lowerOp[kCriterionDuration], search.upperOp[kCriterionDuration],
+                      search.slotValue[kCriterionDuration], search.slotValue[kCriterionDuration + kSecondBoundOffset]);
+    const auto span = [&](int criterion) {
+        Span made;
+        made.lowerOp = search.lowerOp[criterion];
+        made.a = search.slotValue[criterion];
+        made.b = search.slotValue[criterion + kSecondBoundOffset];
+        made.rule = spanRule(made.lowerOp, made.a, made.b);
+        return made;
+    };
+    source_ = span(kCriterionSource);
+    record_ = span(kCriterionRecord);
 }
 
 namespace {
@@ -133,8 +143,8 @@ SearchOutcome runSearch(EdlDocument& doc) {
     SearchOutcome outcome;
     if (doc.search.searchFlags == 0 || !doc.events || !doc.view[kSearchResult])
         return outcome;
-    // The criteria as a local copy: the writes below cannot alias it, so they are read once.
-    const SearchSettings s = doc.search;
+    // The criteria made ready once, held apart from the events: the writes below cannot alias them.
+    const SearchMatcher matcher(doc.search);
 
     // One pass over the events in EDL order (event i is row i of kAllEvents) that also clears the hits
     // of the previous search: every event's flag is set to what this search finds, and written
@@ -148,7 +158,7 @@ SearchOutcome runSearch(EdlDocument& doc) {
         if (i + kPrefetchDistance < n)
             prefetchSearchFields(events[i + kPrefetchDistance]);
         EdlEvent& e = events[i];
-        const bool hit = eventMatches(s, e);
+        const bool hit = matcher.matches(e);
         if (e.searchHit != static_cast<int32_t>(hit))
             e.searchHit = hit;
         hits[count] = &e;

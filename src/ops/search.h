@@ -43,9 +43,71 @@ bool spanTest(int32_t in, int32_t out, int32_t lowerOp, int32_t a, int32_t b);
 // True when a duration (real count) meets the bounds of the duration criterion.
 bool durationTest(int32_t duration, int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b);
 
-// True when the event meets every criterion switched on in the settings (none on: false). A bit
-// that names no criterion is one no event meets.
-bool eventMatches(const SearchSettings& search, const EdlEvent& event);
+// A span criterion's bounds as two comparisons on an event that runs forward (IN at or before
+// OUT): its OUT must lie above `outAbove` (or the event sit, zero frames long, on `zeroAt` when
+// that is set) and its IN below `inBelow`.
+struct SpanRule {
+    int64_t outAbove = 0;
+    int64_t inBelow = 0;
+    int64_t zeroAt = INT64_MIN; // INT64_MIN: a zero-length event is held to the comparisons like any other
+    bool holds(int32_t in, int32_t out) const {
+        return (out > outAbove || (in == zeroAt && out == zeroAt)) && in < inBelow;
+    }
+};
+SpanRule spanRule(int32_t lowerOp, int32_t a, int32_t b);
+
+// The durations a duration criterion takes, as one closed range (empty when it takes none).
+struct DurationRange {
+    int64_t lowest = 1;
+    int64_t highest = 0;
+    bool holds(int32_t duration) const { return lowest <= duration && duration <= highest; }
+};
+DurationRange durationRange(int32_t lowerOp, int32_t upperOp, int32_t a, int32_t b);
+
+// The search criteria made ready to test event after event: the comparisons are settled once, so
+// testing an event is a handful of integer compares.
+class SearchMatcher {
+public:
+    explicit SearchMatcher(const SearchSettings& search);
+    // True when the event meets every criterion switched on in the settings (none on: false). A bit
+    // that names no criterion is one no event meets.
+    bool matches(const EdlEvent& event) const {
+        if (never_)
+            return false;
+        // Every criterion is evaluated and combined without branches: most events meet most
+        // criteria, and a branch per criterion costs more than the compares it would skip.
+        bool hit = reelOff_ | (event.reelIndex == reel_);
+        hit &= markerOff_ | (event.marker == marker_);
+        hit &= durationOff_ | duration_.holds(event.duration);
+        hit &= sourceOff_ | ((event.srcDropFrame == sourceDropFrame_) & spanHolds(source_, event.srcIn, event.srcOut));
+        hit &= recordOff_ | spanHolds(record_, event.recIn, event.recOut);
+        return hit;
+    }
+
+private:
+    // A span criterion: its rule, and its bounds as set for the rare event that runs backwards.
+    struct Span {
+        SpanRule rule;
+        int32_t lowerOp = 0;
+        int32_t a = -1;
+        int32_t b = -1;
+    };
+    static bool spanHolds(const Span& span, int32_t in, int32_t out) {
+        if (in <= out) [[likely]]
+            return span.rule.holds(in, out);
+        return spanTest(in, out, span.lowerOp, span.a, span.b);
+    }
+
+    bool never_ = false;
+    // A criterion switched off holds for every event.
+    bool reelOff_ = true, markerOff_ = true, durationOff_ = true, sourceOff_ = true, recordOff_ = true;
+    int32_t reel_ = 0;
+    int32_t marker_ = 0;
+    int32_t sourceDropFrame_ = 0;
+    DurationRange duration_;
+    Span source_;
+    Span record_;
+};
 
 // What a search or clearing did to the shown view, for the window to present.
 enum class SearchViewEffect {

@@ -264,6 +264,8 @@ TEST(QlpCmx3600, CommandsTakeACmx3600ListAsItsTranslation) {
     r = runQlp({"show", cmx});
     EXPECT_EQ(r.err, report);
     EXPECT_NE(r.out.find("  MyClip     2  My Clip (1).mov\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("kind:       CMX 3600 EDL, read as a BVE-9100 EDL\n"), std::string::npos) << r.out;
+    EXPECT_NE(runQlp({"show", "--json", cmx}).out.find("\"cmx3600\": true"), std::string::npos);
     // The translation, exported as the BVE-9100 EDL, is itself read as the same document.
     ASSERT_EQ(runQlp({"export", cmx, dir.file("m.EDL")}).status, 0);
     const auto bve = readBytes(dir.file("m.EDL"));

@@ -123,6 +123,7 @@ TEST(SpanTest, BoundsOperatorsAndMidnight) {
          true},
         {"hour 22 reversed is not midnight", {tc(22, 0, 10), tc(22, 0)}, kOpAtOrBelow, tc(22, 0, 5), -1, true},
         {"first bound unset", {A, A + 30}, kOpAtOrAbove, -1, -1, false},
+        {"first bound unset, zero-length on -1 (a damaged project)", {-1, -1}, kOpAbove, -1, -1, false},
         {"unknown comparison", {A, A + 30}, 4, A, -1, false},
         {"end of day", {tc(23, 59, 59, 28), tc(23, 59, 59, 29)}, kOpAtOrAbove, tc(23, 59, 59, 28), -1, true},
     };
@@ -149,6 +150,8 @@ TEST(DurationTest, EveryComparison) {
         {0, kOpAtOrAbove, 0, 0, -1, true},
         {5, kOpAtOrAbove, 0, -1, -1, false},
         {5, kOpAtOrAbove, 7, 0, 10, false},
+        {INT32_MAX, kOpAbove, 0, INT32_MAX, -1, false}, // no bound overflows
+        {INT32_MIN, kOpBelow, 0, INT32_MIN, -1, false},
     };
     for (const Row& r : rows)
         EXPECT_EQ(durationTest(r.d, r.lowerOp, r.upperOp, r.a, r.b), r.match)
