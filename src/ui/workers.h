@@ -44,8 +44,8 @@ LRESULT runWindowTask(LPARAM task);
 struct WorkerBlock {
     std::atomic<int32_t> stop{0}; // 1 asks the worker to end at its next wake-up
     HANDLE thread = nullptr;
-    HANDLE wake = nullptr;           // the worker's auto-reset event
-    HWND window = nullptr;           // the main window, which runs the worker's window tasks
+    HANDLE wake = nullptr;            // the worker's auto-reset event
+    HWND window = nullptr;            // the main window, which runs the worker's window tasks
     std::atomic<uint32_t> started{0}; // passes begun
     std::atomic<uint32_t> passes{0};  // passes completed, so callers can wait for one
 };
