@@ -201,7 +201,6 @@
 // ---- Version dialog ----------------------------------------------------------------------------
 #define IDD_VERSION 40017
 #define IDC_VERSION_CONTACT 1065
-#define IDC_VERSION_PICTURE 1095 // the picture (184)
 
 // ---- Timecode entry dialog and edit locate dialog ----------------------------------------------
 #define IDD_TIMECODE_ENTRY 111

@@ -569,10 +569,12 @@ TEST_F(DpiTest, OpenDialogsFollowAChangeOfScale) {
         for (int move = 0; move < 2; ++move) {
             if (move)
                 moveToDoubleScale(d);
+            // The picture is the one static showing a bitmap.
+            HBITMAP shown = nullptr;
+            for (HWND c = GetWindow(d, GW_CHILD); c && !shown; c = GetWindow(c, GW_HWNDNEXT))
+                shown = reinterpret_cast<HBITMAP>(SendMessageW(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
             SIZE size{};
-            pixelsOf(
-                reinterpret_cast<HBITMAP>(SendDlgItemMessageW(d, IDC_VERSION_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0)),
-                size);
+            pixelsOf(shown, size);
             pictures.push_back(size);
         }
         EndDialog(d, IDCANCEL);
