@@ -25,7 +25,7 @@ std::u16string widen(const char* s) {
 int32_t realFrames(int32_t dropFrame, TimecodeParts& parts) {
     if (parts.minutes >= 60 || parts.seconds >= 60 || parts.frames >= 30)
         return -1;
-    if (parts.minutes < 0 || parts.seconds < 0 || parts.frames < 0 || parts.hours < 0)
+    if (parts.minutes < 0 || parts.seconds < 0 || parts.frames < 0 || parts.hours < 0 || parts.hours > kMaxCountedHours)
         return -1;
     int32_t label = parts.hours * kFramesPerHour + parts.minutes * kFramesPerMinute + parts.seconds * 30 + parts.frames;
     if (!dropFrame)
@@ -117,6 +117,8 @@ bool calculate(TimecodeCalc& calc, char op) {
             calc.a.hours += 24;
             calc.aCount = realFrames(calc.dropFrame, calc.a);
             calc.bCount = realFrames(calc.dropFrame, calc.b);
+            if (calc.aCount == -1)
+                return false;
         }
         calc.resultReal = calc.aCount - calc.bCount;
     }

@@ -15,6 +15,10 @@ inline constexpr int32_t kFramesPerHour = 108000;
 inline constexpr int32_t kFramesPerMinute = 1800;
 inline constexpr int32_t kNdfFramesPerDay = 2592000;
 inline constexpr int32_t kDfFramesPerDay = 2589408; // 2592000 - 24 * 108
+// The most hours a count is taken for: far above the 99 a timecode text can hold, and low enough
+// that the sum of two counts, a day added for a subtraction across midnight included, stays in
+// 32 bits. Only a damaged project file holds more.
+inline constexpr int32_t kMaxCountedHours = 9000;
 
 struct TimecodeParts {
     int32_t hours = 0;
@@ -36,7 +40,8 @@ struct TimecodeCalc {
     int32_t dropAdjust = 0;
 };
 
-// Real count of parts, or -1 when minutes, seconds or frames are out of range. A DF timecode that
+// Real count of parts, or -1 when minutes, seconds or frames are out of range or the hours are
+// negative or above kMaxCountedHours. A DF timecode that
 // names a skipped frame (minutes not a multiple of ten, seconds 0, frames 0 or 1) is first moved to
 // frame 2, in place.
 int32_t realFrames(int32_t dropFrame, TimecodeParts& parts);

@@ -105,27 +105,23 @@ void drawMarkerMark(HDC dc, const EdlEvent& event, const RECT& cell, bool select
     }
 }
 
-// The selected rows as the list's change notifications told them, so a key press can deselect
-// just those instead of having the control visit every row of the list.
-SelectedRowTracker gSelectedRows;
-
 void onItemChanged(const NMLISTVIEW& change) {
     if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
         return;
     const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
     if (change.iItem >= 0)
-        selected ? gSelectedRows.selected(change.iItem) : gSelectedRows.deselected(change.iItem);
+        selected ? ui().selectedRows.selected(change.iItem) : ui().selectedRows.deselected(change.iItem);
     else
-        selected ? gSelectedRows.lost() : gSelectedRows.cleared();
+        selected ? ui().selectedRows.lost() : ui().selectedRows.cleared();
 }
 
 void onRangeStateChanged(const NMLVODSTATECHANGE& change) {
     if (!((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
         return;
     if (change.uNewState & LVIS_SELECTED)
-        gSelectedRows.selectedRange(change.iFrom, change.iTo);
+        ui().selectedRows.selectedRange(change.iFrom, change.iTo);
     else
-        gSelectedRows.deselectedRange(change.iFrom, change.iTo);
+        ui().selectedRows.deselectedRange(change.iFrom, change.iTo);
 }
 
 // Selects or deselects every row. The control visits row by row, and while drawing is on it
@@ -141,13 +137,13 @@ void setEveryRowSelected(HWND list, bool selected) {
 // Deselects every row but `keep`. The tracked rows are the whole selection when they are all
 // selected and as many as the control counts; otherwise the control clears it row by row.
 void deselectAllBut(HWND list, int keep) {
-    const std::vector<int>& rows = gSelectedRows.rows();
-    const bool exact = gSelectedRows.known() && rows.size() == ListView_GetSelectedCount(list) &&
+    const std::vector<int>& rows = ui().selectedRows.rows();
+    const bool exact = ui().selectedRows.known() && rows.size() == ListView_GetSelectedCount(list) &&
                        std::all_of(rows.begin(), rows.end(),
                                    [&](int row) { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; });
     if (!exact) {
         setEveryRowSelected(list, false);
-        gSelectedRows.cleared();
+        ui().selectedRows.cleared();
         return;
     }
     // The notifications of the changes below edit the tracked rows.

@@ -7,6 +7,7 @@
 // fields).
 
 #include "model/document.h"
+#include "screen/list_view.h"
 #include "ui/controls.h"
 #include "ui/paint_table.h"
 #include "ui/workers.h"
@@ -43,6 +44,13 @@ struct UiState {
     EdlDocument document;             // the current document
 
     DialogMemory dialogs;
+
+    // What the main window keeps between two of its messages.
+    SelectedRowTracker selectedRows; // the list's selected rows as its change notifications told them
+    int32_t memoRow = -1;            // the current row when the memo box gained the focus; -1 while it has not
+    // Set while a file command runs. The tab strip's selection changes that a command causes itself,
+    // and commands that arrive from the nested message loop of a message box, are not acted on.
+    bool fileCommandRunning = false;
 };
 
 UiState& ui();

@@ -1,48 +1,19 @@
-// Memory running out at any allocation of a conversion, a load, a save or a memo written into the
-// document: the core's entry points report it by their result and never throw. This program's operator new fails the
-// n-th allocation after it is armed, on whichever thread makes it.
+// Memory running out at any allocation of a conversion, a load, a save, or a memo or note body
+// written into the document: the core's entry points report it by their result and never throw.
+// This program's operator new fails the n-th allocation after it is armed, on whichever thread
+// makes it.
 
+#include "common/fail_allocations.h"
 #include "model/edl_reader.h"
 #include "model/project_file.h"
 #include "ops/memos.h"
+#include "ops/simple_notes.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
-
-namespace {
-
-std::atomic<long> gAllocationsBeforeFailure{-1}; // -1: never fail
-std::atomic<long> gAllocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (gAllocationsBeforeFailure.load(std::memory_order_relaxed) >= 0 &&
-        gAllocationsBeforeFailure.fetch_sub(1, std::memory_order_relaxed) == 0)
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-// The replacement pair allocates with malloc, so free is the matching release.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include <functional>
 
 using namespace qlp;
 using namespace qlp::test;
@@ -52,21 +23,21 @@ namespace {
 // Runs `step` once to count its allocations, then once with each of them failing in turn, and
 // hands every result to `check`.
 template <typename Step, typename Check> void failEachAllocation(Step step, Check check) {
-    gAllocations = 0;
+    FailAllocations::count();
     check(step(), -1);
-    const long count = gAllocations;
+    const long count = FailAllocations::counted();
     ASSERT_GT(count, 0);
     for (long n = 0; n < count + 8; ++n) {
-        gAllocationsBeforeFailure = n;
+        FailAllocations::failAfter(n);
         decltype(step()) result{};
         try {
             result = step();
         } catch (const std::exception& e) {
-            gAllocationsBeforeFailure = -1;
+            FailAllocations::failAfter(-1);
             ADD_FAILURE() << "allocation " << n << " failed with an exception: " << e.what();
             continue;
         }
-        gAllocationsBeforeFailure = -1;
+        FailAllocations::failAfter(-1);
         check(result, n);
     }
 }
@@ -122,9 +93,9 @@ TEST(OutOfMemory, ConversionLoadAndSaveReportItAndLeaveNoHalfFiles) {
     const std::vector<uint8_t> old = {'o', 'l', 'd'};
     failEachAllocation(
         [&] {
-            const long armed = gAllocationsBeforeFailure.exchange(-1);
+            const long armed = FailAllocations::failAfter(-1);
             writeBytes(target, "old");
-            gAllocationsBeforeFailure = armed;
+            FailAllocations::failAfter(armed);
             return saveDocument(target16, doc, prompt);
         },
         [&](int result, long n) {
@@ -136,9 +107,10 @@ TEST(OutOfMemory, ConversionLoadAndSaveReportItAndLeaveNoHalfFiles) {
         });
 }
 
-// A memo is allocated before the event lets its old one go: when the document's memory cannot
-// grow, writing reports NoMemory and the event keeps the memo it had.
-TEST(OutOfMemory, AWorkMemoThatCannotBeStoredLeavesThePreviousOne) {
+// A memo or a note body is allocated before the old text is let go: when the document's memory
+// cannot grow, storing reports it and the event or note keeps the text it had; once memory is there
+// again the next store works.
+TEST(OutOfMemory, AMemoOrNoteBodyThatCannotBeStoredLeavesThePreviousOne) {
     const ScratchDir dir;
     const std::u16string work = u16(dir.file("WORK"));
     ASSERT_EQ(convertEdlFile(u16(dataPath("ndf_basic.EDL")), work), ConvertStatus::Ok);
@@ -147,31 +119,47 @@ TEST(OutOfMemory, AWorkMemoThatCannotBeStoredLeavesThePreviousOne) {
     doc.commentMode = 1;
     doc.currentRow[kAllEvents] = 1;
     const EdlEvent& event = *doc.view[kAllEvents][1];
-    ASSERT_EQ(writeWorkMemo(doc, u"前のメモ").result, MemoResult::Stored);
-    // Each memo larger than a block of the document's memory takes a block of its own, so the
-    // document's list of blocks grows; the first time that list needs more room, it gets none.
-    std::u16string memo(200000, u'a');
-    memo.reserve(memo.size() + 64); // growing it below takes no allocation of its own
-    gAllocationsBeforeFailure = 0;
-    MemoResult result = MemoResult::Stored;
-    const char16_t* previous = nullptr;
-    int32_t previousLength = 0;
-    for (int i = 0; i < 64 && result == MemoResult::Stored; ++i) {
-        previous = event.workMemo;
-        previousLength = event.workMemoLength;
-        memo.push_back(static_cast<char16_t>(u'A' + i)); // longer each time: it never fits the block it has
-        try {
-            result = writeWorkMemo(doc, memo).result;
-        } catch (const std::bad_alloc&) {
-            result = MemoResult::Ignored;
+    SimpleNote* note = newNote(doc);
+    ASSERT_NE(note, nullptr);
+    struct Store {
+        const char* name;
+        size_t length; // long enough that two never share a block of the document's memory
+        std::function<bool(std::u16string_view)> write; // false: no memory
+        std::function<std::u16string_view()> stored;
+    };
+    const Store stores[] = {
+        {"work memo", 200000,
+         [&](std::u16string_view text) { return writeWorkMemo(doc, text).result != MemoResult::NoMemory; },
+         [&] { return workMemoText(event); }},
+        {"note body", 40000, [&](std::u16string_view text) { return storeNoteBody(doc, *note, text); },
+         [&] { return noteBody(*note); }},
+    };
+    for (const Store& store : stores) {
+        SCOPED_TRACE(store.name);
+        ASSERT_TRUE(store.write(u"前の文"));
+        // Each text takes new room in the document's memory, so the document's list of blocks
+        // grows; the first time that list needs more room, it gets none.
+        std::u16string text(store.length, u'a');
+        text.reserve(text.size() + 64); // growing it below takes no allocation of its own
+        FailAllocations::count();
+        FailAllocations::failAfter(0);
+        bool written = true;
+        std::u16string_view previous;
+        for (int i = 0; i < 64 && written; ++i) {
+            previous = store.stored();
+            text.push_back(static_cast<char16_t>(u'A' + i)); // longer each time: it never fits the room it has
+            try {
+                written = store.write(text);
+            } catch (const std::bad_alloc&) {
+                ADD_FAILURE() << "the store threw";
+                break;
+            }
         }
+        FailAllocations::failAfter(-1);
+        EXPECT_FALSE(written);
+        EXPECT_EQ(store.stored().data(), previous.data());
+        EXPECT_EQ(store.stored(), previous);
+        EXPECT_TRUE(store.write(u"後の文"));
+        EXPECT_EQ(store.stored(), u"後の文");
     }
-    gAllocationsBeforeFailure = -1;
-    EXPECT_EQ(result, MemoResult::NoMemory);
-    EXPECT_EQ(event.workMemo, previous);
-    EXPECT_EQ(event.workMemoLength, previousLength);
-    EXPECT_EQ(event.hasWorkMemo, 1);
-    // The document goes on taking memos once memory is there again.
-    EXPECT_EQ(writeWorkMemo(doc, u"後のメモ").result, MemoResult::Stored);
-    EXPECT_EQ(workMemoText(event), u"後のメモ");
 }

@@ -109,6 +109,21 @@ TEST(Calculate, RejectsOperandsOutOfRangeAndUnknownOperators) {
     EXPECT_FALSE(calculate(c, '+'));
     c = {};
     EXPECT_FALSE(calculate(c, '*'));
+    // Hours no timecode text holds (a damaged project's times) are refused, never overflowed.
+    for (const char op : {'+', '-'}) {
+        c = {};
+        c.a = {19883, 0, 0, 0};
+        c.b = {5, 0, 0, 0};
+        EXPECT_FALSE(calculate(c, op)) << op;
+        c = {};
+        c.a = {kMaxCountedHours, 0, 0, 0};
+        c.b = {kMaxCountedHours, 0, 0, 0};
+        c.dropFrame = 1;
+        EXPECT_TRUE(calculate(c, op)) << op;
+        c.a = {kMaxCountedHours, 0, 0, 0};
+        c.b = {kMaxCountedHours, 0, 0, 1};
+        EXPECT_EQ(calculate(c, op), op == '+') << op; // across midnight, a day past the limit
+    }
 }
 
 TEST(Calculate, DropFrameLabelOfSkippedNumberMovesToFrameTwo) {

@@ -6,6 +6,8 @@
 // from its menu item, its key, its button and the list's pop-up; a colour chosen in the marker
 // settings painted on the marked rows and on its marker cell.
 
+#include "common/fail_allocations.h"
+#include "dialog_scripts.h"
 #include "main_window_fixture.h"
 
 #include "ops/memos.h"
@@ -13,38 +15,7 @@
 #include "ops/simple_notes.h"
 #include "ops/single_line.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <optional>
-
-// This program's operator new fails the first allocation the armed thread makes, once.
-namespace {
-std::atomic<DWORD> gFailNextAllocationOn{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    DWORD armed = GetCurrentThreadId();
-    if (gFailNextAllocationOn.load(std::memory_order_relaxed) == armed &&
-        gFailNextAllocationOn.compare_exchange_strong(armed, 0))
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-// The replacement allocates with malloc, so free is the matching release.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace qlp {
 namespace {
@@ -211,9 +182,10 @@ TEST_F(AnnotateTest, RunningOutOfMemoryInACommandLeavesTheDocumentAsItWas) {
     selectOnly({2, 4});
 
     recorder.expect(IDOK);
-    gFailNextAllocationOn = GetCurrentThreadId();
+    test::FailAllocations::count(true); // the workers go on allocating meanwhile
+    test::FailAllocations::failAfter(0);
     command(IDM_SET_MARKER);
-    gFailNextAllocationOn = 0;
+    test::FailAllocations::failAfter(-1);
     ASSERT_EQ(recorder.records.size(), 1u);
     EXPECT_EQ(test::utf8(recorder.records[0].text),
               "作業用メモリが不足しているためこれ以上のファイルの追加は出来ません。\nまた、これ以降動作が不安定に"
@@ -294,6 +266,55 @@ TEST_F(AnnotateTest, NotesNewDeleteRenumberAndStoreOnFocusLoss) {
         command(IDM_SIMPLE_NOTES);
     }
     EXPECT_EQ(doc.noteCount, 3);
+}
+
+// The room for a typed note body cannot be had: whichever allocation fails as the body edit loses
+// the focus (the body is longer than a string keeps without allocating), the dialog says so in the system's words, the
+// note keeps the body it had, and the next try stores the text.
+TEST_F(AnnotateTest, ANoteBodyThatCannotBeAllocatedLeavesTheNoteAsItWas) {
+    loadGenerated(3);
+    show();
+    EdlDocument& doc = ui().document;
+    test::DialogScripts scripts(recorder);
+    scripts.script = [&](HWND d) {
+        HWND lines = GetDlgItem(d, IDC_NOTE_LIST), body = GetDlgItem(d, IDC_NOTE_BODY);
+        // Clicks into the body, types over its text, and clicks the list.
+        auto typeBody = [&](std::wstring_view text, long failingAllocation) {
+            SetFocus(body);
+            SendMessageW(body, EM_SETSEL, 0, -1);
+            for (wchar_t c : text)
+                SendMessageW(body, WM_CHAR, c, 1);
+            scripts.answers.assign(1, IDOK);
+            test::FailAllocations::count(true); // the workers go on allocating meanwhile
+            test::FailAllocations::failAfter(failingAllocation);
+            SetFocus(lines);
+            return test::FailAllocations::failAfter(-1) < 0; // true: the allocation failed
+        };
+        clickButton(d, IDC_NOTE_NEW);
+        typeBody(L"前の本文", -1);
+        ASSERT_EQ(noteBody(*doc.noteHead->next), u"前の本文");
+        int failures = 0;
+        for (long n = 0; typeBody(L"新しい本文を書き足しました。", n); ++n) {
+            SCOPED_TRACE(n);
+            ++failures;
+            ASSERT_EQ(scripts.boxes.size(), 1u);
+            EXPECT_EQ(scripts.boxes[0].text, test::utf8(test::texts::kMemoNoMemory));
+            EXPECT_EQ(scripts.boxes[0].type, UINT(MB_OK | MB_ICONWARNING));
+            scripts.boxes.clear();
+            EXPECT_EQ(noteBody(*doc.noteHead->next), u"前の本文");
+            EXPECT_EQ(doc.noteCount, 1);
+            EXPECT_EQ(GetFocus(), lines);
+            EXPECT_TRUE(GetWindowLongW(body, GWL_STYLE) & ES_READONLY);
+        }
+        EXPECT_GT(failures, 0);
+        EXPECT_TRUE(scripts.boxes.empty());
+        EXPECT_EQ(noteBody(*doc.noteHead->next), u"新しい本文を書き足しました。");
+        scripts.answers.clear();
+        clickButton(d, IDOK);
+    };
+    command(IDM_SIMPLE_NOTES);
+    EXPECT_EQ(doc.noteCount, 1);
+    EXPECT_EQ(noteBody(*doc.noteHead->next), u"新しい本文を書き足しました。");
 }
 
 TEST_F(AnnotateTest, ReelInformationSortsAndStoresForTheReelNamedInTheRow) {

@@ -38,6 +38,56 @@ struct DialogSpec {
     std::vector<ControlSpec> controls;
 };
 
+// A control whose place and size the description leaves open.
+ControlSpec unplaced(int id, const wchar_t* cls, const wchar_t* text, Kind kind = kNone) {
+    return {id, cls, text, kind, -1, -1, -1, -1};
+}
+
+// The destination rows the EDL export and the listing share, and their two buttons.
+void addDestination(std::vector<ControlSpec>& c, const wchar_t* okText) {
+    for (const ControlSpec& row :
+         {unplaced(IDC_EXPORT_BROWSE, L"Button", L"保存先(&D)", kPush), unplaced(IDC_EXPORT_FOLDER, L"Edit", nullptr),
+          unplaced(-1, L"Static", L"保存ファイル名"), unplaced(IDC_EXPORT_NAME, L"Edit", L""),
+          unplaced(IDOK, L"Button", okText, kDefault), unplaced(IDCANCEL, L"Button", L"キャンセル(&C)", kPush)})
+        c.push_back(row);
+}
+
+std::vector<ControlSpec> exportControls() {
+    std::vector<ControlSpec> c = {
+        unplaced(-1, L"Static", L"作成するＥＤＬにはオフセット設定が反映されます。"),
+        unplaced(IDC_EXPORT_CONVERT, L"Button", L"DFに変換", kCheck),
+    };
+    addDestination(c, L"作成(&O)");
+    return c;
+}
+
+// Each list kind is a radio with its three comment check boxes; two carry a note.
+std::vector<ControlSpec> listingControls() {
+    std::vector<ControlSpec> c(3, unplaced(-1, L"Static", L"")); // the three etched frames
+    const int radios[] = {IDC_LIST_VIEWER, IDC_LIST_SEARCH, IDC_LIST_REELS};
+    const wchar_t* radioTexts[] = {L"ビューア独自EDL", L"検索結果", L"リールアドレス一覧"};
+    const int checks[3][3] = {{IDC_LIST_VIEWER_OPTION, IDC_LIST_VIEWER_WORK, IDC_LIST_VIEWER_MARKER},
+                              {IDC_LIST_SEARCH_OPTION, IDC_LIST_SEARCH_WORK, IDC_LIST_SEARCH_MARKER},
+                              {IDC_LIST_REEL_OPTION, IDC_LIST_REEL_WORK, IDC_LIST_REEL_MARKER}};
+    const wchar_t* checkTexts[] = {L"オプションコメント", L"作業コメント", L"マーカーコメント"};
+    const wchar_t* notes[] = {L"このリストはＥＤＬとしては使えません。", L"リスト上の並び順が反映されます。", nullptr};
+    for (int kind = 0; kind < 3; ++kind) {
+        c.push_back(unplaced(radios[kind], L"Button", radioTexts[kind], kind == 0 ? kRadioGroup : kRadio));
+        for (int k = 0; k < 3; ++k)
+            c.push_back(unplaced(checks[kind][k], L"Button", checkTexts[k], kCheck));
+        if (notes[kind])
+            c.push_back(unplaced(-1, L"Static", notes[kind]));
+    }
+    for (const ControlSpec& row :
+         {unplaced(IDC_LIST_ALL_REELS, L"Button", L"全て", kRadioGroup),
+          unplaced(IDC_LIST_ONE_REEL, L"Button", L"このリールのみ", kRadio),
+          unplaced(IDC_LIST_REEL, L"ComboBox", nullptr), unplaced(-1, L"Static", L"ソート"),
+          unplaced(IDC_LIST_SORT, L"ComboBox", nullptr), unplaced(IDC_LIST_CSV, L"Button", L"CSV形式で作成", kCheck)})
+        c.push_back(row);
+    addDestination(c, L"作成(&S)");
+    return c;
+}
+
 std::vector<ControlSpec> markerControls() {
     std::vector<ControlSpec> c = {
         {IDC_MARKER_COLOUR_LABEL, L"Static", L"色", kNone, 12, 4, -1, -1},
@@ -58,9 +108,6 @@ std::vector<ControlSpec> markerControls() {
 }
 
 std::vector<DialogSpec> dialogSpecs() {
-    const wchar_t* option = L"オプションコメント";
-    const wchar_t* work = L"作業コメント";
-    const wchar_t* marker = L"マーカーコメント";
     return {
         {"timecode entry",
          IDC_SRC_LOWER,
@@ -103,72 +150,17 @@ std::vector<DialogSpec> dialogSpecs() {
          141,
          52,
          {
-             {-1, L"Static", L"オリジナルアドレス", kNone, -1, -1, -1, -1},
-             {IDC_OFFSET_ORIGINAL, L"Static", L"10000000", kNone, -1, -1, -1, -1},
+             unplaced(-1, L"Static", L"オリジナルアドレス"),
+             unplaced(IDC_OFFSET_ORIGINAL, L"Static", L"10000000"),
              {IDC_OFFSET_COPY, L"Button", L"", kOwnerDrawn, -1, -1, 12, 11},
-             {-1, L"Static", L"新規設定アドレス", kNone, -1, -1, -1, -1},
-             {IDC_OFFSET_ENTRY, L"Edit", nullptr, kNone, -1, -1, -1, -1},
-             {IDOK, L"Button", L"OK(&O)", kDefault, -1, -1, -1, -1},
+             unplaced(-1, L"Static", L"新規設定アドレス"),
+             unplaced(IDC_OFFSET_ENTRY, L"Edit", nullptr),
+             unplaced(IDOK, L"Button", L"OK(&O)", kDefault),
          }},
-        {"EDL export",
-         IDM_EDL_EXPORT,
-         false,
-         IDD_EDL_EXPORT,
-         L"ＥＤＬ(BVE-9100 EDL)を作成",
-         L"MS Shell Dlg",
-         8,
-         238,
-         76,
-         {
-             {-1, L"Static", L"作成するＥＤＬにはオフセット設定が反映されます。", kNone, -1, -1, -1, -1},
-             {IDC_EXPORT_BROWSE, L"Button", L"保存先(&D)", kPush, -1, -1, -1, -1},
-             {IDC_EXPORT_FOLDER, L"Edit", nullptr, kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"保存ファイル名", kNone, -1, -1, -1, -1},
-             {IDC_EXPORT_NAME, L"Edit", L"", kNone, -1, -1, -1, -1},
-             {IDC_EXPORT_CONVERT, L"Button", L"DFに変換", kCheck, -1, -1, -1, -1},
-             {IDOK, L"Button", L"作成(&O)", kDefault, -1, -1, -1, -1},
-             {IDCANCEL, L"Button", L"キャンセル(&C)", kPush, -1, -1, -1, -1},
-         }},
-        {"listing",
-         IDM_TEXT_LISTING,
-         false,
-         IDD_LISTING,
-         L"テキストファイルを作成",
-         L"MS Shell Dlg",
-         8,
-         273,
-         195,
-         {
-             {-1, L"Static", L"", kNone, -1, -1, -1, -1}, // the three etched frames
-             {-1, L"Static", L"", kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"", kNone, -1, -1, -1, -1},
-             {IDC_LIST_VIEWER, L"Button", L"ビューア独自EDL", kRadioGroup, -1, -1, -1, -1},
-             {IDC_LIST_VIEWER_OPTION, L"Button", option, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_VIEWER_WORK, L"Button", work, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_VIEWER_MARKER, L"Button", marker, kCheck, -1, -1, -1, -1},
-             {-1, L"Static", L"このリストはＥＤＬとしては使えません。", kNone, -1, -1, -1, -1},
-             {IDC_LIST_SEARCH, L"Button", L"検索結果", kRadio, -1, -1, -1, -1},
-             {IDC_LIST_SEARCH_OPTION, L"Button", option, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_SEARCH_WORK, L"Button", work, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_SEARCH_MARKER, L"Button", marker, kCheck, -1, -1, -1, -1},
-             {-1, L"Static", L"リスト上の並び順が反映されます。", kNone, -1, -1, -1, -1},
-             {IDC_LIST_REELS, L"Button", L"リールアドレス一覧", kRadio, -1, -1, -1, -1},
-             {IDC_LIST_REEL_OPTION, L"Button", option, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_REEL_WORK, L"Button", work, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_REEL_MARKER, L"Button", marker, kCheck, -1, -1, -1, -1},
-             {IDC_LIST_ALL_REELS, L"Button", L"全て", kRadioGroup, -1, -1, -1, -1},
-             {IDC_LIST_ONE_REEL, L"Button", L"このリールのみ", kRadio, -1, -1, -1, -1},
-             {IDC_LIST_REEL, L"ComboBox", nullptr, kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"ソート", kNone, -1, -1, -1, -1},
-             {IDC_LIST_SORT, L"ComboBox", nullptr, kNone, -1, -1, -1, -1},
-             {IDC_EXPORT_BROWSE, L"Button", L"保存先(&D)", kPush, -1, -1, -1, -1},
-             {IDC_EXPORT_FOLDER, L"Edit", nullptr, kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"保存ファイル名", kNone, -1, -1, -1, -1},
-             {IDC_EXPORT_NAME, L"Edit", L"", kNone, -1, -1, -1, -1},
-             {IDC_LIST_CSV, L"Button", L"CSV形式で作成", kCheck, -1, -1, -1, -1},
-             {IDOK, L"Button", L"作成(&S)", kDefault, -1, -1, -1, -1},
-             {IDCANCEL, L"Button", L"キャンセル(&C)", kPush, -1, -1, -1, -1},
-         }},
+        {"EDL export", IDM_EDL_EXPORT, false, IDD_EDL_EXPORT, L"ＥＤＬ(BVE-9100 EDL)を作成", L"MS Shell Dlg", 8, 238,
+         76, exportControls()},
+        {"listing", IDM_TEXT_LISTING, false, IDD_LISTING, L"テキストファイルを作成", L"MS Shell Dlg", 8, 273, 195,
+         listingControls()},
         {"reel information",
          IDM_REEL_INFO,
          false,
@@ -180,10 +172,10 @@ std::vector<DialogSpec> dialogSpecs() {
          225,
          {
              {IDC_REEL_INFO_LIST, L"SysListView32", nullptr, kNone, 0, 0, 427, 199},
-             {IDC_REEL_INFO_EDIT, L"Edit", nullptr, kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"※使用時間は実時間(ノンドロップ)で計算されています。", kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"※コメントは48文字(全角・半角)までです。", kNone, -1, -1, -1, -1},
-             {IDOK, L"Button", L"OK(&O)", kDefault, -1, -1, -1, -1},
+             unplaced(IDC_REEL_INFO_EDIT, L"Edit", nullptr),
+             unplaced(-1, L"Static", L"※使用時間は実時間(ノンドロップ)で計算されています。"),
+             unplaced(-1, L"Static", L"※コメントは48文字(全角・半角)までです。"),
+             unplaced(IDOK, L"Button", L"OK(&O)", kDefault),
          }},
         {"simple notes",
          IDM_SIMPLE_NOTES,
@@ -195,13 +187,13 @@ std::vector<DialogSpec> dialogSpecs() {
          649,
          251,
          {
-             {IDC_NOTE_NEW, L"Button", L"新規作成(&N)", kPush, -1, -1, -1, -1},
-             {IDC_NOTE_DELETE, L"Button", L"削除(&D)", kPush, -1, -1, -1, -1},
-             {IDOK, L"Button", L"閉じる(&O)", kDefault, -1, -1, -1, -1},
-             {IDC_NOTE_LIST, L"ListBox", nullptr, kNone, -1, -1, -1, -1},
-             {-1, L"Static", L"タイトル", kNone, -1, -1, -1, -1},
-             {IDC_NOTE_TITLE, L"Edit", L"", kNone, -1, -1, -1, -1},
-             {IDC_NOTE_BODY, L"Edit", L"", kNone, -1, -1, -1, -1},
+             unplaced(IDC_NOTE_NEW, L"Button", L"新規作成(&N)", kPush),
+             unplaced(IDC_NOTE_DELETE, L"Button", L"削除(&D)", kPush),
+             unplaced(IDOK, L"Button", L"閉じる(&O)", kDefault),
+             unplaced(IDC_NOTE_LIST, L"ListBox", nullptr),
+             unplaced(-1, L"Static", L"タイトル"),
+             unplaced(IDC_NOTE_TITLE, L"Edit", L""),
+             unplaced(IDC_NOTE_BODY, L"Edit", L""),
          }},
         {"version",
          IDM_ABOUT,

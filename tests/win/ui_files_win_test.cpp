@@ -12,10 +12,12 @@
 #include "model/file_io.h"
 #include "model/messages.h"
 #include "model/project_file.h"
+#include "ops/memos.h"
 #include "resource.h"
 #include "ui/commands/document_commands.h"
 #include "ui/document_view.h"
 #include "ui/main_window.h"
+#include "ui/modal.h"
 #include "ui/tab_strip.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
@@ -440,7 +442,10 @@ TEST_F(FilesTest, ATabWhoseWorkFileCannotBeLoadedDisappears) {
     EXPECT_EQ(doc.currentMarker, 6);
 }
 
-TEST_F(FilesTest, AnEdlChosenAsProjectFileIsRefused) {
+// The open dialog's filter does not make a file what it is not. An EDL chosen with the project
+// filter is taken as a project file and refused when it is loaded; a project file chosen with the
+// EDL filter opens as the project it is, with its markers and memos, not as an EDL of its bytes.
+TEST_F(FilesTest, TheOpenFilterDoesNotChangeWhatAFileIs) {
     const std::wstring edl = copySample("ndf_basic.EDL");
     recorder.answerFile(edl, 2);
     recorder.expect(IDOK);
@@ -457,6 +462,40 @@ TEST_F(FilesTest, AnEdlChosenAsProjectFileIsRefused) {
     EXPECT_EQ(status(1), utf8(L"参照ファイルはありません。"));
     EXPECT_EQ(status(2), utf8(L"状態: 読込みエラー"));
     EXPECT_TRUE(workFiles().empty());
+
+    // A project whose second event carries marker 4 and whose third carries a memo.
+    const std::wstring project = makeProject(L"annotated.QLP", "ndf_basic.EDL");
+    {
+        EdlDocument annotated;
+        ASSERT_EQ(loadProjectFile(toU16(project), annotated), LoadStatus::Ok);
+        annotated.view[kAllEvents][1]->marker = 4;
+        annotated.commentMode = 1;
+        annotated.currentRow[kAllEvents] = 2;
+        ASSERT_EQ(writeWorkMemo(annotated, u"差し替え").result, MemoResult::Stored);
+        WinPrompt prompt;
+        ASSERT_EQ(saveDocument(toU16(project), annotated, prompt), 0);
+    }
+    recorder.answerFile(project, 1);
+    command(IDM_OPEN);
+    EXPECT_EQ(recorder.records.size(), 2u); // nothing more is said
+    EXPECT_EQ(tabs(), (std::vector<TabView>{{"annotated.QLP", kSaved}}));
+    const EdlDocument& doc = ui().document;
+    ASSERT_TRUE(doc.loaded);
+    EdlDocument expected;
+    ASSERT_EQ(loadProjectFile(toU16(project), expected), LoadStatus::Ok);
+    ASSERT_EQ(doc.viewCount[kAllEvents], expected.viewCount[kAllEvents]);
+    EXPECT_EQ(listRows(), expected.viewCount[kAllEvents]);
+    for (int i = 0; i < expected.viewCount[kAllEvents]; ++i) {
+        const EdlEvent& shown = *doc.view[kAllEvents][i];
+        EXPECT_EQ(shown.marker, i == 1 ? 4 : kNoMarker) << i;
+        EXPECT_EQ(workMemoText(shown), i == 2 ? u"差し替え" : u"") << i;
+        EXPECT_EQ(std::u16string(shown.text[0]), std::u16string(expected.view[kAllEvents][i]->text[0])) << i;
+    }
+    EXPECT_EQ(status(0), utf8(L"ファイル数: 1"));
+    EXPECT_EQ(status(1), utf8(L"場所:  " + project));
+    EXPECT_EQ(status(2), utf8(L"状態: ファイルを読み込みました。"));
+    // Its work file is a copy of the project file, not a conversion of it.
+    EXPECT_EQ(bytes((work / L"FILE_ID_0001").wstring()), bytes(project));
 }
 
 // ---- Save and Save As ----------------------------------------------------------------------------------

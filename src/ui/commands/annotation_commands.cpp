@@ -28,9 +28,6 @@ namespace qlp {
 
 namespace {
 
-// The row that was current when the memo box gained the focus; -1 while it has not.
-int32_t gMemoRow = -1;
-
 std::vector<int32_t> selectedRows(HWND list) {
     const int selected = static_cast<int>(ListView_GetSelectedCount(list));
     std::vector<int32_t> rows(static_cast<size_t>(std::max(selected, 0)));
@@ -137,11 +134,11 @@ void onMemoFocusChange(int notification) {
         // taken once the workers have stopped, so it is the one whose memo the box shows.
         signalSelectionChanged(a.workers);
         stopWorkers(a.workers);
-        gMemoRow = doc.currentRow[shownView(doc)];
+        a.memoRow = doc.currentRow[shownView(doc)];
     } else if (notification == EN_KILLFOCUS) {
         startWorkers(a.workers);
-        const bool sameRow = gMemoRow == doc.currentRow[shownView(doc)];
-        gMemoRow = -1;
+        const bool sameRow = a.memoRow == doc.currentRow[shownView(doc)];
+        a.memoRow = -1;
         if (sameRow)
             onWriteWorkMemo();
     }

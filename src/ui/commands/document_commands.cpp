@@ -19,31 +19,33 @@ namespace qlp {
 
 namespace {
 
-constexpr const wchar_t* kOpenTitle = L"EDL/QLPファイルを開く";
-// Filter pairs end with an empty string; the literal adds the final NUL.
-constexpr wchar_t kOpenFilter[] = L"BVE-9100 EDL(.EDL)\0*.EDL\0ビューアファイル(.QLP)\0*.QLP\0";
-constexpr const wchar_t* kOpenDefaultExtension = L"EDL";
-constexpr DWORD kOpenBufferLength = 1024;
+// The open and save dialogs differ only in these; both start on their first filter.
+struct FileDialogKind {
+    const wchar_t* title;
+    const wchar_t* filter; // pairs of name and pattern, ending with an empty string
+    const wchar_t* defaultExtension;
+    DWORD bufferLength; // characters of the result buffer
+    DWORD flags;
+};
+
+// The literal adds the filter's final NUL.
+constexpr FileDialogKind kOpenDialog = {L"EDL/QLPファイルを開く",
+                                        L"BVE-9100 EDL(.EDL)\0*.EDL\0ビューアファイル(.QLP)\0*.QLP\0", L"EDL", 1024,
+                                        OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY};
 constexpr DWORD kProjectFilterIndex = 2;
 
-constexpr const wchar_t* kSaveTitle = L"名前を付けて保存";
-constexpr wchar_t kSaveFilter[] = L"(*.QLP)\0*.QLP\0";
-constexpr const wchar_t* kSaveDefaultExtension = L"QLP";
-constexpr DWORD kSaveBufferLength = 1000;
+constexpr FileDialogKind kSaveDialog = {L"名前を付けて保存", L"(*.QLP)\0*.QLP\0", L"QLP", 1000,
+                                        OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NODEREFERENCELINKS | OFN_HIDEREADONLY};
 constexpr size_t kSavePathLimit = 511;
 
 constexpr DWORD kLongPathLength = 1024;
 
 enum StatusPart { kFileCountPart = 0, kLocationPart = 1, kStatePart = 2 };
 
-// Set while a file command runs. The tab strip's selection changes that a command causes itself,
-// and commands that arrive from the nested message loop of a message box, are not acted on.
-bool gRunning = false;
-
 class RunningCommand {
 public:
-    RunningCommand() { gRunning = true; }
-    ~RunningCommand() { gRunning = false; }
+    RunningCommand() { ui().fileCommandRunning = true; }
+    ~RunningCommand() { ui().fileCommandRunning = false; }
     RunningCommand(const RunningCommand&) = delete;
     RunningCommand& operator=(const RunningCommand&) = delete;
 };
@@ -157,24 +159,30 @@ void present(const TabOutcome& outcome) {
         restoreListPosition();
 }
 
+// A file dialog of `kind` over the main window, writing its result into `buffer`.
+OPENFILENAMEW describeFileDialog(const FileDialogKind& kind, std::vector<wchar_t>& buffer) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ui().mainWindow;
+    dialog.lpstrFilter = kind.filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrTitle = kind.title;
+    dialog.lpstrDefExt = kind.defaultExtension;
+    dialog.Flags = kind.flags;
+    return dialog;
+}
+
 // The open dialog. The kind is decided by the filter and by whether the first string returned is
 // a directory. paths is one full path, or the directory, the names each followed by a NUL, and a
 // final NUL.
 bool askFilesToOpen(std::u16string& paths, OpenKind& kind) {
-    std::vector<wchar_t> buffer(kOpenBufferLength, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ui().mainWindow;
-    dialog.lpstrFilter = kOpenFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = kOpenBufferLength;
-    dialog.lpstrTitle = kOpenTitle;
-    dialog.lpstrDefExt = kOpenDefaultExtension;
-    dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY;
+    std::vector<wchar_t> buffer(kOpenDialog.bufferLength, L'\0');
+    OPENFILENAMEW dialog = describeFileDialog(kOpenDialog, buffer);
     if (!runOpenFileDialog(dialog))
         return false;
-    buffer[kOpenBufferLength - 2] = buffer[kOpenBufferLength - 1] = L'\0';
+    buffer[buffer.size() - 2] = buffer[buffer.size() - 1] = L'\0';
     size_t end = 0; // index of the NUL that ends the list of strings
     while (buffer[end] != L'\0' || buffer[end + 1] != L'\0')
         ++end;
@@ -190,20 +198,11 @@ bool askFilesToOpen(std::u16string& paths, OpenKind& kind) {
 
 // The save dialog; the chosen path is kept up to 511 characters.
 bool askSavePath(std::u16string& path) {
-    std::vector<wchar_t> buffer(kSaveBufferLength, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ui().mainWindow;
-    dialog.lpstrFilter = kSaveFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = kSaveBufferLength;
-    dialog.lpstrTitle = kSaveTitle;
-    dialog.lpstrDefExt = kSaveDefaultExtension;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NODEREFERENCELINKS | OFN_HIDEREADONLY;
+    std::vector<wchar_t> buffer(kSaveDialog.bufferLength, L'\0');
+    OPENFILENAMEW dialog = describeFileDialog(kSaveDialog, buffer);
     if (!runSaveFileDialog(dialog))
         return false;
-    buffer[kSaveBufferLength - 1] = L'\0';
+    buffer.back() = L'\0';
     std::wstring chosen(buffer.data());
     if (chosen.size() > kSavePathLimit)
         chosen.resize(kSavePathLimit);
@@ -263,7 +262,7 @@ std::wstring commandLinePath(std::wstring_view commandLine) {
 }
 
 void onOpen(const OpenRequest& request) {
-    if (gRunning)
+    if (ui().fileCommandRunning)
         return;
     RunningCommand running;
     UiState& a = ui();
@@ -321,7 +320,7 @@ void onSave() {
     UiState& a = ui();
     TabEntry* entry = a.currentEntry;
     // A tab that came from an EDL has no project file yet: its path is the EDL itself.
-    if (gRunning || !entry || !a.document.loaded || entry->saveState == kFromEdl)
+    if (a.fileCommandRunning || !entry || !a.document.loaded || entry->saveState == kFromEdl)
         return;
     WinPrompt prompt;
     // After a failed write (string 106) the tab stays modified, so Close and exit still offer it.
@@ -336,7 +335,7 @@ void onSave() {
 void onSaveAs() {
     UiState& a = ui();
     TabEntry* entry = a.currentEntry;
-    if (gRunning || !entry || !a.document.loaded)
+    if (a.fileCommandRunning || !entry || !a.document.loaded)
         return;
     RunningCommand running;
     stopWorkers(a.workers);
@@ -369,7 +368,7 @@ void onSaveAs() {
 void onCloseTab() {
     UiState& a = ui();
     TabEntry* entry = a.currentEntry;
-    if (gRunning || !entry)
+    if (a.fileCommandRunning || !entry)
         return;
     RunningCommand running;
     stopWorkers(a.workers);
@@ -395,7 +394,7 @@ void onCloseTab() {
 void onSwitchTab() {
     UiState& a = ui();
     TabEntry* previous = a.currentEntry;
-    if (gRunning || !previous || !a.document.loaded)
+    if (a.fileCommandRunning || !previous || !a.document.loaded)
         return;
     RunningCommand running;
     disableTabAndList();

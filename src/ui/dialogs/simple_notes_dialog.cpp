@@ -7,6 +7,7 @@
 #include "ui/modal.h"
 #include "ui/wide.h"
 
+#include <new>
 #include <optional>
 #include <string>
 
@@ -100,9 +101,16 @@ private:
         SendMessageW(item(IDC_NOTE_TITLE), EM_SETREADONLY, TRUE, 0);
     }
 
+    // Reading the typed text and storing it both take memory; either failing is the same to the
+    // user: the note keeps the body it had and the memo's no-memory message says why.
     void onBodyKillFocus() const {
         if (SimpleNote* note = current_) {
-            if (!storeNoteBody(doc_, *note, editText(item(IDC_NOTE_BODY))))
+            bool stored = false;
+            try {
+                stored = storeNoteBody(doc_, *note, editText(item(IDC_NOTE_BODY)));
+            } catch (const std::bad_alloc&) {
+            }
+            if (!stored)
                 warn(dialog(), toWide(kMsgMemoNoMemory));
         }
         setReadOnly(true);
