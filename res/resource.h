@@ -36,6 +36,39 @@
 #define IDB_SORT_NONE 175       // header image of sort state 2
 #define IDB_ABOUT 184           // picture of the version dialog
 
+// The same bitmaps drawn for 125 %, 150 % and 200 % displays (120, 144 and 192 DPI): 5000, 6000
+// and 7000 plus the id of the 96-DPI picture.
+#define IDB_MEMO_120 5106
+#define IDB_TAB_FROM_EDL_120 5125
+#define IDB_TAB_MODIFIED_120 5128
+#define IDB_TAB_SAVED_120 5129
+#define IDB_OFFSET_ARROW_120 5132
+#define IDB_OFFSET_ARROW_PRESSED_120 5133
+#define IDB_SORT_DESCENDING_120 5137
+#define IDB_SORT_ASCENDING_120 5138
+#define IDB_SORT_NONE_120 5175
+#define IDB_ABOUT_120 5184
+#define IDB_MEMO_144 6106
+#define IDB_TAB_FROM_EDL_144 6125
+#define IDB_TAB_MODIFIED_144 6128
+#define IDB_TAB_SAVED_144 6129
+#define IDB_OFFSET_ARROW_144 6132
+#define IDB_OFFSET_ARROW_PRESSED_144 6133
+#define IDB_SORT_DESCENDING_144 6137
+#define IDB_SORT_ASCENDING_144 6138
+#define IDB_SORT_NONE_144 6175
+#define IDB_ABOUT_144 6184
+#define IDB_MEMO_192 7106
+#define IDB_TAB_FROM_EDL_192 7125
+#define IDB_TAB_MODIFIED_192 7128
+#define IDB_TAB_SAVED_192 7129
+#define IDB_OFFSET_ARROW_192 7132
+#define IDB_OFFSET_ARROW_PRESSED_192 7133
+#define IDB_SORT_DESCENDING_192 7137
+#define IDB_SORT_ASCENDING_192 7138
+#define IDB_SORT_NONE_192 7175
+#define IDB_ABOUT_192 7184
+
 #define IDI_APP 163       // large icon of the window class
 #define IDI_APP_SMALL 168 // small icon of the window class
 #define IDI_DOCUMENT 169  // icon of the project-file type (icon index 2 of the program file)

@@ -34,6 +34,8 @@ PALETTE = {
     "G": (24, 140, 64),
     "o": (255, 100, 0),
     "p": (96, 64, 32),
+    "c": (110, 190, 250),
+    "C": (30, 80, 200),
 }
 
 
@@ -106,6 +108,106 @@ def from_rows(rows):
     return canvas
 
 
+def repeated(canvas, factor):
+    """The picture with every pixel repeated factor x factor times (a whole factor only)."""
+    out = Canvas(canvas.width * factor, canvas.height * factor)
+    out.pixels = [[pixel for pixel in row for _ in range(factor)] for row in canvas.pixels for _ in range(factor)]
+    return out
+
+
+class Grid:
+    """Draws a pixel-map picture again at a larger, not necessarily whole, scale.
+
+    Coordinates are those of the 96-DPI pixel map. An area (fill) covers its cells at the new scale;
+    a line or a dot stays one pixel thick and sits where its cell's centre falls, so every stroke of
+    the picture comes out equally thin instead of alternately one and two pixels as a stretch
+    makes it.
+    """
+
+    def __init__(self, canvas, scale, x0=0, y0=0):
+        self.canvas = canvas
+        self.scale = scale
+        self.x0 = x0
+        self.y0 = y0
+
+    def edge(self, c):
+        """The first pixel of cell c."""
+        return round(c * self.scale)
+
+    def centre(self, c):
+        """The pixel in which the centre of cell c falls."""
+        return math.floor((c + 0.5) * self.scale)
+
+    def fill(self, x0, y0, x1, y1, colour):
+        """Covers cells x0..x1, y0..y1 (inclusive)."""
+        e = self.edge
+        self.canvas.rect(e(self.x0 + x0), e(self.y0 + y0), e(self.x0 + x1 + 1) - 1, e(self.y0 + y1 + 1) - 1,
+                         PALETTE[colour])
+
+    def span(self, c):
+        """The first and last pixel of cell c (a cell is one or two pixels wide at a scale under 2)."""
+        return self.edge(c), self.edge(c + 1) - 1
+
+    def line_pixel(self, c, side):
+        first, last = self.span(c)
+        return first if side == "first" else last
+
+    def hline(self, x0, x1, y, colour, side="first"):
+        """Row y, cells x0..x1, one pixel thick: the first pixel of the row, or the last where an
+        area below the line must meet it."""
+        e = self.edge
+        py = self.line_pixel(self.y0 + y, side)
+        self.canvas.rect(e(self.x0 + x0), py, e(self.x0 + x1 + 1) - 1, py, PALETTE[colour])
+
+    def vline(self, x, y0, y1, colour, side="first"):
+        e = self.edge
+        px = self.line_pixel(self.x0 + x, side)
+        self.canvas.rect(px, e(self.y0 + y0), px, e(self.y0 + y1 + 1) - 1, PALETTE[colour])
+
+    def frame(self, x0, y0, x1, y1, colour):
+        """A one-pixel outline in cells x0..x1, y0..y1 that meets an area filled in the cells inside."""
+        left = self.line_pixel(self.x0 + x0, "last")
+        top = self.line_pixel(self.y0 + y0, "last")
+        right = self.line_pixel(self.x0 + x1, "first")
+        bottom = self.line_pixel(self.y0 + y1, "first")
+        self.canvas.frame(left, top, right, bottom, PALETTE[colour])
+
+    def dot(self, x, y, colour):
+        self.canvas.put(self.centre(self.x0 + x), self.centre(self.y0 + y), PALETTE[colour])
+
+    def stroke(self, xa, ya, xb, yb, colour):
+        """A one-pixel line from the centre of cell (xa, ya) to that of cell (xb, yb)."""
+        c = self.centre
+        self.canvas.line(c(self.x0 + xa), c(self.y0 + ya), c(self.x0 + xb), c(self.y0 + yb), PALETTE[colour])
+
+    def polygon(self, points, colour):
+        """A polygon with corners on cell edges (x, y), filled at pixel centres."""
+        self.canvas.polygon([((self.x0 + x) * self.scale, (self.y0 + y) * self.scale) for x, y in points],
+                            PALETTE[colour])
+
+    def outlined_triangle(self, points, outline, inside):
+        """A triangle with a one-pixel edge: filled in the outline colour, then again one pixel in."""
+        self.polygon(points, outline)
+        scaled = [((self.x0 + x) * self.scale, (self.y0 + y) * self.scale) for x, y in points]
+        self.canvas.polygon(inset_triangle(scaled, 1.0), PALETTE[inside])
+
+
+def inset_triangle(points, distance):
+    """The triangle whose sides lie `distance` inside those of the given one."""
+    (ax, ay), (bx, by), (cx, cy) = points
+    a, b, c = math.dist((bx, by), (cx, cy)), math.dist((ax, ay), (cx, cy)), math.dist((ax, ay), (bx, by))
+    perimeter = a + b + c
+    ix, iy = (a * ax + b * bx + c * cx) / perimeter, (a * ay + b * by + c * cy) / perimeter
+    area = abs((bx - ax) * (cy - ay) - (cx - ax) * (by - ay)) / 2
+    radius = 2 * area / perimeter
+    k = max(0.0, (radius - distance) / radius)
+    return [(ix + (x - ix) * k, iy + (y - iy) * k) for x, y in points]
+
+
+def blank(width, height, scale):
+    return Canvas(round(width * scale), round(height * scale), fill=(*SILVER, 255))
+
+
 # --- 16 x 16 pictures of the image lists ------------------------------------------------------
 
 # 106: the work-memo mark of a list row, a yellow note with a pencil across it.
@@ -167,6 +269,19 @@ SORT_NONE = [
     "................",
 ]
 
+# 132, 133: the arrow of the offset dialog's copy button, and the same arrow while it is pressed.
+def offset_arrow_rows(colour):
+    shaft = "." * 9 + colour * 6 + "." * 9
+    return ["." * 24] * 2 + [shaft] * 6 + [
+        "." * 6 + colour * 12 + "." * 6,
+        "." * 7 + colour * 10 + "." * 7,
+        "." * 8 + colour * 8 + "." * 8,
+        "." * 9 + colour * 6 + "." * 9,
+        "." * 10 + colour * 4 + "." * 10,
+        "." * 11 + colour * 2 + "." * 11,
+    ] + ["." * 24] * 2
+
+
 # 129, 125, 128: the tab images for a saved project, a list opened from an EDL, a modified project.
 DOCUMENT = [
     "..kkkkkkkk......",
@@ -220,6 +335,93 @@ TAB_MODIFIED_MARK = [
 ]
 
 
+# --- the same pictures drawn at a larger scale ---------------------------------------------------
+# Drawn again from shapes for a scale under 2 (120 and 144 DPI), every outline one pixel thick; at
+# 2x (192 DPI) the 96-DPI pixel map with each pixel doubled is already exact.
+
+def memo_drawn(scale):
+    g = Grid(blank(16, 16, scale), scale)
+    g.fill(2, 2, 9, 12, "y")
+    g.frame(1, 1, 10, 13, "k")
+    for x1, y in ((6, 3), (8, 5), (7, 7), (5, 9)):
+        g.hline(3, x1, y, "d")
+    # The pencil: its end leans on the note's corner, the body is orange, the tip brown.
+    g.stroke(11, 3, 12, 4, "k")
+    g.hline(13, 14, 5, "k", side="last")
+    g.fill(13, 6, 14, 7, "o")
+    g.fill(13, 8, 13, 10, "o")
+    g.vline(12, 6, 11, "k", side="last")
+    g.vline(15, 6, 7, "k")
+    g.vline(14, 8, 10, "k")
+    g.hline(13, 13, 11, "k")
+    g.fill(12, 12, 12, 12, "p")
+    g.fill(13, 12, 13, 12, "k")
+    g.fill(12, 13, 12, 13, "k")
+    return g.canvas
+
+
+def sort_drawn(scale, kind):
+    g = Grid(blank(16, 16, scale), scale)
+    if kind == "descending":
+        g.outlined_triangle([(3, 4), (13, 4), (8, 13)], "k", "b")
+    elif kind == "ascending":
+        g.outlined_triangle([(3, 12), (13, 12), (8, 3)], "k", "b")
+    else:
+        g.outlined_triangle([(5, 7), (11, 7), (8, 4)], "g", "d")
+        g.outlined_triangle([(5, 9), (11, 9), (8, 12)], "g", "d")
+    return g.canvas
+
+
+def document_drawn(scale):
+    g = Grid(blank(16, 16, scale), scale)
+    g.fill(3, 1, 11, 13, "w")
+    g.frame(2, 0, 12, 14, "k")
+    # The folded corner: cut off above the fold's diagonal, with the fold's edges.
+    left, top = g.edge(10), g.edge(0)
+    right = g.line_pixel(12, "first")
+    corner = g.edge(3)
+    for py in range(top, corner + 1):
+        for px in range(left + (py - top), right + 1):
+            g.canvas.put(px, py, SILVER)
+    g.canvas.line(g.edge(9), top, g.edge(9) + corner - top, corner, PALETTE["k"])
+    g.vline(9, 0, 3, "k")
+    g.hline(9, 12, 3, "k")
+    g.vline(12, 3, 14, "k")
+    return g
+
+
+def tab_images_drawn(scale):
+    saved = document_drawn(scale)
+    mark = Grid(saved.canvas, scale, 8, 8)
+    mark.fill(0, 0, 6, 6, "b")
+    mark.fill(1, 1, 5, 2, "w")
+    mark.fill(2, 4, 4, 6, "B")
+    mark.fill(3, 5, 3, 5, "w")
+
+    edl = document_drawn(scale)
+    mark = Grid(edl.canvas, scale, 4, 4)
+    for x1, y in ((4, 0), (2, 2), (3, 4)):
+        mark.hline(0, x1, y, "d")
+    for x1, y in ((4, 6), (3, 8), (4, 10)):
+        mark.hline(0, x1, y, "G")
+    mark.vline(0, 6, 10, "G")
+
+    modified = document_drawn(scale)
+    mark = Grid(modified.canvas, scale, 7, 7)
+    mark.vline(4, 0, 7, "r")
+    mark.hline(0, 7, 4, "r")
+    mark.stroke(1, 1, 7, 7, "r")
+    mark.stroke(7, 1, 1, 7, "r")
+    return {"tab_saved": saved.canvas, "tab_edl": edl.canvas, "tab_modified": modified.canvas}
+
+
+def offset_arrow_drawn(scale, colour):
+    g = Grid(blank(24, 16, scale), scale)
+    g.fill(9, 2, 14, 7, colour)
+    g.polygon([(6, 8), (18, 8), (13, 14), (11, 14)], colour)
+    return g.canvas
+
+
 def document_with(mark, x, y):
     canvas = from_rows(DOCUMENT)
     canvas.blit(mark, x, y)
@@ -259,22 +461,23 @@ def draw_emblem(canvas, x0, y0, size, background=True):
     )
 
 
-def about_picture():
-    """184: the picture of the version dialog."""
-    width, height = 120, 112
+def about_picture(scale=1):
+    """184: the picture of the version dialog, drawn at the given scale (1 at 96 DPI)."""
+    r = lambda v: round(v * scale)
+    width, height = r(120), r(112)
     canvas = Canvas(width, height, fill=(16, 24, 48, 255))
     # A dark blue gradient from top to bottom.
     for y in range(height):
         shade = 24 + y * 40 // height
         canvas.rect(0, y, width - 1, y, (10, 16 + shade // 2, 40 + shade))
-    draw_emblem(canvas, 12, 4, 96, background=False)
+    draw_emblem(canvas, r(12), r(4), r(96), background=False)
     # A timecode bar along the bottom: eight cells, the marker colours of a new document first.
     colours = [(255, 10, 0), (0, 0, 255), (0, 170, 80), (255, 200, 0),
                (150, 60, 200), (0, 180, 200), (255, 255, 255), (120, 120, 120)]
     for i, colour in enumerate(colours):
-        x = 6 + i * 14
-        canvas.rect(x, 100, x + 11, 107, colour)
-        canvas.frame(x, 100, x + 11, 107, (0, 0, 0))
+        x = r(6 + i * 14)
+        canvas.rect(x, r(100), x + r(12) - 1, r(108) - 1, colour)
+        canvas.frame(x, r(100), x + r(12) - 1, r(108) - 1, (0, 0, 0))
     return canvas
 
 
@@ -361,19 +564,54 @@ def ico_bytes(canvases):
     return out + b"".join(images)
 
 
+# The scales drawn besides 96 DPI, by the suffix of their files: 125 %, 150 % and 200 %.
+SCALES = {"120": 1.25, "144": 1.5, "192": 2}
+
+# Icon sizes: the big and small icons at 96 to 192 DPI (32, 40, 48, 64 and 16, 20, 24, 32), and
+# 48 for the shell's larger views.
+ICON_SIZES = [64, 48, 40, 32, 24, 20, 16]
+SMALL_ICON_SIZES = [32, 24, 20, 16]
+
+
+def pictures(scale):
+    """Every bitmap at one scale: the 96-DPI pixel maps at 1, doubled at 2, drawn again between."""
+    base = {
+        "memo": from_rows(MEMO),
+        "sort_descending": from_rows(SORT_DESCENDING),
+        "sort_ascending": from_rows(SORT_ASCENDING),
+        "sort_none": from_rows(SORT_NONE),
+        "offset_arrow": from_rows(offset_arrow_rows("c")),
+        "offset_arrow_pressed": from_rows(offset_arrow_rows("C")),
+        **{name[:-4]: canvas for name, canvas in tab_images().items()},
+    }
+    if scale == 1:
+        drawn = base
+    elif scale == int(scale):
+        drawn = {name: repeated(canvas, int(scale)) for name, canvas in base.items()}
+    else:
+        drawn = {
+            "memo": memo_drawn(scale),
+            "sort_descending": sort_drawn(scale, "descending"),
+            "sort_ascending": sort_drawn(scale, "ascending"),
+            "sort_none": sort_drawn(scale, "none"),
+            "offset_arrow": offset_arrow_drawn(scale, "c"),
+            "offset_arrow_pressed": offset_arrow_drawn(scale, "C"),
+            **tab_images_drawn(scale),
+        }
+    return {**drawn, "about": about_picture(scale)}
+
+
 def outputs():
     files = {
-        "memo.bmp": bmp_bytes(from_rows(MEMO)),
-        "sort_descending.bmp": bmp_bytes(from_rows(SORT_DESCENDING)),
-        "sort_ascending.bmp": bmp_bytes(from_rows(SORT_ASCENDING)),
-        "sort_none.bmp": bmp_bytes(from_rows(SORT_NONE)),
-        "about.bmp": bmp_bytes(about_picture()),
-        "quillon.ico": ico_bytes([app_icon(48), app_icon(32), app_icon(16)]),
-        "quillon_small.ico": ico_bytes([app_icon(16)]),
-        "document.ico": ico_bytes([document_icon(32), document_icon(16)]),
+        "quillon.ico": ico_bytes([app_icon(size) for size in ICON_SIZES]),
+        "quillon_small.ico": ico_bytes([app_icon(size) for size in SMALL_ICON_SIZES]),
+        "document.ico": ico_bytes([document_icon(size) for size in ICON_SIZES]),
     }
-    for name, canvas in tab_images().items():
-        files[name] = bmp_bytes(canvas)
+    for name, canvas in pictures(1).items():
+        files[name + ".bmp"] = bmp_bytes(canvas)
+    for suffix, scale in SCALES.items():
+        for name, canvas in pictures(scale).items():
+            files[f"{name}_{suffix}.bmp"] = bmp_bytes(canvas)
     return files
 
 

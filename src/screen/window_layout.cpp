@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+#include <ranges>
+
 namespace qlp {
 
 int scaleForDpi(int pixels, int dpi) {
@@ -16,6 +18,24 @@ int unscaleForDpi(int pixels, int dpi) {
     const long long product = static_cast<long long>(pixels) * kBaseDpi;
     const long long half = dpi / 2;
     return static_cast<int>(product >= 0 ? (product + half) / dpi : (product - half) / dpi);
+}
+
+// A picture is never stretched by an uneven factor, which would draw some of its pixels one screen
+// pixel wide and others two: a drawn version repeated a whole number of times fills the size exactly
+// where one does (fewest repeats first: the larger drawing has the finer detail), and otherwise the
+// largest version that fits is shown at its own size.
+PictureChoice choosePicture(int dpi) {
+    if (dpi <= kBaseDpi)
+        return {kBaseDpi, 1};
+    for (int drawn : kDrawnDpis | std::views::reverse)
+        if (dpi % drawn == 0)
+            return {drawn, dpi / drawn};
+    PictureChoice best{kBaseDpi, 1};
+    for (int drawn : kDrawnDpis)
+        for (int repeat = 1; drawn * repeat <= dpi; ++repeat)
+            if (drawn * repeat >= best.drawnDpi * best.repeat)
+                best = {drawn, repeat};
+    return best;
 }
 
 std::vector<ControlPlacement> layoutMainWindow(int clientWidth, int clientHeight, int dpi) {

@@ -23,6 +23,19 @@ int scaleForDpi(int pixels, int dpi);
 // value through a session on a larger scale.
 int unscaleForDpi(int pixels, int dpi);
 
+// The scales the program's pictures are drawn at, in DPI: 100 %, 125 %, 150 % and 200 %.
+inline constexpr int kDrawnDpis[] = {96, 120, 144, 192};
+
+// Which drawn version of a picture shows at a DPI: the one drawn for `drawnDpi`, each of its pixels
+// repeated `repeat` times each way. Its size is the picture's size at the DPI when drawnDpi times
+// repeat is the DPI; otherwise it is the largest that fits there and is centred in that size.
+struct PictureChoice {
+    int drawnDpi;
+    int repeat;
+    bool operator==(const PictureChoice&) const = default;
+};
+PictureChoice choosePicture(int dpi);
+
 // Height of the band at the bottom of the client area that holds the panels and the status bar.
 inline constexpr int kLowerStripHeight = 206;
 

@@ -41,8 +41,28 @@ int systemDpi() {
     return screenDpi();
 }
 
-int scaleForWindow(HWND hwnd, int pixels) {
-    return scaleForDpi(pixels, windowDpi(hwnd));
+int systemMetricForDpi(int index, int dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (forDpi)
+        return forDpi(index, static_cast<UINT>(dpi));
+    return MulDiv(GetSystemMetrics(index), dpi, systemDpi());
+}
+
+HICON loadIconAtSize(HINSTANCE instance, int id, int size) {
+    // The common controls' loader picks the image of the size, or shrinks a larger one smoothly;
+    // the plain loader, where it is missing, picks the closest image and scales it.
+    using LoadIconWithScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown = [] {
+        HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
+        return comctl32 ? reinterpret_cast<LoadIconWithScaleDownFn>(
+                              reinterpret_cast<void*>(GetProcAddress(comctl32, "LoadIconWithScaleDown")))
+                        : nullptr;
+    }();
+    HICON icon = nullptr;
+    if (scaleDown && SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(id), size, size, &icon)) && icon)
+        return icon;
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
 } // namespace qlp

@@ -14,7 +14,11 @@ int windowDpi(HWND hwnd);
 // The DPI of the primary display, which new top-level windows start with.
 int systemDpi();
 
-// A length of 96-DPI pixels scaled for the DPI of the monitor the window is on.
-int scaleForWindow(HWND hwnd, int pixels);
+// A system metric (SM_CXICON, SM_CXSMICON...) as the system gives it for a display of the DPI.
+int systemMetricForDpi(int index, int dpi);
+
+// Icon resource `id` at a square size, drawn for that size where the icon holds it and otherwise
+// made from the next larger image (never enlarged from a smaller one). The caller destroys it.
+HICON loadIconAtSize(HINSTANCE instance, int id, int size);
 
 } // namespace qlp

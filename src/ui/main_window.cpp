@@ -102,6 +102,18 @@ void showListPopup() {
     SetFocus(a.controls.list);
 }
 
+// The class's icons are drawn for the system DPI; the window shows its own, drawn for the display
+// it is on. The window takes the new icons before the old ones are destroyed.
+void showWindowIcons(HWND hwnd, PaintTable& paint, HINSTANCE instance, int dpi) {
+    PaintTable old;
+    old.bigIcon = paint.bigIcon;
+    old.smallIcon = paint.smallIcon;
+    createWindowIcons(paint, instance, dpi);
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(paint.bigIcon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(paint.smallIcon));
+    destroyWindowIcons(old);
+}
+
 LRESULT onCreate(HWND hwnd) {
     UiState& a = ui();
     ControlTable& c = a.controls;
@@ -132,6 +144,7 @@ LRESULT onCreate(HWND hwnd) {
     initStatusBar(c);
     createImageLists(a.paint, a.instance, a.dpi);
     attachImageLists(c, a.paint);
+    showWindowIcons(hwnd, a.paint, a.instance, a.dpi);
     fillFixedComboItems(c);
     if (!createWorkers(a.workers, hwnd, c, a.document))
         return -1;
@@ -173,6 +186,7 @@ void onDpiChanged(HWND hwnd, int dpi, const RECT& suggested) {
         attachImageLists(c, a.paint);
         applyColumnWidths(c.list, columns);
         applyDpiToControls(c);
+        showWindowIcons(hwnd, a.paint, a.instance, dpi);
     }
     SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

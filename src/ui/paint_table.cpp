@@ -57,23 +57,64 @@ template <typename T> void deleteObject(T& object) {
 
 } // namespace
 
+namespace {
+
+// Every bitmap and its versions drawn for 120, 144 and 192 DPI.
+struct DrawnVersions {
+    int at96, at120, at144, at192;
+};
+constexpr DrawnVersions kDrawnVersions[] = {
+    {IDB_MEMO, IDB_MEMO_120, IDB_MEMO_144, IDB_MEMO_192},
+    {IDB_TAB_FROM_EDL, IDB_TAB_FROM_EDL_120, IDB_TAB_FROM_EDL_144, IDB_TAB_FROM_EDL_192},
+    {IDB_TAB_MODIFIED, IDB_TAB_MODIFIED_120, IDB_TAB_MODIFIED_144, IDB_TAB_MODIFIED_192},
+    {IDB_TAB_SAVED, IDB_TAB_SAVED_120, IDB_TAB_SAVED_144, IDB_TAB_SAVED_192},
+    {IDB_OFFSET_ARROW, IDB_OFFSET_ARROW_120, IDB_OFFSET_ARROW_144, IDB_OFFSET_ARROW_192},
+    {IDB_OFFSET_ARROW_PRESSED, IDB_OFFSET_ARROW_PRESSED_120, IDB_OFFSET_ARROW_PRESSED_144,
+     IDB_OFFSET_ARROW_PRESSED_192},
+    {IDB_SORT_DESCENDING, IDB_SORT_DESCENDING_120, IDB_SORT_DESCENDING_144, IDB_SORT_DESCENDING_192},
+    {IDB_SORT_ASCENDING, IDB_SORT_ASCENDING_120, IDB_SORT_ASCENDING_144, IDB_SORT_ASCENDING_192},
+    {IDB_SORT_NONE, IDB_SORT_NONE_120, IDB_SORT_NONE_144, IDB_SORT_NONE_192},
+    {IDB_ABOUT, IDB_ABOUT_120, IDB_ABOUT_144, IDB_ABOUT_192},
+};
+
+int drawnVersionId(int id, int drawnDpi) {
+    for (const DrawnVersions& v : kDrawnVersions)
+        if (v.at96 == id)
+            return drawnDpi == 120 ? v.at120 : drawnDpi == 144 ? v.at144 : drawnDpi == 192 ? v.at192 : v.at96;
+    return id;
+}
+
+} // namespace
+
 HBITMAP loadBitmapForDpi(HINSTANCE instance, int id, int dpi) {
-    HBITMAP picture = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
+    const PictureChoice choice = choosePicture(dpi);
+    HBITMAP picture = LoadBitmapW(instance, MAKEINTRESOURCEW(drawnVersionId(id, choice.drawnDpi)));
     BITMAP info{};
-    if (!picture || dpi == kBaseDpi || !GetObjectW(picture, sizeof info, &info))
+    if (!picture || !GetObjectW(picture, sizeof info, &info))
         return picture;
-    const int width = scaleForDpi(info.bmWidth, dpi), height = scaleForDpi(info.bmHeight, dpi);
+    const int width = scaleForDpi(unscaleForDpi(info.bmWidth, choice.drawnDpi), dpi);
+    const int height = scaleForDpi(unscaleForDpi(info.bmHeight, choice.drawnDpi), dpi);
+    const int shownWidth = info.bmWidth * choice.repeat, shownHeight = info.bmHeight * choice.repeat;
+    if (shownWidth == width && shownHeight == height && choice.repeat == 1)
+        return picture;
+    // A version repeated a whole number of times, or one smaller than the size asked for, centred in
+    // it on the transparent colour.
     HDC screen = GetDC(nullptr);
     HDC from = CreateCompatibleDC(screen);
     HDC to = CreateCompatibleDC(screen);
-    HBITMAP enlarged = CreateCompatibleBitmap(screen, width, height);
-    if (from && to && enlarged) {
+    HBITMAP shown = CreateCompatibleBitmap(screen, width, height);
+    if (from && to && shown) {
         HGDIOBJ oldFrom = SelectObject(from, picture);
-        HGDIOBJ oldTo = SelectObject(to, enlarged);
-        // COLORONCOLOR repeats whole pixels instead of blending neighbours, which would blur the
-        // drawing and mix the transparent silver into its edges.
+        HGDIOBJ oldTo = SelectObject(to, shown);
+        HBRUSH transparent = CreateSolidBrush(kTransparent);
+        const RECT all{0, 0, width, height};
+        FillRect(to, &all, transparent);
+        DeleteObject(transparent);
+        // COLORONCOLOR copies whole pixels: with a whole factor each picture pixel covers the same
+        // square of screen pixels, never blended with its neighbours.
         SetStretchBltMode(to, COLORONCOLOR);
-        StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        StretchBlt(to, (width - shownWidth) / 2, (height - shownHeight) / 2, shownWidth, shownHeight, from, 0, 0,
+                   info.bmWidth, info.bmHeight, SRCCOPY);
         SelectObject(from, oldFrom);
         SelectObject(to, oldTo);
     }
@@ -82,10 +123,10 @@ HBITMAP loadBitmapForDpi(HINSTANCE instance, int id, int dpi) {
     if (to)
         DeleteDC(to);
     ReleaseDC(nullptr, screen);
-    if (!enlarged)
+    if (!shown)
         return picture;
     DeleteObject(picture);
-    return enlarged;
+    return shown;
 }
 
 void createPaintObjects(PaintTable& p, int dpi) {
@@ -132,11 +173,25 @@ void destroyImageLists(PaintTable& p) {
     }
 }
 
+void createWindowIcons(PaintTable& p, HINSTANCE instance, int dpi) {
+    p.bigIcon = loadIconAtSize(instance, IDI_APP, systemMetricForDpi(SM_CXICON, dpi));
+    p.smallIcon = loadIconAtSize(instance, IDI_APP_SMALL, systemMetricForDpi(SM_CXSMICON, dpi));
+}
+
+void destroyWindowIcons(PaintTable& p) {
+    for (HICON* icon : {&p.bigIcon, &p.smallIcon}) {
+        if (*icon)
+            DestroyIcon(*icon);
+        *icon = nullptr;
+    }
+}
+
 void destroyPaintTable(PaintTable& p) {
     for (HBRUSH* brush : {&p.selection, &p.window, &p.face, &p.yellow, &p.black, &p.white, &p.grey, &p.green, &p.memo})
         deleteObject(*brush);
     destroyFonts(p);
     destroyImageLists(p);
+    destroyWindowIcons(p);
 }
 
 } // namespace qlp

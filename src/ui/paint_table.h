@@ -26,6 +26,8 @@ struct PaintTable {
     HIMAGELIST rowIcons = nullptr;     // 106
     HIMAGELIST headerArrows = nullptr; // 137, 138, 175: sort state 0, 1, 2
     HIMAGELIST tabStates = nullptr;    // 129, 125, 128: saveState 0, 1, 2
+    HICON bigIcon = nullptr;           // 163 at the window's DPI (the caption and Alt+Tab)
+    HICON smallIcon = nullptr;         // 168 at the window's DPI (the caption and the task bar)
 };
 
 // Brushes and fonts, in table order, the fonts for the given DPI.
@@ -41,10 +43,15 @@ void destroyFonts(PaintTable& paint);
 void createImageLists(PaintTable& paint, HINSTANCE instance, int dpi);
 void destroyImageLists(PaintTable& paint);
 
-// A bitmap resource at the size the DPI asks for: the resource itself at 96 DPI, otherwise its
-// drawing enlarged pixel for pixel (each picture pixel covers whole screen pixels, never blended
-// with its neighbours, so the picture stays as sharp as drawn).
+// A bitmap resource at the size the DPI asks for: the version drawn for the DPI (96, 120, 144 or
+// 192), or one drawn for a whole fraction of it with each pixel repeated, or else the largest that
+// fits, centred on the transparent silver. Never a stretch by an uneven factor.
 HBITMAP loadBitmapForDpi(HINSTANCE instance, int id, int dpi);
+
+// The window's big and small icons drawn for the DPI, and their destruction (after the window has
+// been given others or is gone).
+void createWindowIcons(PaintTable& paint, HINSTANCE instance, int dpi);
+void destroyWindowIcons(PaintTable& paint);
 
 // Deletes the brushes and fonts and destroys the image lists (detach them from controls first).
 void destroyPaintTable(PaintTable& paint);

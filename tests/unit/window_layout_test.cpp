@@ -145,3 +145,26 @@ TEST(WindowLayout, ScalesLengthsForTheDisplay) {
         for (int width = 0; width <= 4000; ++width)
             ASSERT_EQ(unscaleForDpi(scaleForDpi(width, dpi), dpi), width) << width << " at " << dpi;
 }
+
+// A picture shows a version drawn for the DPI, or one repeated a whole number of times, or else the
+// largest that fits, never a stretch by an uneven factor.
+TEST(WindowLayout, ChoosesTheDrawnPictureForTheDisplay) {
+    struct Case {
+        int dpi;
+        PictureChoice chosen;
+    };
+    for (const Case& c : {Case{96, {96, 1}},
+                          {120, {120, 1}},
+                          {144, {144, 1}},
+                          {192, {192, 1}},
+                          {168, {144, 1}},
+                          {216, {192, 1}},
+                          {240, {120, 2}},
+                          {288, {144, 2}},
+                          {384, {192, 2}},
+                          {480, {120, 4}},
+                          {72, {96, 1}},
+                          {0, {96, 1}}}) {
+        EXPECT_EQ(choosePicture(c.dpi), c.chosen) << c.dpi;
+    }
+}

@@ -3,17 +3,21 @@
 // DPI the prefix was set to): every rectangle is the 96-DPI one times the scale, and no text of a
 // list row, panel cell, button or the status bar is cut off.
 
+#include "dialog_scripts.h"
 #include "main_window_fixture.h"
 
 #include "ui/event_list.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace qlp {
 namespace {
 
+using test::DialogScripts;
 using test::MainWindowTest;
 using test::PixelCanvas;
 
@@ -103,6 +107,98 @@ void expectWhole(const PixelCanvas& canvas, const RECT& area, HFONT font, const 
 
 HFONT fontOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// The resource drawn for the DPI the prefix is set to, of the three versions given.
+int drawnFor(UINT dpi, int at96, int at144, int at192) {
+    return dpi == 144 ? at144 : dpi == 192 ? at192 : at96;
+}
+
+// A bitmap's pixels, top row first.
+std::vector<COLORREF> pixelsOf(HBITMAP bitmap, SIZE& size) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    size = {info.bmWidth, info.bmHeight};
+    BITMAPINFO header{};
+    header.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> raw(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), raw.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> out;
+    out.reserve(raw.size());
+    for (DWORD p : raw)
+        out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return out;
+}
+
+std::vector<COLORREF> resourcePixels(int id, SIZE& size) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    std::vector<COLORREF> pixels = pixelsOf(bitmap, size);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// Image `index` of the image list is bitmap resource `id` exactly, at `at96` pixels times the scale:
+// the drawn version, its silver transparent, never the 96-DPI picture stretched.
+void expectListShows(HIMAGELIST list, int index, int id, SIZE at96, const char* what) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    EXPECT_NEAR(cx, at96.cx * scale(), 0.5) << what;
+    EXPECT_NEAR(cy, at96.cy * scale(), 0.5) << what;
+    SIZE size{};
+    const std::vector<COLORREF> drawn = resourcePixels(id, size);
+    ASSERT_EQ(size.cx, cx) << what;
+    ASSERT_EQ(size.cy, cy) << what;
+    PixelCanvas canvas(cx, cy);
+    ImageList_Draw(list, index, canvas.dc(), 0, 0, ILD_TRANSPARENT);
+    int wrong = 0;
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) {
+            const COLORREF want = drawn[static_cast<size_t>(y * cx + x)];
+            wrong += canvas.at(x, y) != (want == RGB(192, 192, 192) ? PixelCanvas::kUntouched : want);
+        }
+    EXPECT_EQ(wrong, 0) << what << ": pixels unlike the drawn picture";
+}
+
+// An icon the window shows is square, of the size, and is the icon file's image of that size.
+void expectIcon(HICON icon, int id, int size, const char* what) {
+    ASSERT_NE(icon, nullptr) << what;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info)) << what;
+    SIZE shown{};
+    const std::vector<COLORREF> pixels = pixelsOf(info.hbmColor, shown);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(shown.cx, size) << what;
+    EXPECT_EQ(shown.cy, size) << what;
+    HICON exact = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    ICONINFO exactInfo{};
+    GetIconInfo(exact, &exactInfo);
+    SIZE exactSize{};
+    EXPECT_EQ(pixelsOf(exactInfo.hbmColor, exactSize), pixels) << what << ": not the image drawn for the size";
+    DeleteObject(exactInfo.hbmColor);
+    DeleteObject(exactInfo.hbmMask);
+    DestroyIcon(exact);
+}
+
+// The smallest rectangle of the canvas holding pixels of the colour.
+std::optional<RECT> colourBounds(const PixelCanvas& canvas, COLORREF colour, int width, int height) {
+    std::optional<RECT> box;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (canvas.at(x, y) != colour)
+                continue;
+            if (!box)
+                box = RECT{x, y, x + 1, y + 1};
+            box->left = std::min<LONG>(box->left, x);
+            box->right = std::max<LONG>(box->right, x + 1);
+            box->top = std::min<LONG>(box->top, y);
+            box->bottom = std::max<LONG>(box->bottom, y + 1);
+        }
+    return box;
 }
 
 class DpiTest : public MainWindowTest {};
@@ -271,6 +367,41 @@ TEST_F(DpiTest, TextsAreNotCutOff) {
         InflateRect(&inside, -inset, -inset);
         expectWhole(canvas, inside, fontOf(p.control), p.text, test::utf8(p.text));
     }
+    // Check boxes and labels of the lower strip: the ink their text adds to the control, painted
+    // with it and without it, is the whole text.
+    for (auto [id, text] : {std::pair{IDC_CHECK_REEL, L" リール名"},
+                            {IDC_CHECK_SOURCE, L"素材ＴＣ"},
+                            {IDC_CHECK_RECORD, L"ＲＥＣ-ＴＣ"},
+                            {IDC_CHECK_DURATION, L"デュレーション"},
+                            {IDC_CHECK_MARKER, L" マーカー"},
+                            {IDC_LABEL_COUNT, L"カウント"},
+                            {IDC_LABEL_EDITS, L"エディット数"},
+                            {IDC_LABEL_REELS, L"リール数"},
+                            {IDC_LABEL_VIEW, L"リスト表示"},
+                            {IDC_LABEL_COLUMNS, L"コラム設定"}}) {
+        HWND c = control(id);
+        ASSERT_EQ(test::windowText(c), text);
+        RECT r;
+        GetClientRect(c, &r);
+        PixelCanvas bare(r.right, r.bottom);
+        SetWindowTextW(c, L"");
+        SendMessageW(c, WM_PAINT, reinterpret_cast<WPARAM>(bare.dc()), 0);
+        SetWindowTextW(c, text);
+        canvas.clear();
+        SendMessageW(c, WM_PAINT, reinterpret_cast<WPARAM>(canvas.dc()), 0);
+        std::optional<RECT> ink;
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x)
+                if (canvas.at(x, y) != bare.at(x, y)) {
+                    ink = ink ? RECT{std::min<LONG>(ink->left, x), std::min<LONG>(ink->top, y),
+                                     std::max<LONG>(ink->right, x + 1), std::max<LONG>(ink->bottom, y + 1)}
+                              : RECT{x, y, x + 1, y + 1};
+                }
+        const SIZE whole = wholeInk(fontOf(c), text);
+        ASSERT_TRUE(ink.has_value()) << test::utf8(text) << ": nothing drawn";
+        EXPECT_GE(ink->right - ink->left, whole.cx - 1) << test::utf8(text) << ": cut at a side";
+        EXPECT_GE(ink->bottom - ink->top, whole.cy - 1) << test::utf8(text) << ": cut at the top or bottom";
+    }
     // The status bar paints only while it is on the screen, and this window stays hidden: its
     // parts must hold their texts' cells in the bar's own font.
     HWND bar = ui().controls.status;
@@ -298,10 +429,10 @@ TEST_F(DpiTest, DialogsOpenAtTheScaledSize) {
         SIZE at96;
     };
     const Case cases[] = {
-        {IDM_ABOUT, IDD_VERSION, {513, 172}},        {IDM_MARKER_SETTINGS, IDD_MARKER_SETTINGS, {315, 242}},
-        {IDM_OFFSET, IDD_OFFSET, {317, 104}},        {IDM_EDIT_LOCATE, IDD_EDIT_LOCATE, {184, 57}},
-        {IDM_REEL_INFO, IDD_REEL_INFO, {747, 366}},  {IDM_SIMPLE_NOTES, IDD_SIMPLE_NOTES, {1136, 377}},
-        {IDM_TEXT_LISTING, IDD_LISTING, {478, 293}}, {IDM_EDL_EXPORT, IDD_EDL_EXPORT, {417, 114}},
+        {IDM_ABOUT, IDD_VERSION, {456, 161}},        {IDM_MARKER_SETTINGS, IDD_MARKER_SETTINGS, {270, 221}},
+        {IDM_OFFSET, IDD_OFFSET, {282, 98}},         {IDM_EDIT_LOCATE, IDD_EDIT_LOCATE, {158, 52}},
+        {IDM_REEL_INFO, IDD_REEL_INFO, {747, 338}},  {IDM_SIMPLE_NOTES, IDD_SIMPLE_NOTES, {974, 345}},
+        {IDM_TEXT_LISTING, IDD_LISTING, {410, 268}}, {IDM_EDL_EXPORT, IDD_EDL_EXPORT, {357, 105}},
     };
     for (const Case& c : cases) {
         recorder.expect(IDCANCEL);
@@ -309,14 +440,151 @@ TEST_F(DpiTest, DialogsOpenAtTheScaledSize) {
         ASSERT_FALSE(recorder.records.empty()) << c.dialog;
         const test::ModalRecord& shown = recorder.records.back();
         EXPECT_EQ(shown.dialogId, c.dialog);
-        // Dialog units follow the dialog font, whose cell grows less than the scale in the
-        // prefix's stand-in fonts (the height rounds down, the average width grows less still at
-        // 192 DPI), so a dialog comes between three quarters of the scaled size and a little
-        // over it; one left at its 96-DPI size would be two thirds or half of it.
+        // Dialog units follow the dialog font. The stand-in's average width grows a little less
+        // than the scale where its cell is large (at 192 DPI a dialog's width is 0.91-0.94 of twice
+        // its 96-DPI width, its height 0.96-1.0; at 144 DPI 0.98-1.0 both ways), so a dialog comes
+        // within 0.9 and 1.02 of the scaled size; one left at its 96-DPI size would be two thirds
+        // or half of it.
         for (auto [actual, at96] : {std::pair{shown.client.cx, c.at96.cx}, {shown.client.cy, c.at96.cy}}) {
-            EXPECT_GE(actual, at96 * scale() * 0.75) << c.dialog;
-            EXPECT_LE(actual, at96 * scale() * 1.05) << c.dialog;
+            EXPECT_GE(actual, at96 * scale() * 0.9) << c.dialog;
+            EXPECT_LE(actual, at96 * scale() * 1.02) << c.dialog;
         }
+    }
+}
+
+// Every picture the window shows is the version drawn for the display's scale, at the scaled size:
+// the list's memo mark, the header's sort arrows, the tab images and the window's two icons.
+TEST_F(DpiTest, PicturesAreDrawnForTheScale) {
+    loadGenerated(20);
+    show();
+    const UINT dpi = GetDpiForWindow(hwnd);
+    HIMAGELIST rows = ListView_GetImageList(list, LVSIL_SMALL);
+    HIMAGELIST header = Header_GetImageList(ListView_GetHeader(list));
+    HIMAGELIST tabs = TabCtrl_GetImageList(control(IDC_TAB));
+    struct Case {
+        const char* what;
+        HIMAGELIST list;
+        int index;
+        int at96, at144, at192;
+    };
+    const Case cases[] = {
+        {"memo mark", rows, 0, IDB_MEMO, IDB_MEMO_144, IDB_MEMO_192},
+        {"sorted descending", header, 0, IDB_SORT_DESCENDING, IDB_SORT_DESCENDING_144, IDB_SORT_DESCENDING_192},
+        {"sorted ascending", header, 1, IDB_SORT_ASCENDING, IDB_SORT_ASCENDING_144, IDB_SORT_ASCENDING_192},
+        {"not sorted", header, 2, IDB_SORT_NONE, IDB_SORT_NONE_144, IDB_SORT_NONE_192},
+        {"saved tab", tabs, 0, IDB_TAB_SAVED, IDB_TAB_SAVED_144, IDB_TAB_SAVED_192},
+        {"tab from an EDL", tabs, 1, IDB_TAB_FROM_EDL, IDB_TAB_FROM_EDL_144, IDB_TAB_FROM_EDL_192},
+        {"modified tab", tabs, 2, IDB_TAB_MODIFIED, IDB_TAB_MODIFIED_144, IDB_TAB_MODIFIED_192},
+    };
+    for (const Case& c : cases)
+        expectListShows(c.list, c.index, drawnFor(dpi, c.at96, c.at144, c.at192), SIZE{16, 16}, c.what);
+    const int big = static_cast<int>(std::lround(32 * scale())), small = static_cast<int>(std::lround(16 * scale()));
+    expectIcon(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), IDI_APP, big, "big icon");
+    expectIcon(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0)), IDI_APP_SMALL, small,
+               "small icon");
+
+    // Moved to a display of twice the scale, the window shows the pictures and icons drawn for it.
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&window));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
+    EXPECT_EQ(cx, static_cast<int>(32 * dpi / 96));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0)), &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, static_cast<int>(32 * dpi / 96));
+}
+
+// An open dialog moved to a display of twice the scale draws its pictures again for it: the offset
+// dialog's arrow (12 x 12 pixels of light blue at 96 DPI), the version dialog's picture and the
+// yellow frame (2 pixels at 96 DPI) round the marker settings' box of the current marker.
+TEST_F(DpiTest, OpenDialogsFollowAChangeOfScale) {
+    loadGenerated(20, kFromEdl);
+    show();
+    DialogScripts scripts(recorder);
+    const UINT dpi = GetDpiForWindow(hwnd);
+    const auto moveToDoubleScale = [&](HWND d) {
+        RECT r;
+        GetWindowRect(d, &r);
+        SendMessageW(d, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&r));
+    };
+    // The arrow as the dialog draws it into its button.
+    const auto arrowSize = [](HWND d) {
+        PixelCanvas canvas(200, 200);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = IDC_OFFSET_COPY;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = GetDlgItem(d, IDC_OFFSET_COPY);
+        item.hDC = canvas.dc();
+        item.rcItem = {0, 0, 200, 200};
+        SendMessageW(d, WM_DRAWITEM, IDC_OFFSET_COPY, reinterpret_cast<LPARAM>(&item));
+        const std::optional<RECT> arrow = colourBounds(canvas, RGB(110, 190, 250), 200, 200);
+        return arrow ? SIZE{arrow->right - arrow->left, arrow->bottom - arrow->top} : SIZE{};
+    };
+    std::vector<SIZE> arrows;
+    scripts.script = [&](HWND d) {
+        arrows.push_back(arrowSize(d));
+        moveToDoubleScale(d);
+        arrows.push_back(arrowSize(d));
+        EndDialog(d, IDCANCEL);
+    };
+    command(IDM_OFFSET);
+    ASSERT_EQ(arrows.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const double f = scale() * static_cast<double>(i + 1);
+        EXPECT_NEAR(arrows[i].cx, 12 * f, 1.0) << "arrow width, move " << i;
+        EXPECT_NEAR(arrows[i].cy, 12 * f, 1.0) << "arrow height, move " << i;
+    }
+
+    std::vector<int> frames;
+    scripts.script = [&](HWND d) {
+        for (int move = 0; move < 2; ++move) {
+            if (move)
+                moveToDoubleScale(d);
+            PixelCanvas canvas(120, 80);
+            DRAWITEMSTRUCT item{};
+            item.CtlType = ODT_BUTTON;
+            item.CtlID = IDC_MARKER_BOX1;
+            item.itemAction = ODA_DRAWENTIRE;
+            item.hwndItem = GetDlgItem(d, IDC_MARKER_BOX1);
+            item.hDC = canvas.dc();
+            item.rcItem = {0, 0, 120, 80};
+            SendMessageW(d, WM_DRAWITEM, IDC_MARKER_BOX1, reinterpret_cast<LPARAM>(&item));
+            frames.push_back(canvas.count(RGB(255, 255, 0), RECT{0, 40, 60, 41}));
+        }
+        EndDialog(d, IDCANCEL);
+    };
+    command(IDM_MARKER_SETTINGS);
+    ASSERT_EQ(frames.size(), 2u);
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_NEAR(frames[i], 2 * scale() * static_cast<double>(i + 1), 1.0) << "frame, move " << i;
+
+    std::vector<SIZE> pictures;
+    scripts.script = [&](HWND d) {
+        for (int move = 0; move < 2; ++move) {
+            if (move)
+                moveToDoubleScale(d);
+            // The picture is the one static showing a bitmap.
+            HBITMAP shown = nullptr;
+            for (HWND c = GetWindow(d, GW_CHILD); c && !shown; c = GetWindow(c, GW_HWNDNEXT))
+                shown = reinterpret_cast<HBITMAP>(SendMessageW(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            SIZE size{};
+            pixelsOf(shown, size);
+            pictures.push_back(size);
+        }
+        EndDialog(d, IDCANCEL);
+    };
+    command(IDM_ABOUT);
+    ASSERT_EQ(pictures.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const double f = scale() * static_cast<double>(i + 1);
+        EXPECT_NEAR(pictures[i].cx, 120 * f, 0.5) << "picture width, move " << i;
+        EXPECT_NEAR(pictures[i].cy, 112 * f, 0.5) << "picture height, move " << i;
     }
 }
 

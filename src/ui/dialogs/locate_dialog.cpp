@@ -4,7 +4,6 @@
 #include "resource.h"
 #include "ui/dialogs/modal_dialog.h"
 #include "ui/document_view.h"
-#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/ui_state.h"
 #include "ui/wide.h"
@@ -29,15 +28,24 @@ private:
     bool onInit() override {
         SetWindowTextW(dialog(), toWide(kLocateTitle).c_str());
         HWND edit = item(IDC_ENTRY_NUMBER);
-        bold_.reset(CreateFontW(scaleForWindow(dialog(), 20), scaleForWindow(dialog(), 12), 0, 0, FW_BOLD, FALSE, FALSE,
-                                FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, L"MS ゴシック"));
         previous_ = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
-        SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), TRUE);
+        makeBoldFont();
         SendMessageW(edit, EM_LIMITTEXT, kMaxDigits, 0);
         SetWindowTextW(edit, toWide(locateText(doc_)).c_str());
         return focusEntry(IDC_ENTRY_NUMBER);
     }
+
+    // The entry's bold font, for the dialog's display; the edit takes the new font before the old
+    // one is deleted.
+    void makeBoldFont() {
+        OwnedHandle<HFONT> old = std::move(bold_);
+        bold_.reset(CreateFontW(scaled(20), scaled(12), 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                L"MS ゴシック"));
+        SendMessageW(item(IDC_ENTRY_NUMBER), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), TRUE);
+    }
+
+    void onDpiChanged() override { makeBoldFont(); }
 
     void onOk() override {
         const LocateEntryOutcome outcome = enterLocateNumber(doc_, entryText(IDC_ENTRY_NUMBER, kMaxDigits));

@@ -4,7 +4,6 @@
 #include "ops/single_line.h"
 #include "resource.h"
 #include "ui/dialogs/modal_dialog.h"
-#include "ui/dpi.h"
 #include "ui/modal.h"
 #include "ui/subclass.h"
 #include "ui/wide.h"
@@ -89,7 +88,7 @@ private:
             return;
         HDC dc = draw.hDC;
         const RECT box = draw.rcItem;
-        auto s = [&](int pixels) { return scaleForWindow(draw.hwndItem, pixels); }; // 96-DPI pixels
+        auto s = [this](int pixels) { return scaled(pixels); }; // 96-DPI pixels at the dialog's display
         HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
         FillRect(dc, &box, black);
         DeleteObject(black);

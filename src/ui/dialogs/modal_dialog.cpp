@@ -1,5 +1,7 @@
 #include "ui/dialogs/modal_dialog.h"
 
+#include "screen/window_layout.h"
+#include "ui/dpi.h"
 #include "ui/guard.h"
 #include "ui/modal.h"
 #include "ui/wide.h"
@@ -8,6 +10,10 @@ namespace qlp {
 
 INT_PTR ModalDialog::run(HWND owner, int dialogId) {
     return runModal(owner, dialogId, procedure, reinterpret_cast<LPARAM>(this));
+}
+
+int ModalDialog::scaled(int pixels) const {
+    return scaleForDpi(pixels, dpi_);
 }
 
 bool ModalDialog::focusEntry(int field) const {
@@ -34,7 +40,17 @@ void ModalDialog::refuseEntry(int field, std::u16string_view message) const {
 INT_PTR ModalDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        dpi_ = windowDpi(dialog_);
         return onInit() ? TRUE : FALSE;
+    case WM_DPICHANGED:
+        // The system has already resized the dialog and its controls from the template; what the
+        // dialog made in code for the old scale is made again, and every part is drawn anew.
+        if (const int dpi = HIWORD(wParam); dpi > 0 && dpi != dpi_) {
+            dpi_ = dpi;
+            onDpiChanged();
+            RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:

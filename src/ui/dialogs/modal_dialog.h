@@ -5,6 +5,8 @@
 // guard. OK and Esc end the dialog with IDOK and IDCANCEL unless the dialog says otherwise; a
 // dialog that fails to start ends at once with IDCANCEL.
 
+#include "screen/window_layout.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -50,6 +52,9 @@ protected:
     }
     // WM_DESTROY: releases what the dialog made.
     virtual void onDestroy() {}
+    // WM_DPICHANGED: the dialog is now on a display of another scale (dpi() tells it). The controls
+    // of the template follow by themselves; the fonts and pictures the dialog made are made again.
+    virtual void onDpiChanged() {}
 
     void end(INT_PTR result) const { EndDialog(dialog_, result); }
     // Selects the whole text of entry `field` and gives it the focus; onInit then returns false.
@@ -63,12 +68,16 @@ protected:
     void refuseEntry(int field, std::u16string_view message) const;
     HWND item(int id) const { return GetDlgItem(dialog_, id); }
     HWND dialog() const { return dialog_; }
+    // The DPI of the display the dialog is on, and a length of 96-DPI pixels scaled for it.
+    int dpi() const { return dpi_; }
+    int scaled(int pixels) const;
 
 private:
     static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND dialog_ = nullptr;
+    int dpi_ = kBaseDpi;
 };
 
 } // namespace qlp

@@ -6,7 +6,6 @@
 #include "screen/window_layout.h"
 #include "ui/dialogs/modal_dialog.h"
 #include "ui/dialogs/output_dialogs.h"
-#include "ui/dpi.h"
 #include "ui/info_panel.h"
 #include "ui/modal.h"
 #include "ui/paint_table.h"
@@ -40,15 +39,21 @@ public:
     const OffsetOutcome& outcome() const { return outcome_; }
 
 private:
-    bool onInit() override {
-        // The arrows are drawn for the dialog's display; a dialog opens on its owner's.
-        const int dpi = windowDpi(dialog());
-        arrows_.reset(ImageList_Create(scaleForDpi(24, dpi), scaleForDpi(16, dpi), ILC_COLOR24 | ILC_MASK, 2, 0));
+    // The arrows are drawn for the dialog's display: the one it opens on (its owner's), and again
+    // for each display it is moved to.
+    void makeArrows() {
+        arrows_.reset(ImageList_Create(scaled(24), scaled(16), ILC_COLOR24 | ILC_MASK, 2, 0));
         for (int id : {IDB_OFFSET_ARROW, IDB_OFFSET_ARROW_PRESSED}) {
-            HBITMAP picture = loadBitmapForDpi(ui().instance, id, dpi);
+            HBITMAP picture = loadBitmapForDpi(ui().instance, id, dpi());
             ImageList_AddMasked(arrows_.get(), picture, kArrowMask);
             DeleteObject(picture);
         }
+    }
+
+    void onDpiChanged() override { makeArrows(); }
+
+    bool onInit() override {
+        makeArrows();
         HWND entry = item(IDC_OFFSET_ENTRY);
         SetWindowTextW(entry, toWide(offsetEntryDigits(doc_.offsetEntryText)).c_str());
         original_ = toWide(originalAddressText(currentEvent(doc_)->recInCopy));
@@ -83,11 +88,10 @@ private:
             return;
         FillRect(draw.hDC, &draw.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         if (pressed)
-            ImageList_Draw(arrows_.get(), 1, draw.hDC, draw.rcItem.left + scaleForWindow(draw.hwndItem, 2),
-                           draw.rcItem.top + scaleForWindow(draw.hwndItem, 1), ILD_TRANSPARENT);
+            ImageList_Draw(arrows_.get(), 1, draw.hDC, draw.rcItem.left + scaled(2), draw.rcItem.top + scaled(1),
+                           ILD_TRANSPARENT);
         else
-            ImageList_Draw(arrows_.get(), 0, draw.hDC, draw.rcItem.left + scaleForWindow(draw.hwndItem, 1),
-                           draw.rcItem.top, ILD_TRANSPARENT);
+            ImageList_Draw(arrows_.get(), 0, draw.hDC, draw.rcItem.left + scaled(1), draw.rcItem.top, ILD_TRANSPARENT);
     }
 
     std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
