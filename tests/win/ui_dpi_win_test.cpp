@@ -246,22 +246,30 @@ TEST_F(DpiTest, ControlsAreTheBaseLayoutTimesTheScale) {
     EXPECT_NEAR(info.ptMinTrackSize.y, 384 * scale(), 1.0);
 }
 
+// The list at scale f: a row holds the 22-pixel list font, REEL has its first-use width of 75 and
+// the row images are 16 pixels, all scaled; the layout command then stores REEL's width in memory
+// `memory` (0-based) as 75, a 96-DPI width.
+void expectListAtScale(double f, int layoutCommand, int memory) {
+    HWND list = ui().controls.list;
+    RECT row;
+    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+    EXPECT_GE(row.bottom - row.top, static_cast<int>(22 * f));
+    EXPECT_NEAR(ListView_GetColumnWidth(list, kColReel), 75 * f, 1.0);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
+    EXPECT_NEAR(cx, 16 * f, 0.5);
+    EXPECT_NEAR(cy, 16 * f, 0.5);
+    SendMessageW(ui().mainWindow, WM_COMMAND, MAKEWPARAM(layoutCommand, 0), 0);
+    const std::vector<int32_t> widths = test::readInts(test::kSettings + L"\\ColumnWidth", L"項目の幅");
+    ASSERT_EQ(widths.size(), 56u);
+    EXPECT_EQ(widths[14 * memory + kColReel], 75);
+}
+
 // The list's rows, its columns and the images scale; the widths the user stores stay 96-DPI widths.
 TEST_F(DpiTest, ListRowsColumnsAndImagesScale) {
     loadGenerated(20);
     show();
-    RECT row;
-    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
-    EXPECT_GE(row.bottom - row.top, static_cast<int>(22 * scale()));         // the row holds the 22-pixel list font
-    EXPECT_NEAR(ListView_GetColumnWidth(list, kColReel), 75 * scale(), 1.0); // the first-use width of REEL
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
-    EXPECT_NEAR(cx, 16 * scale(), 0.5);
-    EXPECT_NEAR(cy, 16 * scale(), 0.5);
-    command(IDM_REGISTER_LAYOUT2);
-    const std::vector<int32_t> widths = test::readInts(test::kSettings + L"\\ColumnWidth", L"項目の幅");
-    ASSERT_EQ(widths.size(), 56u);
-    EXPECT_EQ(widths[14 + kColReel], 75); // memory 2, in 96-DPI pixels
+    expectListAtScale(scale(), IDM_REGISTER_LAYOUT2, 1);
 }
 
 // Moved to a display of one and a half times the scale, the window takes the rectangle the system offers and lays
@@ -288,17 +296,7 @@ TEST_F(DpiTest, MovingToADisplayOfAnotherScaleLaysTheWindowOutAgain) {
     const RECT search = childRect(hwnd, control(IDC_SEARCH));
     EXPECT_NEAR(search.left, client.right / 2 + 169 * f, 1.0);
     EXPECT_NEAR(search.bottom - search.top, 28 * f, 1.0);
-    RECT row;
-    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
-    EXPECT_GE(row.bottom - row.top, static_cast<int>(22 * f));
-    EXPECT_NEAR(ListView_GetColumnWidth(list, kColReel), 75 * f, 1.0);
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &cx, &cy);
-    EXPECT_NEAR(cx, 16 * f, 0.5);
-    command(IDM_REGISTER_LAYOUT3);
-    const std::vector<int32_t> widths = test::readInts(test::kSettings + L"\\ColumnWidth", L"項目の幅");
-    ASSERT_EQ(widths.size(), 56u);
-    EXPECT_EQ(widths[28 + kColReel], 75); // memory 3, in 96-DPI pixels
+    expectListAtScale(f, IDM_REGISTER_LAYOUT3, 2);
 }
 
 // Texts a user reads all day are drawn whole: a list row, the panel's cells, its buttons and the
