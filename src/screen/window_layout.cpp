@@ -2,7 +2,7 @@
 
 #include "resource.h"
 
-#include <ranges>
+#include <iterator>
 
 namespace qlp {
 
@@ -27,9 +27,9 @@ int unscaleForDpi(int pixels, int dpi) {
 PictureChoice choosePicture(int dpi) {
     if (dpi <= kBaseDpi)
         return {kBaseDpi, 1};
-    for (int drawn : kDrawnDpis | std::views::reverse)
-        if (dpi % drawn == 0)
-            return {drawn, dpi / drawn};
+    for (auto drawn = std::rbegin(kDrawnDpis); drawn != std::rend(kDrawnDpis); ++drawn)
+        if (dpi % *drawn == 0)
+            return {*drawn, dpi / *drawn};
     PictureChoice best{kBaseDpi, 1};
     for (int drawn : kDrawnDpis)
         for (int repeat = 1; drawn * repeat <= dpi; ++repeat)
