@@ -22,6 +22,7 @@ constexpr size_t kReelWidth = 6;
 constexpr size_t kTimecodeLength = 11;
 // A comment line is read in pieces of 254 characters; its text is cut well before that.
 constexpr size_t kCommentChunk = 240;
+constexpr size_t kTitleLimit = 240;       // bytes of the title line, "TITLE: " included
 constexpr size_t kDescriptionLength = 48; // a reel description holds 48 characters
 constexpr int kMaxSpeed = 999;            // SPED holds a sign and three digits
 
@@ -406,6 +407,18 @@ private:
                 if (!rest.empty() && rest[0] == ':')
                     rest.remove_prefix(1);
                 title_ = "TITLE: " + convert(trim(rest));
+                // The title is one line of the header: cut at a whole character so that a very long
+                // one cannot push the column header out of the part of the file a reader looks at.
+                if (title_.size() > kTitleLimit) {
+                    size_t cut = 0;
+                    while (cut < title_.size()) {
+                        const size_t next = cut + (cp932::isLeadByte(static_cast<unsigned char>(title_[cut])) ? 2 : 1);
+                        if (next > kTitleLimit)
+                            break;
+                        cut = next;
+                    }
+                    title_.resize(cut);
+                }
                 guardColons(title_);
             } else {
                 keepAsComment(line);
