@@ -417,6 +417,7 @@ private:
                             break;
                         cut = next;
                     }
+                    report_.titleBytesCut += static_cast<int>(title_.size() - cut);
                     title_.resize(cut);
                 }
                 guardColons(title_);
@@ -714,6 +715,7 @@ CmxReport& CmxReport::operator+=(const CmxReport& other) {
     linesKeptAsComments += other.linesKeptAsComments;
     channelsDropped += other.channelsDropped;
     charactersReplaced += other.charactersReplaced;
+    titleBytesCut += other.titleBytesCut;
     return *this;
 }
 
@@ -740,7 +742,8 @@ CmxTranslation translateCmx3600(std::string_view bytes) {
 namespace {
 
 // "head" and each nonzero count with its text, or "head" and "none".
-template <typename Text, typename Part> Text reportText(Text out, const Part (&parts)[4], Text separator, Text none) {
+template <typename Text, typename Part, size_t N>
+Text reportText(Text out, const Part (&parts)[N], Text separator, Text none) {
     bool any = false;
     for (const Part& part : parts) {
         if (part.count == 0)
@@ -762,10 +765,11 @@ std::u16string cmx3600ReportStatus(const CmxReport& r) {
         int count;
         std::u16string_view text;
     };
-    const Part parts[4] = {{r.reelsShortened, kCmxReelsShortened},
-                           {r.linesKeptAsComments, kCmxLinesKeptAsComments},
-                           {r.channelsDropped, kCmxChannelsDropped},
-                           {r.charactersReplaced, kCmxCharactersReplaced}};
+    const Part parts[] = {{r.reelsShortened, kCmxReelsShortened},
+                          {r.linesKeptAsComments, kCmxLinesKeptAsComments},
+                          {r.channelsDropped, kCmxChannelsDropped},
+                          {r.charactersReplaced, kCmxCharactersReplaced},
+                          {r.titleBytesCut, kCmxTitleBytesCut}};
     return reportText(std::u16string(kCmxReportHead), parts, std::u16string(kCmxReportSeparator),
                       std::u16string(kCmxReportNothing));
 }
@@ -775,10 +779,11 @@ std::string cmx3600ReportText(const CmxReport& r) {
         int count;
         std::string_view text;
     };
-    const Part parts[4] = {{r.reelsShortened, " reel(s) shortened"},
-                           {r.linesKeptAsComments, " line(s) kept as comments"},
-                           {r.channelsDropped, " audio channel(s) above A4 dropped"},
-                           {r.charactersReplaced, " character(s) written as '?'"}};
+    const Part parts[] = {{r.reelsShortened, " reel(s) shortened"},
+                          {r.linesKeptAsComments, " line(s) kept as comments"},
+                          {r.channelsDropped, " audio channel(s) above A4 dropped"},
+                          {r.charactersReplaced, " character(s) written as '?'"},
+                          {r.titleBytesCut, " byte(s) cut from the title"}};
     return reportText(std::string("CMX 3600 translated: "), parts, std::string(", "), std::string("nothing changed"));
 }
 

@@ -21,6 +21,7 @@ struct CmxReport {
     int linesKeptAsComments = 0; // statement lines and lines that could not be read
     int channelsDropped = 0;     // audio channels above A4, which the BVE-9100 form cannot carry
     int charactersReplaced = 0;  // characters code page 932 cannot hold, written as '?'
+    int titleBytesCut = 0;       // bytes of a title too long for one header line
 
     CmxReport& operator+=(const CmxReport& other);
 };

@@ -58,6 +58,7 @@ inline constexpr std::u16string_view kCmxReelsShortened = u"個のリール名�
 inline constexpr std::u16string_view kCmxLinesKeptAsComments = u"行をコメントとして保持";
 inline constexpr std::u16string_view kCmxChannelsDropped = u"個のA5以降の音声チャンネルを削除";
 inline constexpr std::u16string_view kCmxCharactersReplaced = u"文字を?に置換";
+inline constexpr std::u16string_view kCmxTitleBytesCut = u"バイトをタイトルから削除";
 
 // Replaces the first "%s" of a template with the path and a "%04d" with the number.
 std::u16string formatMessage(std::u16string_view templ, std::u16string_view path, int number = 0);

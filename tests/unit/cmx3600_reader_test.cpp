@@ -225,6 +225,16 @@ TEST(Cmx3600Reader, ToleratedFormsReadAsTheCanonicalList) {
     EXPECT_EQ(rowsOf(parseEdl(utf8.text)),
               (std::vector<std::string>{"0001|TAPE01|V|    |C||||" + kBveTc + " / * 音声 ? ok ;"}));
     EXPECT_EQ(cmx3600ReportStatus(utf8.report), u"CMX 3600 から変換: 1文字を?に置換");
+
+    // A title too long for one header line is cut at a whole character, and the report says so.
+    std::string title = "TITLE: A" + std::string(151, 'x');
+    for (int i = 0; i < 50; ++i)
+        title += "音"; // two bytes in code page 932
+    const CmxTranslation longTitle = translated(title + "\n001  TAPE01 V C " + kTc + "\n");
+    EXPECT_EQ(longTitle.text.substr(0, longTitle.text.find('\r')).size(), 239u); // 240 would split a character
+    EXPECT_EQ(rowsOf(parseEdl(longTitle.text)).size(), 1u);
+    EXPECT_EQ(cmx3600ReportText(longTitle.report), "CMX 3600 translated: 20 byte(s) cut from the title");
+    EXPECT_EQ(cmx3600ReportStatus(longTitle.report), u"CMX 3600 から変換: 20バイトをタイトルから削除");
 }
 
 TEST(Cmx3600Reader, ListWrittenAsTodaysSystemsWriteIt) {
