@@ -46,6 +46,23 @@ void setClientSize(HWND hwnd, int width, int height) {
                  height + (window.bottom - window.top) - client.bottom, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
+// The smallest rectangle of `area` holding every pixel (x, y) for which `wanted(x, y)` holds.
+template <typename Wanted> std::optional<RECT> boundsOf(const RECT& area, Wanted wanted) {
+    std::optional<RECT> box;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            if (!wanted(x, y))
+                continue;
+            if (!box)
+                box = RECT{x, y, x + 1, y + 1};
+            box->left = std::min<LONG>(box->left, x);
+            box->right = std::max<LONG>(box->right, x + 1);
+            box->top = std::min<LONG>(box->top, y);
+            box->bottom = std::max<LONG>(box->bottom, y + 1);
+        }
+    return box;
+}
+
 // The smallest rectangle holding every pixel of `area` that clearly differs from the area's own
 // background (the colour of its most common pixel): the ink of the text drawn there.
 std::optional<RECT> inkBounds(const PixelCanvas& canvas, const RECT& area) {
@@ -58,23 +75,13 @@ std::optional<RECT> inkBounds(const PixelCanvas& canvas, const RECT& area) {
     for (auto [colour, n] : counts)
         if (n > most)
             background = colour, most = n;
-    std::optional<RECT> ink;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) {
-            const COLORREF c = canvas.at(x, y);
-            const int distance = std::abs(GetRValue(c) - GetRValue(background)) +
-                                 std::abs(GetGValue(c) - GetGValue(background)) +
-                                 std::abs(GetBValue(c) - GetBValue(background));
-            if (c == PixelCanvas::kUntouched || distance < 150)
-                continue;
-            if (!ink)
-                ink = RECT{x, y, x + 1, y + 1};
-            ink->left = std::min<LONG>(ink->left, x);
-            ink->right = std::max<LONG>(ink->right, x + 1);
-            ink->top = std::min<LONG>(ink->top, y);
-            ink->bottom = std::max<LONG>(ink->bottom, y + 1);
-        }
-    return ink;
+    return boundsOf(area, [&canvas, background](int x, int y) {
+        const COLORREF c = canvas.at(x, y);
+        const int distance = std::abs(GetRValue(c) - GetRValue(background)) +
+                             std::abs(GetGValue(c) - GetGValue(background)) +
+                             std::abs(GetBValue(c) - GetBValue(background));
+        return c != PixelCanvas::kUntouched && distance >= 150;
+    });
 }
 
 // The ink of the text drawn whole, in the font, black on white with room all round.
@@ -182,23 +189,6 @@ void expectIcon(HICON icon, int id, int size, const char* what) {
     DeleteObject(exactInfo.hbmColor);
     DeleteObject(exactInfo.hbmMask);
     DestroyIcon(exact);
-}
-
-// The smallest rectangle of the canvas holding pixels of the colour.
-std::optional<RECT> colourBounds(const PixelCanvas& canvas, COLORREF colour, int width, int height) {
-    std::optional<RECT> box;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (canvas.at(x, y) != colour)
-                continue;
-            if (!box)
-                box = RECT{x, y, x + 1, y + 1};
-            box->left = std::min<LONG>(box->left, x);
-            box->right = std::max<LONG>(box->right, x + 1);
-            box->top = std::min<LONG>(box->top, y);
-            box->bottom = std::max<LONG>(box->bottom, y + 1);
-        }
-    return box;
 }
 
 class DpiTest : public MainWindowTest {};
@@ -387,14 +377,7 @@ TEST_F(DpiTest, TextsAreNotCutOff) {
         SetWindowTextW(c, text);
         canvas.clear();
         SendMessageW(c, WM_PAINT, reinterpret_cast<WPARAM>(canvas.dc()), 0);
-        std::optional<RECT> ink;
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x)
-                if (canvas.at(x, y) != bare.at(x, y)) {
-                    ink = ink ? RECT{std::min<LONG>(ink->left, x), std::min<LONG>(ink->top, y),
-                                     std::max<LONG>(ink->right, x + 1), std::max<LONG>(ink->bottom, y + 1)}
-                              : RECT{x, y, x + 1, y + 1};
-                }
+        const std::optional<RECT> ink = boundsOf(r, [&](int x, int y) { return canvas.at(x, y) != bare.at(x, y); });
         const SIZE whole = wholeInk(fontOf(c), text);
         ASSERT_TRUE(ink.has_value()) << test::utf8(text) << ": nothing drawn";
         EXPECT_GE(ink->right - ink->left, whole.cx - 1) << test::utf8(text) << ": cut at a side";
@@ -521,7 +504,8 @@ TEST_F(DpiTest, OpenDialogsFollowAChangeOfScale) {
         item.hDC = canvas.dc();
         item.rcItem = {0, 0, 200, 200};
         SendMessageW(d, WM_DRAWITEM, IDC_OFFSET_COPY, reinterpret_cast<LPARAM>(&item));
-        const std::optional<RECT> arrow = colourBounds(canvas, RGB(110, 190, 250), 200, 200);
+        const std::optional<RECT> arrow =
+            boundsOf(RECT{0, 0, 200, 200}, [&](int x, int y) { return canvas.at(x, y) == RGB(110, 190, 250); });
         return arrow ? SIZE{arrow->right - arrow->left, arrow->bottom - arrow->top} : SIZE{};
     };
     std::vector<SIZE> arrows;
