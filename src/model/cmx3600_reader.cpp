@@ -342,7 +342,7 @@ public:
 
     CmxTranslation run() {
         CmxTranslation result;
-        body_.reserve(bytes_.size() + bytes_.size() / 2 + 256);
+        body_.reserve(bytes_.size() + bytes_.size() / 2 + 512);
         Lines lines(bytes_);
         std::string_view line;
         while (lines.next(line)) {
@@ -356,10 +356,10 @@ public:
             result.status = CmxStatus::TooManyEdits;
             return result;
         }
+        if (body_.empty())
+            writeHeader();
         nameReels(result);
-        result.text.reserve(body_.size() + title_.size() + kHeaderLine.size() + 16);
-        result.text.append(titleSeen_ ? title_ : "TITLE: ").append("\r\n").append(kHeaderLine);
-        result.text.append(body_);
+        result.text = std::move(body_);
         result.report = report_;
         return result;
     }
@@ -569,6 +569,10 @@ private:
             return true;
         if (++edits_ > kMaxEdits)
             return false;
+        // The title can no longer change once an event is held, so the header goes first now and
+        // the text is built in place, without a copy at the end.
+        if (body_.empty())
+            writeHeader();
         body_.append(comments_);
         comments_.clear();
         for (const Pending& p : pending_)
@@ -576,6 +580,8 @@ private:
         pending_.clear();
         return true;
     }
+
+    void writeHeader() { body_.append(titleSeen_ ? title_ : "TITLE: ").append("\r\n").append(kHeaderLine); }
 
     static void putNumber(std::string& out, int value, size_t width) {
         char digits[16];
