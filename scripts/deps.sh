@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
-    googletest libgtest-dev libbenchmark-dev
+    googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
     fonts-konatu fonts-horai-umefont

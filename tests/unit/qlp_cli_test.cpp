@@ -10,10 +10,10 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sys/wait.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -68,103 +68,6 @@ RunResult runQlp(const std::vector<std::string>& args) {
 std::string message(std::u16string_view templ, const std::string& path, int number = 0) {
     return toUtf8(formatMessage(templ, u16(path), number)) + "\n";
 }
-
-// A strict recursive-descent JSON checker: true when the whole text is one valid JSON value.
-class JsonChecker {
-public:
-    explicit JsonChecker(std::string_view text) : s_(text) {}
-    bool valid() {
-        skip();
-        if (!value())
-            return false;
-        skip();
-        return i_ == s_.size();
-    }
-
-private:
-    void skip() {
-        while (i_ < s_.size() && std::strchr(" \t\r\n", s_[i_]))
-            ++i_;
-    }
-    bool eat(char c) {
-        skip();
-        if (i_ < s_.size() && s_[i_] == c) {
-            ++i_;
-            return true;
-        }
-        return false;
-    }
-    bool value() {
-        skip();
-        if (i_ >= s_.size())
-            return false;
-        const char c = s_[i_];
-        if (c == '{')
-            return sequence('}', true);
-        if (c == '[')
-            return sequence(']', false);
-        if (c == '"')
-            return string();
-        for (std::string_view word : {"null", "true", "false"})
-            if (s_.substr(i_, word.size()) == word) {
-                i_ += word.size();
-                return true;
-            }
-        return number();
-    }
-    bool sequence(char close, bool object) {
-        ++i_;
-        if (eat(close))
-            return true;
-        do {
-            if (object) {
-                skip();
-                if (!string() || !eat(':'))
-                    return false;
-            }
-            if (!value())
-                return false;
-        } while (eat(','));
-        return eat(close);
-    }
-    bool string() {
-        if (i_ >= s_.size() || s_[i_] != '"')
-            return false;
-        for (++i_; i_ < s_.size(); ++i_) {
-            const auto c = static_cast<unsigned char>(s_[i_]);
-            if (c == '"') {
-                ++i_;
-                return true;
-            }
-            if (c < 0x20)
-                return false;
-            if (c == '\\') {
-                if (++i_ >= s_.size())
-                    return false;
-                if (s_[i_] == 'u') {
-                    for (int k = 0; k < 4; ++k)
-                        if (++i_ >= s_.size() || !std::isxdigit(static_cast<unsigned char>(s_[i_])))
-                            return false;
-                } else if (!std::strchr("\"\\/bfnrt", s_[i_])) {
-                    return false;
-                }
-            }
-        }
-        return false;
-    }
-    bool number() {
-        const size_t start = i_;
-        if (i_ < s_.size() && s_[i_] == '-')
-            ++i_;
-        const size_t digits = i_;
-        while (i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_])))
-            ++i_;
-        return i_ > digits && i_ > start;
-    }
-
-    std::string_view s_;
-    size_t i_ = 0;
-};
 
 // True when the bytes are well-formed UTF-8 (no surrogates, nothing above U+10FFFF).
 bool isUtf8(std::string_view s) {
@@ -330,7 +233,7 @@ TEST(QlpShow, SummaryOfAnEdlAndOfItsProjectFileAgree) {
 TEST(QlpShow, JsonHoldsTheStoredHeaderTextsAndComments) {
     const RunResult r = runQlp({"show", "--json", dataPath("comments_cp932.EDL")});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(JsonChecker(r.out).valid());
+    EXPECT_TRUE(nlohmann::json::accept(r.out));
     EXPECT_TRUE(isUtf8(r.out));
     EXPECT_TRUE(contains(r.out, "\"kind\": \"edl\""));
     // The counts as stored: the loader's rebuilt kSearchResult and kReelUsage are not what the file holds.
@@ -377,7 +280,7 @@ TEST(QlpShow, ProjectFileWithMemosNotesAndOddTexts) {
 
     const RunResult json = runQlp({"show", "--json", project});
     ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_TRUE(JsonChecker(json.out).valid());
+    EXPECT_TRUE(nlohmann::json::accept(json.out));
     EXPECT_TRUE(isUtf8(json.out));
     EXPECT_TRUE(contains(json.out, "\"kind\": \"project\""));
     EXPECT_TRUE(contains(json.out, "\"comment\": \"a\\\"b\\\\c\\u0001\xEF\xBF\xBDx\""));
@@ -561,7 +464,7 @@ TEST(QlpSearch, CriteriaOnEdlsHitsInEdlOrder) {
         const RunResult result = runQlp(args);
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, r.json);
-        EXPECT_TRUE(JsonChecker(result.out).valid());
+        EXPECT_TRUE(nlohmann::json::accept(result.out));
     }
     // Without --json the hits are printed as show prints events.
     const RunResult plain = runQlp({"search", ndf, "--source", "ge", "02:10:00.00"});
