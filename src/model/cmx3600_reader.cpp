@@ -410,13 +410,7 @@ private:
                 // The title is one line of the header: cut at a whole character so that a very long
                 // one cannot push the column header out of the part of the file a reader looks at.
                 if (title_.size() > kTitleLimit) {
-                    size_t cut = 0;
-                    while (cut < title_.size()) {
-                        const size_t next = cut + (cp932::isLeadByte(static_cast<unsigned char>(title_[cut])) ? 2 : 1);
-                        if (next > kTitleLimit)
-                            break;
-                        cut = next;
-                    }
+                    const size_t cut = cp932::wholeCharactersWithin(title_, kTitleLimit);
                     report_.titleBytesCut += static_cast<int>(title_.size() - cut);
                     title_.resize(cut);
                 }
@@ -480,13 +474,7 @@ private:
         const auto visibleAscii = [](char c) { return c > ' ' && c < 0x7F; };
         size_t pos = 0;
         while (pos < text.size()) {
-            size_t end = pos;
-            while (end < text.size()) {
-                const size_t width = cp932::isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-                if (end + width - pos > kCommentChunk)
-                    break;
-                end += width;
-            }
+            const size_t end = pos + cp932::wholeCharactersWithin(std::string_view(text).substr(pos), kCommentChunk);
             std::string_view chunk = trim(std::string_view(text).substr(pos, end - pos));
             pos = end;
             if (chunk.empty())

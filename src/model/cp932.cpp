@@ -53,6 +53,17 @@ static_assert(asciiMapsToItself(), "decodeInto copies bytes below 0x80 as they a
 
 } // namespace
 
+size_t wholeCharactersWithin(std::string_view bytes, size_t limit) {
+    size_t end = 0;
+    while (end < bytes.size()) {
+        const size_t width = isLeadByte(static_cast<unsigned char>(bytes[end])) && end + 1 < bytes.size() ? 2 : 1;
+        if (end + width > limit)
+            break;
+        end += width;
+    }
+    return end;
+}
+
 bool isLeadByte(unsigned char b) {
     return isLead(b);
 }

@@ -12,6 +12,11 @@ namespace qlp::cp932 {
 // True when b starts a double-byte character.
 bool isLeadByte(unsigned char b);
 
+// The length of the longest start of `bytes` that is whole characters and at most `limit` bytes
+// long, so that cutting there never splits a double-byte character (a lead byte that ends the
+// bytes counts as a character of one byte).
+size_t wholeCharactersWithin(std::string_view bytes, size_t limit);
+
 // Decodes bytes the way Windows' MultiByteToWideChar(932, 0, ...) does.
 std::u16string decode(std::string_view bytes);
 

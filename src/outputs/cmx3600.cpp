@@ -111,16 +111,7 @@ std::string oneLineBytes(std::u16string_view text, bool keepTab) {
 // character.
 std::string reelBytes(std::u16string_view reel) {
     std::string bytes = oneLineBytes(reel, false);
-    if (bytes.size() > kReelWidth) {
-        size_t keep = 0;
-        while (keep < bytes.size()) {
-            const size_t step = cp932::isLeadByte(static_cast<unsigned char>(bytes[keep])) ? 2 : 1;
-            if (keep + step > kReelWidth)
-                break;
-            keep += step;
-        }
-        bytes.resize(keep);
-    }
+    bytes.resize(cp932::wholeCharactersWithin(bytes, kReelWidth));
     return bytes;
 }
 

@@ -87,15 +87,7 @@ std::u16string_view trimmed(std::u16string_view text) {
 // Text converted to code page 932, cut after at most `limit` bytes at a character boundary.
 std::string limitedBytes(std::u16string_view text, size_t limit) {
     std::string bytes = cp932::encode(text);
-    size_t keep = 0;
-    for (size_t i = 0; i < bytes.size();) {
-        const size_t width = cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
-        if (i + width > limit)
-            break;
-        i += width;
-        keep = i;
-    }
-    bytes.resize(keep);
+    bytes.resize(cp932::wholeCharactersWithin(bytes, limit));
     return bytes;
 }
 
